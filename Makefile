@@ -1,0 +1,39 @@
+# The two commands a newcomer types: make demo, make test.
+PRESETS := windows native
+FUZZ_SECONDS ?= 60
+
+.PHONY: test demo bootstrap build build-windows build-native test-windows test-native fuzz bench clean
+
+test: bootstrap build
+	@status=0; \
+	ctest --preset windows || status=1; \
+	ctest --preset native || status=1; \
+	tools/wine-run --stop; \
+	exit $$status
+
+demo: bootstrap build-windows
+	tools/wine-run build/windows/bin/devhost.exe build/windows/bin/vcardpc.dll
+	tools/wine-run --stop
+
+bootstrap:
+	@tools/bootstrap
+
+build: build-windows build-native
+
+build/%/build.ninja:
+	cmake --preset $* >/dev/null
+
+build-windows: build/windows/build.ninja
+	cmake --build --preset windows
+
+build-native: build/native/build.ninja
+	cmake --build --preset native
+
+test-windows: bootstrap build-windows
+	ctest --preset windows; status=$$?; tools/wine-run --stop; exit $$status
+
+test-native: bootstrap build-native
+	ctest --preset native
+
+clean:
+	rm -rf build out
