@@ -9,6 +9,12 @@
 
 class XmlDocument;
 
+// The host may pass null where a text is expected; it reads as empty.
+inline std::string HostText(const char* text)
+{
+    return text ? text : "";
+}
+
 enum ServiceState { Created = 0, Started = 1, LoggedIn = 2, LoggedOut = 3 };
 
 class ServiceBase : public ServiceInterface {
@@ -89,7 +95,7 @@ public:
 
 protected:
     // Serialises the document and hands it to the host under that name.
-    void Send(const std::string& name, const XmlDocument& doc);
+    void Send(const std::string& name, XmlDocument& doc);
 
     HostApi* const host;
     int state = Created;

@@ -1,0 +1,440 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "frame/CardService.h"
+#include "frame/HostSettings.h"
+#include "platform/Wnd.h"
+#include "support/Xml.h"
+#include "tests/hosts/TestHost.h"
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+namespace {
+
+// A service that records every hook it is given, with its arguments.
+class RecordingService : public ServiceBase {
+public:
+    explicit RecordingService(HostApi* hostApi) : ServiceBase(hostApi) {}
+
+    std::vector<std::string> calls;
+    int startResult = 0;
+    int loginResult = 0;
+    bool throwOnStart = false;
+
+    int State() const { return state; }
+    HostUser* User() const { return user; }
+    const std::string& ProductName() const { return productName; }
+    const std::string& AppPath() const { return appPath; }
+    HWND PanelParent() const { return panelParent; }
+    RECT PanelRect() const { return panelRect; }
+    HBITMAP PanelBackground() const { return panelBackground; }
+    uint32_t SecondParent() const { return secondParent; }
+    RECT SecondRect() const { return secondRect; }
+    uint32_t SecondBackground() const { return secondBackground; }
+    const Appearance& Looks() const { return appearance; }
+    void SendDocument(XmlDocument& doc) { Send("VCARD-PC", doc); }
+
+protected:
+    void Log(std::string call) { calls.push_back(std::move(call)); }
+
+    int OnGetStatus() override { Log("OnGetStatus"); return 77; }
+    int OnQueryValue() override { Log("OnQueryValue"); return 5; }
+    int OnStart() override
+    {
+        Log("OnStart");
+        if (throwOnStart)
+            throw std::runtime_error("start");
+        return startResult;
+    }
+    int OnStop() override { Log("OnStop"); return 0; }
+    int OnLogin() override { Log("OnLogin"); return loginResult; }
+    int OnLogout() override { Log("OnLogout"); return 0; }
+    void OnMessage(const std::string& name, int code, XmlDocument& doc) override
+    {
+        Log("OnMessage " + name + " " + std::to_string(code) + " " + doc.FindChild("ps").GetText());
+    }
+    int OnEvent(int code, LPARAM param) override
+    {
+        Log("OnEvent " + std::to_string(code) + " " + std::to_string(param));
+        return 9;
+    }
+    int OnAppearanceChanged() override { Log("OnAppearanceChanged"); return 0; }
+    int OnPanelAreaChanged() override { Log("OnPanelAreaChanged"); return 0; }
+    int OnSecondAreaChanged() override { Log("OnSecondAreaChanged"); return 0; }
+    void OnNotify() override { Log("OnNotify"); }
+    void OnGetServiceInfo(const std::string& name, void* buffer) override
+    {
+        Log("OnGetServiceInfo " + name);
+        static_cast<char*>(buffer)[0] = 'S';
+    }
+    int OnQueryService(const std::string& name) override { Log("OnQueryService " + name); return 3; }
+    void OnEnableService(const std::string& name, int flag) override
+    {
+        Log("OnEnableService " + name + " " + std::to_string(flag));
+    }
+    int OnGetExtraInfo(const std::string& name, void* buffer) override
+    {
+        Log("OnGetExtraInfo " + name);
+        static_cast<char*>(buffer)[0] = 'X';
+        return 4;
+    }
+    int OnGetContactMenuItem(const std::string& name, HostContact* contact, void*) override
+    {
+        Log("OnGetContactMenuItem " + name + " " + contact->UserName());
+        return 6;
+    }
+    int OnGetDirectoryItem(const std::string& name, void*) override
+    {
+        Log("OnGetDirectoryItem " + name);
+        return 8;
+    }
+    void OnNotifyValue(int value) override { Log("OnNotifyValue " + std::to_string(value)); }
+    void OnUserChanged() override { Log("OnUserChanged"); }
+    void OnContactCommand(const std::string& name, HostContact* contact) override
+    {
+        Log("OnContactCommand " + name + " " + contact->UserName());
+    }
+    void OnActivate(const std::string& name) override { Log("OnActivate " + name); }
+    int OnDocument(const std::string& name, const std::string& text, XmlDocument& doc) override
+    {
+        Log("OnDocument " + name + " " + text + " " + doc.FindChild("msg").GetText());
+        return 1;
+    }
+    void OnDocumentEx(const std::string& name, XmlDocument& doc, int value) override
+    {
+        Log("OnDocumentEx " + name + " " + doc.FindChild("msg").GetText() + " " + std::to_string(value));
+    }
+    void OnBeforeStart() override { Log("OnBeforeStart"); }
+    void OnBeforeLogout() override { Log("OnBeforeLogout"); }
+    void OnLanguageChanged(int language) override { Log("OnLanguageChanged " + std::to_string(language)); }
+    void OnProductNameChanged() override { Log("OnProductNameChanged " + productName); }
+    bool IsMine(const std::string& name) override { return name == "VCARD-PC"; }
+};
+
+class ServiceBaseTest : public testing::Test {
+protected:
+    TestHost host;
+    TestUser user;
+    RecordingService service{&host};
+    ServiceInterface& api = service;  // calls go through the host's table
+};
+
+// ---- lifecycle
+
+TEST_F(ServiceBaseTest, MovesThroughAllFourStates)
+{
+    EXPECT_EQ(service.State(), Created);
+    EXPECT_EQ(api.Start(), 0);
+    EXPECT_EQ(service.State(), Started);
+    EXPECT_EQ(api.Login(&user), 0);
+    EXPECT_EQ(service.State(), LoggedIn);
+    EXPECT_EQ(api.Logout(), 0);
+    EXPECT_EQ(service.State(), LoggedOut);
+    EXPECT_EQ(api.Stop(), 0);
+    EXPECT_EQ(service.State(), Created);
+    EXPECT_THAT(service.calls, ElementsAre("OnBeforeStart", "OnStart", "OnLogin", "OnBeforeLogout",
+                                           "OnLogout", "OnStop"));
+}
+
+TEST_F(ServiceBaseTest, LoginBeforeStartStoresTheUserOnly)
+{
+    EXPECT_EQ(api.Login(&user), 0);
+    EXPECT_EQ(service.State(), Created);
+    EXPECT_EQ(service.User(), &user);
+    EXPECT_THAT(service.calls, IsEmpty());
+}
+
+TEST_F(ServiceBaseTest, OnlyTheFirstLoginAfterStartLogsIn)
+{
+    TestUser other("u2", "d2");
+    api.Start();
+    api.Login(&user);
+    EXPECT_EQ(api.Login(&other), 0);
+    EXPECT_EQ(service.User(), &other);
+    api.Logout();
+    EXPECT_EQ(api.Login(&user), 0);
+    EXPECT_EQ(service.State(), LoggedOut);
+    EXPECT_EQ(std::count(service.calls.begin(), service.calls.end(), "OnLogin"), 1);
+}
+
+TEST_F(ServiceBaseTest, SecondStartDoesNotStartAgain)
+{
+    api.Start();
+    EXPECT_EQ(api.Start(), 0);
+    api.Login(&user);
+    EXPECT_EQ(api.Start(), 0);
+    EXPECT_EQ(service.State(), LoggedIn);
+    EXPECT_EQ(std::count(service.calls.begin(), service.calls.end(), "OnStart"), 1);
+}
+
+TEST_F(ServiceBaseTest, FailingHooksKeepTheState)
+{
+    service.startResult = 1;
+    EXPECT_EQ(api.Start(), -1);
+    EXPECT_EQ(service.State(), Created);
+    service.startResult = 0;
+    EXPECT_EQ(api.Start(), 0);
+    service.loginResult = -5;
+    EXPECT_EQ(api.Login(&user), -1);
+    EXPECT_EQ(service.State(), Started);
+    EXPECT_EQ(service.User(), &user);
+}
+
+TEST_F(ServiceBaseTest, ExceptionInAHookFailsTheOperationWithoutEscaping)
+{
+    service.throwOnStart = true;
+    EXPECT_EQ(api.Start(), -1);
+    EXPECT_EQ(service.State(), Created);
+}
+
+TEST_F(ServiceBaseTest, StopReturnsToCreatedFromAnyState)
+{
+    for (int target : {Created, Started, LoggedIn, LoggedOut}) {
+        RecordingService fresh(&host);
+        ServiceInterface& table = fresh;
+        if (target >= Started) table.Start();
+        if (target >= LoggedIn) table.Login(&user);
+        if (target == LoggedOut) table.Logout();
+        ASSERT_EQ(fresh.State(), target);
+        EXPECT_EQ(table.Stop(), 0);
+        EXPECT_EQ(fresh.State(), Created);
+    }
+}
+
+TEST_F(ServiceBaseTest, LogoutClearsWhatTheHostHandedOver)
+{
+    RECT area = {1, 2, 3, 4};
+    HFONT font = reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    api.Start();
+    api.Login(&user);
+    api.SetAppearance(font, 0x10, 0x20, 0x30, 0x40);
+    api.SetPanelArea(GetDesktopWindow(), &area, reinterpret_cast<HBITMAP>(0x1234));
+    api.SetSecondArea(7, &area, 8);
+    api.SetProductName("Other Product");
+    ASSERT_EQ(service.ProductName(), "Other Product");
+
+    api.Logout();
+    EXPECT_EQ(service.PanelParent(), nullptr);
+    EXPECT_EQ(service.PanelBackground(), nullptr);
+    EXPECT_EQ(service.SecondParent(), 0u);
+    EXPECT_EQ(service.SecondBackground(), 0u);
+    EXPECT_EQ(service.Looks().font, nullptr);
+    EXPECT_EQ(service.Looks().colors[2], 0x30u);
+    EXPECT_EQ(service.ProductName(), "Quillora");
+    EXPECT_EQ(service.User(), &user);
+}
+
+TEST_F(ServiceBaseTest, LogoutWithoutUserSkipsBeforeLogout)
+{
+    api.Logout();
+    EXPECT_THAT(service.calls, ElementsAre("OnLogout"));
+}
+
+// ---- name screening
+
+TEST_F(ServiceBaseTest, NameAddressedOperationsIgnoreOtherNames)
+{
+    TestContact contact("c1", "d1", "C");
+    char block[16] = {};
+    for (const char* name : {"OTHER", "vcard-pc", "VCARD-PC ", "", static_cast<const char*>(nullptr)}) {
+        SCOPED_TRACE(name ? name : "(null)");
+        api.DeliverMessage(0, name, "<msg>1</msg>");
+        api.GetServiceInfo(name, block);
+        EXPECT_EQ(api.QueryService(name), 0);
+        api.EnableService(name, 1);
+        EXPECT_EQ(api.GetExtraInfo(name, 0, block), 0);
+        EXPECT_EQ(api.GetContactMenuItem(name, &contact, block), 0);
+        EXPECT_EQ(api.GetDirectoryItem(name, block), 0);
+        api.ContactCommand(name, &contact);
+        api.Activate(name);
+        EXPECT_EQ(api.DeliverDocument(name, "text", "<msg>1</msg>"), 0);
+        api.DeliverDocumentEx(0, name, "<msg>1</msg>", 2);
+    }
+    EXPECT_THAT(service.calls, IsEmpty());
+    EXPECT_EQ(block[0], 0);
+}
+
+TEST_F(ServiceBaseTest, HooksReceiveTheHostsArguments)
+{
+    TestContact contact("c1", "d1", "C");
+    char block[16] = {};
+    api.GetServiceInfo("VCARD-PC", block);
+    EXPECT_EQ(block[0], 'S');
+    EXPECT_EQ(api.QueryService("VCARD-PC"), 3);
+    api.EnableService("VCARD-PC", 42);
+    EXPECT_EQ(api.GetExtraInfo("VCARD-PC", 99, block), 4);
+    EXPECT_EQ(block[0], 'X');
+    EXPECT_EQ(api.GetContactMenuItem("VCARD-PC", &contact, block), 6);
+    EXPECT_EQ(api.GetDirectoryItem("VCARD-PC", block), 8);
+    api.ContactCommand("VCARD-PC", &contact);
+    api.Activate("VCARD-PC");
+    EXPECT_EQ(api.DeliverDocument("VCARD-PC", "hello", "<msg>7</msg>"), 0);
+    api.DeliverDocumentEx(0, "VCARD-PC", "<msg>8</msg>", 31);
+    api.NotifyValue(-3);
+    api.Notify();
+    api.SetLanguage(0);
+    api.SetUser(&user);
+    EXPECT_EQ(api.GetStatus(), 77);
+    EXPECT_EQ(api.QueryValue(), 5);
+    EXPECT_EQ(api.HandleEvent(3, 1234), 9);
+    EXPECT_THAT(service.calls,
+                ElementsAre("OnGetServiceInfo VCARD-PC", "OnQueryService VCARD-PC", "OnEnableService VCARD-PC 42",
+                            "OnGetExtraInfo VCARD-PC", "OnGetContactMenuItem VCARD-PC c1",
+                            "OnGetDirectoryItem VCARD-PC", "OnContactCommand VCARD-PC c1", "OnActivate VCARD-PC",
+                            "OnDocument VCARD-PC hello 7", "OnDocumentEx VCARD-PC 8 31", "OnNotifyValue -3",
+                            "OnNotify", "OnLanguageChanged 0", "OnUserChanged", "OnGetStatus", "OnQueryValue",
+                            "OnEvent 3 1234"));
+    EXPECT_EQ(service.User(), &user);
+}
+
+TEST_F(ServiceBaseTest, AreasAndAppearanceAreCopied)
+{
+    RECT panel = {10, 20, 210, 120};
+    RECT second = {1, 1, 5, 5};
+    EXPECT_EQ(api.SetPanelArea(GetDesktopWindow(), &panel, reinterpret_cast<HBITMAP>(0x55)), 0);
+    panel.left = 999;  // the service keeps its own copy
+    EXPECT_EQ(service.PanelRect().left, 10);
+    EXPECT_EQ(service.PanelRect().bottom, 120);
+    EXPECT_EQ(service.PanelBackground(), reinterpret_cast<HBITMAP>(0x55));
+    EXPECT_EQ(api.SetSecondArea(3, &second, 4), 0);
+    EXPECT_EQ(service.SecondRect().right, 5);
+    EXPECT_EQ(service.SecondBackground(), 4u);
+    EXPECT_EQ(api.SetAppearance(nullptr, 1, 2, 3, 4), 0);
+    EXPECT_EQ(service.Looks().colors[0], 1u);
+    EXPECT_EQ(service.Looks().colors[3], 4u);
+    EXPECT_THAT(service.calls, ElementsAre("OnPanelAreaChanged", "OnSecondAreaChanged", "OnAppearanceChanged"));
+}
+
+// ---- bad input from the host
+
+TEST_F(ServiceBaseTest, NullRectangleKeepsTheStoredOne)
+{
+    RECT panel = {10, 20, 30, 40};
+    api.SetPanelArea(nullptr, &panel, nullptr);
+    api.SetSecondArea(0, &panel, 0);
+    EXPECT_EQ(api.SetPanelArea(GetDesktopWindow(), nullptr, reinterpret_cast<HBITMAP>(0x77)), 0);
+    EXPECT_EQ(api.SetSecondArea(9, nullptr, 9), 0);
+    EXPECT_EQ(service.PanelRect().top, 20);
+    EXPECT_EQ(service.PanelParent(), GetDesktopWindow());
+    EXPECT_EQ(service.SecondRect().right, 30);
+    EXPECT_EQ(service.SecondParent(), 9u);
+}
+
+TEST_F(ServiceBaseTest, NullTextsReadAsEmpty)
+{
+    api.SetProductName(nullptr);
+    EXPECT_EQ(service.ProductName(), "");
+    api.DeliverMessage(0, "VCARD-PC", nullptr);
+    EXPECT_EQ(api.DeliverDocument("VCARD-PC", nullptr, nullptr), 0);
+    EXPECT_THAT(service.calls, ElementsAre("OnProductNameChanged ", "OnMessage VCARD-PC 0 ", "OnDocument VCARD-PC  "));
+}
+
+// ---- pre-translation of the host's messages (event 15)
+
+class KeyCatcher : public CWnd {
+public:
+    explicit KeyCatcher(HWND window) { Attach(window); }
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        ++offered;
+        if (throws)
+            throw std::runtime_error("pre-translate");
+        return msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE;
+    }
+    int offered = 0;
+    bool throws = false;
+};
+
+class PreTranslationTest : public ServiceBaseTest {
+protected:
+    void SetUp() override
+    {
+        top = CreateWindowExA(0, "STATIC", "top", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        child = CreateWindowExA(0, "STATIC", "child", WS_CHILD, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(top && child);
+    }
+    void TearDown() override { DestroyWindow(top); }
+
+    int Offer(HWND window, UINT message, WPARAM wParam)
+    {
+        MSG msg = {window, message, wParam, 0, 0, {0, 0}};
+        return api.HandleEvent(15, reinterpret_cast<LPARAM>(&msg));
+    }
+
+    HWND top = nullptr;
+    HWND child = nullptr;
+};
+
+TEST_F(PreTranslationTest, ParentsObjectHandlesItsChildsKeys)
+{
+    KeyCatcher catcher(top);
+    EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 1);
+    EXPECT_EQ(Offer(child, WM_KEYDOWN, 'A'), 0);
+    EXPECT_EQ(catcher.offered, 2);
+    EXPECT_THAT(service.calls, IsEmpty());
+}
+
+TEST_F(PreTranslationTest, WindowWithoutObjectIsNotHandled)
+{
+    EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 0);
+}
+
+TEST_F(PreTranslationTest, StopsAtTheTopLevelWindow)
+{
+    HWND owned = CreateWindowExA(0, "STATIC", "owned", WS_POPUP, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
+    KeyCatcher catcher(top);
+    EXPECT_EQ(Offer(owned, WM_KEYDOWN, VK_ESCAPE), 0);  // an owned popup is top-level itself
+    EXPECT_EQ(catcher.offered, 0);
+    DestroyWindow(owned);
+}
+
+TEST_F(PreTranslationTest, ExceptionOrNullMessageGivesZero)
+{
+    KeyCatcher catcher(top);
+    catcher.throws = true;
+    EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 0);
+    EXPECT_EQ(api.HandleEvent(15, 0), 0);
+}
+
+// ---- delivery and sending
+
+TEST_F(ServiceBaseTest, DeliveredTextReachesOnMessageWithItsCode)
+{
+    api.DeliverMessage(0, "VCARD-PC", "<msg>3<ps>1</ps></msg>");
+    api.DeliverMessage(0, "VCARD-PC", "<other><ps>2</ps></other>");
+    api.DeliverMessage(0, "VCARD-PC", "<msg>1<ps>5</ps><typ>");
+    api.DeliverMessage(0, "VCARD-PC", "<Root><msg> 12abc</msg></Root>");
+    EXPECT_THAT(service.calls, ElementsAre("OnMessage VCARD-PC 3 1", "OnMessage VCARD-PC 0 2",
+                                           "OnMessage VCARD-PC 1 5", "OnMessage VCARD-PC 12 "));
+}
+
+TEST_F(ServiceBaseTest, SendHandsTheWrittenDocumentToTheHost)
+{
+    XmlDocument doc("msg", 2);
+    doc.AddChild("typ", 1);
+    service.SendDocument(doc);
+    ASSERT_EQ(host.sent.size(), 1u);
+    EXPECT_EQ(host.sent[0].name, "VCARD-PC");
+    EXPECT_EQ(host.sent[0].xml, "<msg>2\n<typ>1</typ>\n</msg>\n");
+}
+
+// ---- the card service's own answers
+
+TEST(CardServiceTest, AnswersStatusAndItsOwnNameOnly)
+{
+    TestHost host;
+    ServiceInterface* service = CreateService(&host);
+    ASSERT_NE(service, nullptr);
+    EXPECT_EQ(service->GetStatus(), 20302);
+    EXPECT_EQ(GetThisDllStatus315(), 20302);
+    EXPECT_EQ(service->QueryService("VCARD-PC"), 1);
+    EXPECT_EQ(service->QueryService("vcard-pc"), 0);
+    EXPECT_EQ(service->QueryService("VCARD-PC2"), 0);
+    EXPECT_EQ(service->QueryService(nullptr), 0);
+    service->DeletingDestructor(1);
+}
+
+} // namespace

@@ -1,0 +1,203 @@
+/* A host written in plain C: it knows the service and the host objects only
+ * as tables of __thiscall function pointers called by slot number, so it
+ * holds the DLL to the host compiler's layout whatever C++ does. */
+#include <windows.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+
+#define THISCALL __attribute__((thiscall))
+
+static int failures;
+#define CHECK(cond)                                                          \
+    do {                                                                     \
+        if (!(cond)) {                                                       \
+            printf("%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);  \
+            ++failures;                                                      \
+        }                                                                    \
+    } while (0)
+
+/* ---- host objects: a vtable pointer first, then the object's own data. */
+
+typedef void* Slot;
+static void THISCALL Unused(void* self) { (void)self; CHECK(!"an unused host slot was called"); }
+
+typedef struct {
+    Slot* vtable;
+    int commands;
+    int lastCommand;
+    int sends;
+    char lastSend[4096];
+} Host;
+
+static int THISCALL HostCommand(Host* self, int code, void* service, const char* param)
+{
+    (void)service; (void)param;
+    self->commands++;
+    self->lastCommand = code;
+    return 1;
+}
+
+static int THISCALL HostSendMessage(Host* self, void* service, const char* name, const char* xml)
+{
+    (void)service;
+    self->sends++;
+    snprintf(self->lastSend, sizeof self->lastSend, "%s|%s", name, xml);
+    return 0;
+}
+
+typedef struct { Slot* vtable; } ContactList;
+static void* THISCALL ListFind(ContactList* self, const char* user, const char* domain)
+{
+    (void)self; (void)user; (void)domain;
+    return NULL;
+}
+
+typedef struct { Slot* vtable; ContactList* contacts; } User;
+static const char* THISCALL UserName(User* self) { (void)self; return "u1"; }
+static const char* THISCALL UserDomain(User* self) { (void)self; return "d1"; }
+static const char* THISCALL UserDisplay(User* self) { (void)self; return "User One"; }
+static ContactList* THISCALL UserContacts(User* self) { return self->contacts; }
+static uint32_t THISCALL UserExtra(User* self) { (void)self; return 0xCAFE; }
+
+typedef struct { Slot* vtable; } Services;
+static int THISCALL ServicesHas(Services* self, const char* name)
+{
+    (void)self;
+    return name && strcmp(name, "VCARD-PC") == 0;
+}
+
+typedef struct { Slot* vtable; Services* services; } Contact;
+static const char* THISCALL ContactName(Contact* self) { (void)self; return "c1"; }
+static const char* THISCALL ContactDomain(Contact* self) { (void)self; return "d1"; }
+static const char* THISCALL ContactDisplay(Contact* self) { (void)self; return "Contact One"; }
+static Services* THISCALL ContactServicesOf(Contact* self) { return self->services; }
+
+/* ---- the service's operation table, slot by slot. */
+
+typedef void* (THISCALL *DeleteFn)(void*, unsigned);
+typedef int (THISCALL *IntFn)(void*);
+typedef void (THISCALL *VoidFn)(void*);
+typedef int (THISCALL *PtrFn)(void*, void*);
+typedef void (THISCALL *DeliverFn)(void*, int, const char*, const char*);
+typedef int (THISCALL *EventFn)(void*, int, LPARAM);
+typedef int (THISCALL *AppearanceFn)(void*, HFONT, COLORREF, COLORREF, COLORREF, COLORREF);
+typedef int (THISCALL *AreaFn)(void*, void*, const RECT*, void*);
+typedef void (THISCALL *NameBufferFn)(void*, const char*, void*);
+typedef int (THISCALL *NameFn)(void*, const char*);
+typedef void (THISCALL *NameIntFn)(void*, const char*, int);
+typedef int (THISCALL *ExtraFn)(void*, const char*, uint32_t, void*);
+typedef int (THISCALL *MenuFn)(void*, const char*, void*, void*);
+typedef int (THISCALL *NameBufferIntFn)(void*, const char*, void*);
+typedef void (THISCALL *IntArgFn)(void*, int);
+typedef void (THISCALL *PtrArgFn)(void*, void*);
+typedef void (THISCALL *NameContactFn)(void*, const char*, void*);
+typedef void (THISCALL *NameOnlyFn)(void*, const char*);
+typedef int (THISCALL *DocumentFn)(void*, const char*, const char*, const char*);
+typedef void (THISCALL *DocumentExFn)(void*, int, const char*, const char*, int);
+typedef void (THISCALL *TextFn)(void*, const char*);
+
+#define SLOT(service, n) ((*(Slot**)(service))[n])
+
+int main(void)
+{
+    Slot hostTable[16], userTable[10], listTable[4], servicesTable[4], contactTable[7];
+    int i;
+    for (i = 0; i < 16; ++i) hostTable[i] = (Slot)Unused;
+    for (i = 0; i < 10; ++i) userTable[i] = (Slot)Unused;
+    for (i = 0; i < 4; ++i) listTable[i] = servicesTable[i] = (Slot)Unused;
+    for (i = 0; i < 7; ++i) contactTable[i] = (Slot)Unused;
+    hostTable[14] = (Slot)HostCommand;
+    hostTable[15] = (Slot)HostSendMessage;
+    userTable[1] = (Slot)UserName;
+    userTable[2] = (Slot)UserDomain;
+    userTable[3] = (Slot)UserDisplay;
+    userTable[5] = (Slot)UserContacts;
+    userTable[9] = (Slot)UserExtra;
+    listTable[3] = (Slot)ListFind;
+    servicesTable[3] = (Slot)ServicesHas;
+    contactTable[1] = (Slot)ContactName;
+    contactTable[2] = (Slot)ContactDomain;
+    contactTable[3] = (Slot)ContactDisplay;
+    contactTable[6] = (Slot)ContactServicesOf;
+
+    Host host = {hostTable, 0, -1, 0, ""};
+    ContactList list = {listTable};
+    User user = {userTable, &list};
+    Services services = {servicesTable};
+    Contact contact = {contactTable, &services};
+
+    HMODULE dll = LoadLibraryA("vcardpc.dll");
+    CHECK(dll != NULL);
+    if (!dll)
+        return 1;
+    typedef void* (__cdecl *CreateFn)(void*);
+    typedef int (__cdecl *StatusFn)(void);
+    CreateFn create = (CreateFn)(void*)GetProcAddress(dll, MAKEINTRESOURCEA(1));
+    StatusFn status = (StatusFn)(void*)GetProcAddress(dll, "GetThisDllStatus315");
+    CHECK(create != NULL);
+    CHECK(status != NULL);
+    CHECK(GetProcAddress(dll, "CreateService") == NULL);
+    if (!create || !status)
+        return 1;
+    CHECK(status() == 20302);
+
+    void* service = create(&host);
+    CHECK(service != NULL);
+    if (!service)
+        return 1;
+
+    CHECK(((IntFn)SLOT(service, 1))(service) == 20302);          /* GetStatus */
+    CHECK(((IntFn)SLOT(service, 2))(service) == 0);              /* QueryValue */
+    CHECK(((IntFn)SLOT(service, 3))(service) == 0);              /* Start: 0 -> 1 */
+    CHECK(((IntFn)SLOT(service, 3))(service) == 0);              /* Start again: no-op */
+    CHECK(((PtrFn)SLOT(service, 5))(service, &user) == 0);       /* Login: 1 -> 2 */
+
+    ((DeliverFn)SLOT(service, 7))(service, 0, "VCARD-PC", "<msg>2</msg>");
+    ((DeliverFn)SLOT(service, 7))(service, 0, "VCARD-PC", NULL);
+    CHECK(((EventFn)SLOT(service, 8))(service, 3, 0) == 0);      /* HandleEvent */
+    CHECK(((EventFn)SLOT(service, 8))(service, 15, 0) == 0);     /* null message */
+    MSG msg = {0};
+    msg.message = WM_KEYDOWN;
+    CHECK(((EventFn)SLOT(service, 8))(service, 15, (LPARAM)&msg) == 0);
+    CHECK(((AppearanceFn)SLOT(service, 9))(service, NULL, 1, 2, 3, 4) == 0);
+    RECT area = {0, 0, 200, 120};
+    CHECK(((AreaFn)SLOT(service, 10))(service, NULL, &area, NULL) == 0);
+    CHECK(((AreaFn)SLOT(service, 10))(service, NULL, NULL, NULL) == 0);
+    CHECK(((AreaFn)SLOT(service, 11))(service, NULL, &area, NULL) == 0);
+    ((VoidFn)SLOT(service, 12))(service);                         /* Notify */
+    unsigned char block[512];
+    ((NameBufferFn)SLOT(service, 13))(service, "OTHER", block);   /* GetServiceInfo */
+    CHECK(((NameFn)SLOT(service, 14))(service, "VCARD-PC") == 1); /* QueryService */
+    CHECK(((NameFn)SLOT(service, 14))(service, "vcard-pc") == 0);
+    CHECK(((NameFn)SLOT(service, 14))(service, NULL) == 0);
+    ((NameIntFn)SLOT(service, 15))(service, "OTHER", 1);          /* EnableService */
+    CHECK(((ExtraFn)SLOT(service, 16))(service, "OTHER", 7, block) == 0);
+    memset(block, 0xAA, sizeof block);
+    CHECK(((MenuFn)SLOT(service, 17))(service, "OTHER", &contact, block) == 0);
+    CHECK(((NameBufferIntFn)SLOT(service, 18))(service, "OTHER", block) == 0);
+    CHECK(block[0] == 0xAA);                                      /* screened: untouched */
+    ((IntArgFn)SLOT(service, 19))(service, 5);                    /* NotifyValue */
+    ((PtrArgFn)SLOT(service, 20))(service, &user);                /* SetUser */
+    ((NameContactFn)SLOT(service, 21))(service, "OTHER", &contact);
+    ((NameOnlyFn)SLOT(service, 22))(service, "OTHER");            /* Activate */
+    CHECK(((DocumentFn)SLOT(service, 23))(service, "VCARD-PC", "t", "<msg>1</msg>") == 0);
+    CHECK(((DocumentFn)SLOT(service, 23))(service, "OTHER", NULL, NULL) == 0);
+    ((DocumentExFn)SLOT(service, 24))(service, 0, "VCARD-PC", "<msg>1</msg>", 9);
+    ((IntArgFn)SLOT(service, 25))(service, 0);                    /* SetLanguage */
+    ((TextFn)SLOT(service, 26))(service, "Other Product");        /* SetProductName */
+    ((TextFn)SLOT(service, 26))(service, NULL);
+
+    CHECK(((IntFn)SLOT(service, 6))(service) == 0);              /* Logout: -> 3 */
+    CHECK(((IntFn)SLOT(service, 4))(service) == 0);              /* Stop: -> 0 */
+    CHECK(((IntFn)SLOT(service, 3))(service) == 0);              /* Start after Stop */
+    CHECK(((IntFn)SLOT(service, 4))(service) == 0);
+
+    ((DeleteFn)SLOT(service, 0))(service, 1);
+    CHECK(host.sends == 0);
+    CHECK(FreeLibrary(dll));
+
+    if (failures == 0)
+        printf("c_host: all checks passed\n");
+    return failures == 0 ? 0 : 1;
+}
