@@ -1,0 +1,129 @@
+#pragma once
+
+#include <cstdint>
+
+// An ordered list of element pointers: appended at its end, read by index,
+// walked by ascending index. It remembers the last position visited, so an
+// ascending walk costs one step per element.
+template <typename T>
+class IndexedList {
+public:
+    IndexedList() = default;
+    IndexedList(const IndexedList&) = delete;
+    IndexedList& operator=(const IndexedList&) = delete;
+    // Frees the links only; the elements belong to whoever filled the list.
+    ~IndexedList() { FreeLinks(); }
+
+    void Append(T* element)
+    {
+        Link* link = new Link{element, nullptr};
+        tail->next = link;
+        tail = link;
+        ++count;
+    }
+
+    // Returns nullptr for an index outside 0 to Count() - 1.
+    T* GetAt(std::int32_t index) const
+    {
+        if (index < 0 || index >= count)
+            return nullptr;
+        if (index == cursorIndex)
+            return cursorLink->element;
+        if (index == cursorIndex + 1) {
+            cursorLink = cursorLink->next;
+        } else {
+            cursorLink = header.next;
+            for (std::int32_t i = 0; i < index; ++i)
+                cursorLink = cursorLink->next;
+        }
+        cursorIndex = index;
+        return cursorLink->element;
+    }
+
+    std::int32_t Count() const { return count; }
+
+    // Unlinks the element at index without destroying it.
+    void RemoveAt(std::int32_t index)
+    {
+        if (index < 0 || index >= count)
+            return;
+        Link* before = &header;
+        if (cursorIndex >= 0 && cursorIndex == index - 1) {
+            before = cursorLink;
+        } else {
+            for (std::int32_t i = 0; i < index; ++i)
+                before = before->next;
+        }
+        Link* removed = before->next;
+        before->next = removed->next;
+        if (removed == tail)
+            tail = before;
+        --count;
+        if (index == cursorIndex) {
+            if (cursorIndex < count)
+                cursorLink = removed->next;
+            else
+                ClearCursor();
+        } else if (index < cursorIndex) {
+            --cursorIndex;
+        }
+        delete removed;
+    }
+
+    // Unlinks the first occurrence of element; returns false when it is absent.
+    bool Remove(const T* element)
+    {
+        for (std::int32_t i = 0; i < count; ++i) {
+            if (GetAt(i) == element) {
+                RemoveAt(i);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Deletes every element and leaves the list empty.
+    void DeleteAll()
+    {
+        for (Link* link = header.next; link; link = link->next)
+            delete link->element;
+        FreeLinks();
+    }
+
+    // Unlinks every element without destroying any.
+    void RemoveAll() { FreeLinks(); }
+
+    std::int32_t CursorIndex() const { return cursorIndex; }
+
+private:
+    struct Link {
+        T* element;
+        Link* next;
+    };
+
+    void ClearCursor() const
+    {
+        cursorIndex = -2;
+        cursorLink = nullptr;
+    }
+
+    void FreeLinks()
+    {
+        Link* link = header.next;
+        while (link) {
+            Link* next = link->next;
+            delete link;
+            link = next;
+        }
+        header.next = nullptr;
+        tail = &header;
+        count = 0;
+        ClearCursor();
+    }
+
+    Link header{nullptr, nullptr};
+    Link* tail = &header;
+    std::int32_t count = 0;
+    mutable std::int32_t cursorIndex = -2;
+    mutable Link* cursorLink = nullptr;
+};
