@@ -35,5 +35,22 @@ test-windows: bootstrap build-windows
 test-native: bootstrap build-native
 	ctest --preset native
 
+# Each fuzz target runs FUZZ_SECONDS on a scratch copy of its seed corpus.
+FUZZ_TARGETS := xml base64
+FUZZ_WORK := build/fuzz
+
+fuzz: build-native
+	@status=0; \
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_WORK)/corpus/$$t $(FUZZ_WORK)/artifacts/$$t; \
+	  cp fuzz/corpus/$$t/* $(FUZZ_WORK)/corpus/$$t/; \
+	  build/native/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_WORK)/artifacts/$$t/ $(FUZZ_WORK)/corpus/$$t || status=1; \
+	done; \
+	exit $$status
+
+bench: build-native
+	build/native/bin/bench_support
+
 clean:
 	rm -rf build out

@@ -7,7 +7,7 @@
 namespace {
 
 struct Counted {
-    explicit Counted(int* deaths) : deaths(deaths) {}
+    explicit Counted(int* counter) : deaths(counter) {}
     virtual ~Counted() { ++*deaths; }
     int* deaths;
 };
