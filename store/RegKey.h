@@ -2,6 +2,7 @@
 // One registry root and key path; every operation opens the key, does its
 // one thing and closes it again, so no handle stays open between calls.
 // Reads that miss return the caller's default; nothing raises or shows.
+// The key and the writes are virtual so that tests can make them fail.
 #include <windows.h>
 #include <cstdint>
 #include <string>
@@ -9,13 +10,14 @@
 class RegKey {
 public:
     RegKey() = default;
+    virtual ~RegKey() = default;
 
     // Only the four predefined roots are taken; anything else gives false
     // and keeps the current root.
     bool SetRootKey(HKEY newRoot);
     // Makes path the current key (opening, or with create creating, it under
     // the root); false leaves the former key current. "" is always taken.
-    bool SetKey(const std::string& path, bool create);
+    virtual bool SetKey(const std::string& path, bool create);
 
     // The value's registry type, 0 when the key or the value is missing.
     DWORD GetValueType(const std::string& name) const;
@@ -23,8 +25,8 @@ public:
     std::string ReadString(const std::string& name, const std::string& fallback) const;
     // A REG_DWORD value, or fallback.
     uint32_t ReadDword(const std::string& name, uint32_t fallback) const;
-    bool WriteString(const std::string& name, const std::string& value) const;
-    bool WriteDword(const std::string& name, uint32_t value) const;
+    virtual bool WriteString(const std::string& name, const std::string& value) const;
+    virtual bool WriteDword(const std::string& name, uint32_t value) const;
 
     HKEY Root() const { return root; }
     const std::string& SubKey() const { return subKey; }
