@@ -14,102 +14,77 @@ struct Counted {
 
 struct DerivedCounted : Counted {
     using Counted::Counted;
-    std::string payload = std::string(100, 'x'); // leaks under ASan if the base destructor were not virtual
+    std::string payload = std::string(100, 'x'); // leaks under ASan without a virtual destructor
 };
 
-class IndexedListCursor : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (int& v : values)
-            list.Append(&v);
-    }
-    int values[4] = {10, 11, 12, 13};
+TEST(IndexedList, AscendingAndRepeatedReads)
+{
+    int v[3] = {};
     IndexedList<int> list;
-};
-
-TEST_F(IndexedListCursor, AscendingAndRepeatedReadsGiveTheElements)
-{
-    EXPECT_EQ(list.Count(), 4);
+    for (int& x : v)
+        list.Append(&x);
     EXPECT_EQ(list.CursorIndex(), -2);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(list.GetAt(i), &values[i]);
-    EXPECT_EQ(list.GetAt(1), &values[1]);
-    EXPECT_EQ(list.CursorIndex(), 1);
-    EXPECT_EQ(list.GetAt(1), &values[1]);
-    EXPECT_EQ(list.GetAt(3), &values[3]);
-    EXPECT_EQ(list.GetAt(4), nullptr);
-    EXPECT_EQ(list.GetAt(-1), nullptr);
-}
-
-TEST_F(IndexedListCursor, RemovingAtTheCursorMovesItToTheSuccessor)
-{
-    list.GetAt(1);
-    list.RemoveAt(1);
-    EXPECT_EQ(list.CursorIndex(), 1);
-    EXPECT_EQ(list.GetAt(1), &values[2]);
-    EXPECT_EQ(list.GetAt(2), &values[3]);
-    EXPECT_EQ(list.Count(), 3);
-}
-
-TEST_F(IndexedListCursor, RemovingTheLastElementUnderTheCursorClearsIt)
-{
-    list.GetAt(3);
-    list.RemoveAt(3);
-    EXPECT_EQ(list.CursorIndex(), -2);
-    EXPECT_EQ(list.GetAt(2), &values[2]);
-}
-
-TEST_F(IndexedListCursor, RemovingBeforeTheCursorKeepsItOnTheSameElement)
-{
-    list.GetAt(2);
-    list.RemoveAt(0);
-    EXPECT_EQ(list.CursorIndex(), 1);
-    EXPECT_EQ(list.GetAt(1), &values[2]);
-    EXPECT_EQ(list.GetAt(0), &values[1]);
-}
-
-TEST_F(IndexedListCursor, RemovingAfterTheCursorLeavesIt)
-{
-    list.GetAt(1);
-    list.RemoveAt(2);
-    EXPECT_EQ(list.CursorIndex(), 1);
-    EXPECT_EQ(list.GetAt(2), &values[3]);
-}
-
-TEST_F(IndexedListCursor, AppendAfterRemovingTheTailLinksToTheNewTail)
-{
-    int extra = 99;
-    list.RemoveAt(3);
-    list.Append(&extra);
-    ASSERT_EQ(list.Count(), 4);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(list.GetAt(i), &values[i]);
-    EXPECT_EQ(list.GetAt(3), &extra);
+        EXPECT_EQ(list.GetAt(i), &v[i]);
+    EXPECT_EQ(list.GetAt(1), &v[1]);
+    EXPECT_EQ(list.GetAt(1), &v[1]);
+    EXPECT_EQ(list.CursorIndex(), 1);
+    EXPECT_EQ(list.GetAt(3), nullptr);
 }
 
-TEST_F(IndexedListCursor, EmptiedByRemovalsTheListAcceptsNewElements)
+TEST(IndexedList, CursorAfterRemoval)
 {
-    for (int i = 3; i >= 0; --i)
+    struct Case {
+        int cursor, removed, cursorAfter;
+    };
+    // Four elements; the cursor is set by GetAt(cursor) before RemoveAt(removed).
+    const Case cases[] = {
+        {1, 1, 1},  // successor takes the index
+        {3, 3, -2}, // nothing stands at the index any more
+        {2, 0, 1},  // removal before the cursor
+        {1, 2, 1},  // removal after the cursor
+    };
+    for (const Case& c : cases) {
+        int v[4] = {};
+        IndexedList<int> list;
+        for (int& x : v)
+            list.Append(&x);
+        list.GetAt(c.cursor);
+        const int* under = c.cursorAfter >= 0 ? (c.removed == c.cursor ? &v[c.cursor + 1] : &v[c.cursor]) : nullptr;
+        list.RemoveAt(c.removed);
+        EXPECT_EQ(list.Count(), 3);
+        EXPECT_EQ(list.CursorIndex(), c.cursorAfter) << c.cursor << " " << c.removed;
+        if (under)
+            EXPECT_EQ(list.GetAt(c.cursorAfter), under);
+        for (int i = 0, k = 0; i < 4; ++i)
+            if (i != c.removed)
+                EXPECT_EQ(list.GetAt(k++), &v[i]);
+    }
+}
+
+TEST(IndexedList, AppendAfterRemovingTheTailAndRemoveByAddress)
+{
+    int v[3] = {};
+    int extra = 0;
+    IndexedList<int> list;
+    for (int& x : v)
+        list.Append(&x);
+    list.RemoveAt(2);
+    list.Append(&extra);
+    EXPECT_EQ(list.GetAt(2), &extra);
+    list.Append(&v[0]);
+    EXPECT_TRUE(list.Remove(&v[0]));
+    EXPECT_EQ(list.GetAt(0), &v[1]);
+    EXPECT_EQ(list.GetAt(2), &v[0]);
+    EXPECT_FALSE(list.Remove(&v[2]));
+    EXPECT_EQ(list.Count(), 3);
+    for (int i = 2; i >= 0; --i)
         list.RemoveAt(i);
-    EXPECT_EQ(list.Count(), 0);
-    list.Append(&values[2]);
-    EXPECT_EQ(list.GetAt(0), &values[2]);
+    list.Append(&extra);
+    EXPECT_EQ(list.GetAt(0), &extra);
 }
 
-TEST_F(IndexedListCursor, RemoveByAddressTakesTheFirstOccurrenceOnly)
-{
-    list.Append(&values[1]);
-    EXPECT_TRUE(list.Remove(&values[1]));
-    ASSERT_EQ(list.Count(), 4);
-    EXPECT_EQ(list.GetAt(1), &values[2]);
-    EXPECT_EQ(list.GetAt(3), &values[1]);
-    int absent = 0;
-    EXPECT_FALSE(list.Remove(&absent));
-    EXPECT_EQ(list.Count(), 4);
-}
-
-TEST(IndexedListDeleteAll, DestroysThroughTheVirtualDestructorAndEmpties)
+TEST(IndexedList, DeleteAllDestroysThroughTheVirtualDestructor)
 {
     int deaths = 0;
     IndexedList<Counted> list;
@@ -122,19 +97,11 @@ TEST(IndexedListDeleteAll, DestroysThroughTheVirtualDestructorAndEmpties)
     EXPECT_EQ(deaths, 2);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.CursorIndex(), -2);
-    list.Append(new Counted(&deaths));
-    list.DeleteAll();
-    EXPECT_EQ(deaths, 3);
-}
 
-TEST(IndexedListDeleteAll, DeletesStringsAsStrings)
-{
-    IndexedList<std::string> list;
-    list.Append(new std::string(64, 'a'));
-    list.Append(new std::string("b"));
-    EXPECT_EQ(*list.GetAt(0), std::string(64, 'a'));
-    list.DeleteAll(); // ASan reports a leak if a string survived
-    EXPECT_EQ(list.Count(), 0);
+    IndexedList<std::string> strings;
+    strings.Append(new std::string(64, 'a'));
+    strings.DeleteAll(); // ASan reports the string if it survived
+    EXPECT_EQ(strings.Count(), 0);
 }
 
 } // namespace
