@@ -1,8 +1,16 @@
 #include "platform/Wnd.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <unordered_map>
 
+#include "platform/Gdi.h"
+#include "platform/ModuleContext.h"
+
 namespace {
+
+constexpr UINT_PTR SubclassId = 1;
 
 std::unordered_map<HWND, CWnd*>& PermanentMap()
 {
@@ -14,6 +22,8 @@ std::unordered_map<HWND, CWnd*>& PermanentMap()
 
 CWnd::~CWnd()
 {
+    if (subclassed && hwnd)
+        RemoveWindowSubclass(hwnd, SubclassProc, SubclassId);
     Detach();
 }
 
@@ -41,7 +51,254 @@ HWND CWnd::Detach()
     return window;
 }
 
+BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* text, DWORD style,
+    const RECT& rect, HWND parent, UINT id)
+{
+    HWND window = CreateWindowExA(exStyle, className, text, style, rect.left, rect.top,
+        rect.right - rect.left, rect.bottom - rect.top, parent,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ModuleInstance(), nullptr);
+    if (!window)
+        return FALSE;
+    if (!SubclassWindow(window)) {
+        ::DestroyWindow(window);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassWindow(HWND window)
+{
+    if (!window || hwnd || FromHandlePermanent(window))
+        return FALSE;
+    if (!SetWindowSubclass(window, SubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(this)))
+        return FALSE;
+    subclassed = true;
+    Attach(window);
+    PreSubclassWindow();
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, HWND parent)
+{
+    return SubclassWindow(::GetDlgItem(parent, static_cast<int>(id)));
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return hwnd ? ::DestroyWindow(hwnd) : FALSE;
+}
+
 BOOL CWnd::PreTranslateMessage(MSG*)
 {
     return FALSE;
+}
+
+std::string CWnd::GetWindowText() const
+{
+    int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(hwnd, text.data(), length + 1)));
+    return text;
+}
+
+void CWnd::SetWindowText(const std::string& text)
+{
+    ::SetWindowTextA(hwnd, text.c_str());
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return ::SendMessageA(hwnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return ::PostMessageA(hwnd, message, wParam, lParam);
+}
+
+RECT CWnd::GetClientRect() const
+{
+    RECT rect = {};
+    ::GetClientRect(hwnd, &rect);
+    return rect;
+}
+
+RECT CWnd::GetWindowRect() const
+{
+    RECT rect = {};
+    ::GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+BOOL CWnd::SetWindowPos(HWND after, int x, int y, int cx, int cy, UINT flags)
+{
+    return ::SetWindowPos(hwnd, after, x, y, cx, cy, flags);
+}
+
+HFONT CWnd::GetFont() const
+{
+    return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+}
+
+void CWnd::SetFont(HFONT font, BOOL redraw)
+{
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+}
+
+void CWnd::ModifyStyle(DWORD remove, DWORD add)
+{
+    SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>((GetStyle() & ~remove) | add));
+}
+
+LRESULT CWnd::Route(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted)
+{
+    Message routed = {message, wParam, lParam, false};
+    Message* outer = current;
+    current = &routed;
+    LRESULT result = WindowProc(message, wParam, lParam);
+    current = outer;
+    if (defaulted)
+        *defaulted = routed.defaulted;
+    return result;
+}
+
+void CWnd::MarkDefaulted()
+{
+    if (current)
+        current->defaulted = true;
+}
+
+LRESULT CWnd::Default()
+{
+    if (!current || !hwnd)
+        return 0;
+    return DefSubclassProc(hwnd, current->message, current->wParam, current->lParam);
+}
+
+void CWnd::EndOfWindow()
+{
+    if (subclassed && hwnd)
+        RemoveWindowSubclass(hwnd, SubclassProc, SubclassId);
+    subclassed = false;
+    Detach();
+    PostNcDestroy();
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+    UINT_PTR, DWORD_PTR data)
+{
+    auto* object = reinterpret_cast<CWnd*>(data);
+    return AtBoundary<LRESULT>(0, [&]() -> LRESULT {
+        if (object->hwnd != window)
+            return DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = object->Route(message, wParam, lParam, nullptr);
+        if (message == WM_NCDESTROY)
+            object->EndOfWindow();
+        return result;
+    });
+}
+
+bool CWnd::Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    CWnd* object = child ? FromHandlePermanent(child) : nullptr;
+    return object && object->OnChildNotify(message, wParam, lParam, result);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* result)
+{
+    if (message == WM_DRAWITEM && DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+        *result = TRUE;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT reflected = 0;
+    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam && Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &reflected))
+            return reflected;
+        return OnCommand(wParam, lParam);
+    case WM_NOTIFY:
+        if (Reflect(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, message, wParam, lParam, &reflected))
+            return reflected;
+        return OnNotify(wParam, lParam);
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_MENU && Reflect(item->hwndItem, message, wParam, lParam, &reflected))
+            return reflected;
+        return Default();
+    }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        if (Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &reflected))
+            return reflected;
+        return Default();
+    case WM_PAINT:
+        return OnPaint();
+    case WM_PRINTCLIENT:
+        return OnPrintClient(reinterpret_cast<HDC>(wParam));
+    case WM_ERASEBKGND:
+        return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_TIMER:
+        return OnTimer(wParam);
+    case WM_MOUSEMOVE:
+        return OnMouseMove(static_cast<UINT>(wParam), point);
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(static_cast<UINT>(wParam), point);
+    case WM_RBUTTONDOWN:
+        return OnRButtonDown(static_cast<UINT>(wParam), point);
+    case WM_SETCURSOR:
+        return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam));
+    case WM_SIZE:
+        return OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+    case WM_SHOWWINDOW:
+        return OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam));
+    case WM_DESTROY:
+        return OnDestroy();
+    default:
+        if (message >= WM_APP && message <= 0xBFFF)
+            return OnAppMessage(message, wParam, lParam);
+        return Default();
+    }
+}
+
+LRESULT CWnd::OnCommand(WPARAM, LPARAM) { return Default(); }
+LRESULT CWnd::OnNotify(WPARAM, LPARAM) { return Default(); }
+LRESULT CWnd::OnPaint() { return Default(); }
+LRESULT CWnd::OnPrintClient(HDC) { return Default(); }
+LRESULT CWnd::OnEraseBkgnd(HDC) { return Default(); }
+LRESULT CWnd::OnTimer(UINT_PTR) { return Default(); }
+LRESULT CWnd::OnMouseMove(UINT, POINT) { return Default(); }
+LRESULT CWnd::OnLButtonDown(UINT, POINT) { return Default(); }
+LRESULT CWnd::OnRButtonDown(UINT, POINT) { return Default(); }
+LRESULT CWnd::OnSetCursor(HWND, UINT, UINT) { return Default(); }
+LRESULT CWnd::OnSize(UINT, int, int) { return Default(); }
+LRESULT CWnd::OnShowWindow(BOOL, UINT) { return Default(); }
+LRESULT CWnd::OnDestroy() { return Default(); }
+LRESULT CWnd::OnAppMessage(UINT, WPARAM, LPARAM) { return Default(); }
+bool CWnd::DrawItem(const DRAWITEMSTRUCT&) { return false; }
+void CWnd::Draw(HDC, const RECT&) {}
+
+LRESULT CWnd::PaintClient(HDC target)
+{
+    RECT client = GetClientRect();
+    auto paint = [&](HDC dc) {
+        BufferDC buffer(dc, client.right, client.bottom);
+        Draw(buffer, client);
+        buffer.Flush();
+    };
+    if (target) {
+        paint(target);
+    } else {
+        PaintDC dc(hwnd);
+        paint(dc);
+    }
+    return 0;
 }

@@ -1,7 +1,12 @@
 #pragma once
 // CWnd: an object bound to a window handle. The permanent map from handle to
-// object is filled when a window is attached and emptied when it is detached.
+// object is filled when a window is attached and emptied at WM_NCDESTROY.
+// Subclassed windows pass what the class does not handle on to the control's
+// own procedure (DefSubclassProc); parents reflect owner-draw requests,
+// notifications and colour requests to the child's object first.
 #include <windows.h>
+
+#include <string>
 
 class CWnd {
 public:
@@ -18,10 +23,97 @@ public:
     void Attach(HWND window);
     HWND Detach();
 
+    // Creates a window of a system class from this module and subclasses it.
+    BOOL CreateEx(DWORD exStyle, const char* className, const char* text, DWORD style,
+        const RECT& rect, HWND parent, UINT id);
+    // Routes the window's messages through this object; false when already bound.
+    BOOL SubclassWindow(HWND window);
+    BOOL SubclassDlgItem(UINT id, HWND parent);
+    BOOL DestroyWindow();
+
     // Offered every message the host's loop takes for this window or one of
     // its children before it is dispatched; true when it was handled here.
     virtual BOOL PreTranslateMessage(MSG* msg);
 
+    // Thin operations on the handle.
+    std::string GetWindowText() const;
+    void SetWindowText(const std::string& text);
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd, id); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(hwnd); }
+    HWND GetParent() const { return ::GetParent(hwnd); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    BOOL ShowWindow(int command) { return ::ShowWindow(hwnd, command); }
+    BOOL EnableWindow(BOOL enable) { return ::EnableWindow(hwnd, enable); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(hwnd); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(hwnd); }
+    RECT GetClientRect() const;
+    RECT GetWindowRect() const;
+    BOOL SetWindowPos(HWND after, int x, int y, int cx, int cy, UINT flags);
+    void Invalidate(BOOL erase = TRUE) { InvalidateRect(hwnd, nullptr, erase); }
+    HFONT GetFont() const;
+    void SetFont(HFONT font, BOOL redraw = TRUE);
+    DWORD GetStyle() const { return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)); }
+    void ModifyStyle(DWORD remove, DWORD add);
+    HWND SetFocus() { return ::SetFocus(hwnd); }
+
 protected:
+    // Dispatches with a switch to the handlers below; what is not handled
+    // goes to Default().
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The current message, handled the way the window would without this object.
+    virtual LRESULT Default();
+    // A message the parent reflected back to this child; true when handled.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // Runs once the object is bound, before the first routed message.
+    virtual void PreSubclassWindow() {}
+    // Runs after WM_NCDESTROY, when the object no longer has a window.
+    virtual void PostNcDestroy() {}
+
+    virtual LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnPaint();
+    virtual LRESULT OnPrintClient(HDC dc);
+    virtual LRESULT OnEraseBkgnd(HDC dc);
+    virtual LRESULT OnTimer(UINT_PTR id);
+    virtual LRESULT OnMouseMove(UINT keys, POINT point);
+    virtual LRESULT OnLButtonDown(UINT keys, POINT point);
+    virtual LRESULT OnRButtonDown(UINT keys, POINT point);
+    virtual LRESULT OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage);
+    virtual LRESULT OnSize(UINT type, int cx, int cy);
+    virtual LRESULT OnShowWindow(BOOL show, UINT status);
+    virtual LRESULT OnDestroy();
+    // Messages from WM_APP up.
+    virtual LRESULT OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Owner-draw request reflected from the parent; false when not drawn.
+    virtual bool DrawItem(const DRAWITEMSTRUCT& item);
+
+    // The one paint path: WM_PAINT (target null) and WM_PRINTCLIENT both
+    // draw the client area through Draw into a memory DC.
+    LRESULT PaintClient(HDC target);
+    virtual void Draw(HDC dc, const RECT& client);
+
+    // Routes one message through WindowProc, remembering it for Default().
+    LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted);
+    // True while the current message has been left to the default handling.
+    void MarkDefaulted();
+    void EndOfWindow();
+
     HWND hwnd = nullptr;
+
+private:
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool defaulted;
+    };
+
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+        UINT_PTR id, DWORD_PTR data);
+    // A child's object handles what it sent first.
+    static bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+    Message* current = nullptr;
+    bool subclassed = false;
 };

@@ -1,0 +1,49 @@
+#include "platform/ListCtrl.h"
+
+int CListCtrl::InsertColumn(int column, const char* heading, int format, int width)
+{
+    LVCOLUMNA item = {};
+    item.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    item.fmt = format;
+    item.cx = width;
+    item.pszText = const_cast<char*>(heading);
+    item.iSubItem = column;
+    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)));
+}
+
+BOOL CListCtrl::SetColumnHeading(int column, const char* heading)
+{
+    LVCOLUMNA item = {};
+    item.mask = LVCF_TEXT;
+    item.pszText = const_cast<char*>(heading);
+    return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)));
+}
+
+int CListCtrl::InsertItem(int index, const char* text)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(text);
+    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+BOOL CListCtrl::SetItemText(int index, int column, const char* text)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text);
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+}
+
+std::string CListCtrl::GetItemText(int index, int column) const
+{
+    std::string text(1024, '\0');
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    auto length = SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}

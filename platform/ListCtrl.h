@@ -1,0 +1,31 @@
+#pragma once
+// CListCtrl: a list-view control in report view.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/Wnd.h"
+
+class CListCtrl : public CWnd {
+public:
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    // Index of the new column, or -1.
+    int InsertColumn(int column, const char* heading, int format, int width);
+    // Replaces only the header text.
+    BOOL SetColumnHeading(int column, const char* heading);
+    // Index of the new row, or -1.
+    int InsertItem(int index, const char* text);
+    BOOL SetItemText(int index, int column, const char* text);
+    // Empty for a missing item.
+    std::string GetItemText(int index, int column) const;
+    BOOL DeleteItem(int index) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(index))); }
+    BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
+    // First selected row, or -1.
+    int GetFirstSelected() const
+    {
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+    void SetExtendedStyle(DWORD style) { SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style)); }
+    HWND EditLabel(int index) { return reinterpret_cast<HWND>(SendMessage(LVM_EDITLABELA, static_cast<WPARAM>(index))); }
+};
