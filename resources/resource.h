@@ -1,0 +1,125 @@
+// Numeric identifiers of the library's resources and dialog controls.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Dialog templates
+#define IDD_IDENTIFICATION 106
+#define IDD_LAUNCHER 107
+#define IDD_SEARCH 4088
+#define IDD_CARD 4093
+#define IDD_HOME 4094
+#define IDD_BUSINESS 4095
+#define IDD_DIRECTORY 4096
+
+// Bitmaps
+#define IDB_PRODUCT_LOGO 4075
+#define IDB_BUTTON_STRIP 4078
+#define IDB_ITEM 4087
+#define IDB_OWN_CARD 4090
+#define IDB_SEARCH 4091
+
+// Icons
+#define IDI_SEARCH 4092
+#define IDI_IDENTIFICATION 4093
+#define IDI_HOME 4094
+#define IDI_BUSINESS 4095
+#define IDI_DIRECTORY 4096
+#define IDI_NOTE 4099
+#define IDI_CARD 4100
+#define IDI_CARD_SMALL 4101
+#define IDI_SEARCH_SMALL 4102
+
+// Cursor
+#define IDR_HAND_CURSOR 129
+
+// Launcher panel
+#define IDC_OWN_CARD_ENTRY 4113
+#define IDC_SEARCH_ENTRY 4114
+
+// Card dialog (buttons 1 and 2 are IDOK and IDCANCEL)
+#define IDC_TABS 4124
+#define IDC_PRODUCT_LABEL 2131
+
+// Controls shared by the card pages
+#define IDC_HEADING 4130
+#define IDC_WAITING 4141
+
+// Identification page
+#define IDC_TITLE_LABEL 6048
+#define IDC_TITLE 6049
+#define IDC_FIRST_LABEL 2763
+#define IDC_FIRST 2765
+#define IDC_LAST_LABEL 2764
+#define IDC_LAST 2766
+#define IDC_NICKNAME_LABEL 2768
+#define IDC_NICKNAME 2770
+#define IDC_MIDDLE_LABEL 2767
+#define IDC_MIDDLE 2769
+#define IDC_FRIENDLY_LABEL 2779
+#define IDC_FRIENDLY 4125
+#define IDC_EMAIL_GROUP 4129
+#define IDC_NEW_ADDRESS 2771
+#define IDC_ADD_ADDRESS 4137
+#define IDC_ADDRESSES 4126
+#define IDC_SEND_EMAIL 2778
+#define IDC_EDIT_ADDRESS 2777
+#define IDC_REMOVE_ADDRESS 2775
+#define IDC_PHOTO_GROUP 4139
+#define IDC_PHOTO 4138
+#define IDC_REMOVE_PHOTO 4136
+#define IDC_BROWSE 4135
+
+// Home and Business pages
+#define IDC_COMPANY_LABEL 2561
+#define IDC_COMPANY 2569
+#define IDC_JOB_LABEL 2562
+#define IDC_JOB 2570
+#define IDC_DEPARTMENT_LABEL 2585
+#define IDC_DEPARTMENT 2579
+#define IDC_STREET_LABEL 2563
+#define IDC_STREET 2571
+#define IDC_PHONE_LABEL 2582
+#define IDC_PHONE 2577
+#define IDC_FAX_LABEL 2583
+#define IDC_FAX 2578
+#define IDC_MOBILE_LABEL 2584
+#define IDC_MOBILE 2581
+#define IDC_CITY_LABEL 2564
+#define IDC_CITY 2572
+#define IDC_ZIP_LABEL 2566
+#define IDC_ZIP 2574
+#define IDC_STATE_LABEL 2565
+#define IDC_STATE 2573
+#define IDC_COUNTRY_LABEL 2567
+#define IDC_COUNTRY 2575
+#define IDC_WEB_LABEL 2568
+#define IDC_WEB 2576
+#define IDC_GO 2586
+
+// Directory page
+#define IDC_PUBLISH_GROUP 4145
+#define IDC_PUBLISH_IDENTIFICATION 4140
+#define IDC_PUBLISH_HOME 4141
+#define IDC_PUBLISH_BUSINESS 4142
+#define IDC_PUBLISH_PHOTO 4147
+#define IDC_NOTE_ICON 4146
+#define IDC_NOTE 4143
+#define IDC_DIRECTORY_WAITING 4144
+
+// Search dialog (edits 2771, 2569, 2575, 2573, 2572 as above)
+#define IDC_SEARCH_GROUP 4121
+#define IDC_NAME_LABEL 4151
+#define IDC_NAME 4152
+#define IDC_EMAIL_LABEL 4153
+#define IDC_EMAIL 2771
+#define IDC_SEARCH_COMPANY_LABEL 4154
+#define IDC_SEARCH_CITY_LABEL 4155
+#define IDC_SEARCH_STATE_LABEL 4156
+#define IDC_SEARCH_COUNTRY_LABEL 4157
+#define IDC_RESULTS 4148
+#define IDC_VIEW 3
+#define IDC_ADD 4
+#define IDC_SEARCH_WAITING 4159
