@@ -14,3 +14,17 @@ SIZE BitmapSize(HBITMAP bitmap)
         return {0, 0};
     return {info.bmWidth, info.bmHeight};
 }
+
+void DrawParentBackground(HWND child, HDC dc)
+{
+    HWND parent = GetParent(child);
+    if (!parent)
+        return;
+    POINT origin = {0, 0};
+    MapWindowPoints(child, parent, &origin, 1);
+    POINT previous;
+    OffsetWindowOrgEx(dc, origin.x, origin.y, &previous);
+    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetWindowOrgEx(dc, previous.x, previous.y, nullptr);
+}

@@ -160,3 +160,6 @@ private:
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 // Size of a bitmap in pixels; (0, 0) for an invalid handle.
 SIZE BitmapSize(HBITMAP bitmap);
+// Paints what the parent shows under the child into dc (child coordinates):
+// its erase and its client paint.
+void DrawParentBackground(HWND child, HDC dc);

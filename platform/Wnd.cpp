@@ -152,27 +152,27 @@ void CWnd::ModifyStyle(DWORD remove, DWORD add)
 
 LRESULT CWnd::Route(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted)
 {
-    Message routed = {message, wParam, lParam, false};
-    Message* outer = current;
-    current = &routed;
+    Message incoming = {message, wParam, lParam, false};
+    Message* outer = routed;
+    routed = &incoming;
     LRESULT result = WindowProc(message, wParam, lParam);
-    current = outer;
+    routed = outer;
     if (defaulted)
-        *defaulted = routed.defaulted;
+        *defaulted = incoming.defaulted;
     return result;
 }
 
 void CWnd::MarkDefaulted()
 {
-    if (current)
-        current->defaulted = true;
+    if (routed)
+        routed->defaulted = true;
 }
 
 LRESULT CWnd::Default()
 {
-    if (!current || !hwnd)
+    if (!routed || !hwnd)
         return 0;
-    return DefSubclassProc(hwnd, current->message, current->wParam, current->lParam);
+    return DefSubclassProc(hwnd, routed->message, routed->wParam, routed->lParam);
 }
 
 void CWnd::EndOfWindow()
@@ -264,7 +264,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return OnDestroy();
     default:
         if (message >= WM_APP && message <= 0xBFFF)
-            return OnAppMessage(message, wParam, lParam);
+            return OnPrivateMessage(message, wParam, lParam);
         return Default();
     }
 }
@@ -282,16 +282,16 @@ LRESULT CWnd::OnSetCursor(HWND, UINT, UINT) { return Default(); }
 LRESULT CWnd::OnSize(UINT, int, int) { return Default(); }
 LRESULT CWnd::OnShowWindow(BOOL, UINT) { return Default(); }
 LRESULT CWnd::OnDestroy() { return Default(); }
-LRESULT CWnd::OnAppMessage(UINT, WPARAM, LPARAM) { return Default(); }
+LRESULT CWnd::OnPrivateMessage(UINT, WPARAM, LPARAM) { return Default(); }
 bool CWnd::DrawItem(const DRAWITEMSTRUCT&) { return false; }
-void CWnd::Draw(HDC, const RECT&) {}
+void CWnd::DrawClient(HDC, const RECT&) {}
 
 LRESULT CWnd::PaintClient(HDC target)
 {
     RECT client = GetClientRect();
     auto paint = [&](HDC dc) {
         BufferDC buffer(dc, client.right, client.bottom);
-        Draw(buffer, client);
+        DrawClient(buffer, client);
         buffer.Flush();
     };
     if (target) {

@@ -61,7 +61,7 @@ protected:
     // Dispatches with a switch to the handlers below; what is not handled
     // goes to Default().
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // The current message, handled the way the window would without this object.
+    // The routed message, handled the way the window would without this object.
     virtual LRESULT Default();
     // A message the parent reflected back to this child; true when handled.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
@@ -84,18 +84,18 @@ protected:
     virtual LRESULT OnShowWindow(BOOL show, UINT status);
     virtual LRESULT OnDestroy();
     // Messages from WM_APP up.
-    virtual LRESULT OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Owner-draw request reflected from the parent; false when not drawn.
     virtual bool DrawItem(const DRAWITEMSTRUCT& item);
 
     // The one paint path: WM_PAINT (target null) and WM_PRINTCLIENT both
-    // draw the client area through Draw into a memory DC.
+    // draw the client area through DrawClient into a memory DC.
     LRESULT PaintClient(HDC target);
-    virtual void Draw(HDC dc, const RECT& client);
+    virtual void DrawClient(HDC dc, const RECT& client);
 
     // Routes one message through WindowProc, remembering it for Default().
     LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted);
-    // True while the current message has been left to the default handling.
+    // True while the routed message has been left to the default handling.
     void MarkDefaulted();
     void EndOfWindow();
 
@@ -114,6 +114,6 @@ private:
     // A child's object handles what it sent first.
     static bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-    Message* current = nullptr;
+    Message* routed = nullptr;
     bool subclassed = false;
 };

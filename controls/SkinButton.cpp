@@ -1,0 +1,124 @@
+#include "controls/SkinButton.h"
+
+#include <string>
+
+#include "platform/ModuleContext.h"
+
+SkinFont::SkinFont(const char* face)
+    : Font(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+          CLIP_DEFAULT_PRECIS, PROOF_QUALITY, VARIABLE_PITCH | FF_SWISS, face))
+{
+}
+
+SkinButton::SkinButton() : font(std::make_unique<SkinFont>("MS Sans Serif")) {}
+
+void SkinButton::PreSubclassWindow()
+{
+    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+}
+
+bool SkinButton::SetBitmaps(int id, int frames, int top, int bottom, int left, int right)
+{
+    if (frames < 1)
+        return false;
+    marginTop = top;
+    marginBottom = bottom;
+    marginLeft = left;
+    marginRight = right;
+    resourceId = id;
+    frameCount = frames;
+    Bitmap strip(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(id & 0xFFFF)));
+    if (!strip)
+        return false;
+    return BuildFace(strip, 0, normalImage) && BuildFace(strip, 1, pressedImage)
+        && BuildFace(strip, 2, disabledImage) && BuildFace(strip, 3, focusImage);
+}
+
+bool SkinButton::BuildFace(HBITMAP strip, int frame, Bitmap& face)
+{
+    SIZE stripSize = BitmapSize(strip);
+    int frameWidth = stripSize.cx / frameCount;
+    int x = frameWidth * frame;
+    int H = stripSize.cy;
+    RECT client = GetClientRect();
+    int W = client.right, h = client.bottom;
+    ClientDC screen(hwnd);
+    Bitmap built(CreateCompatibleBitmap(screen, W, h));
+    if (!built)
+        return false;
+    {
+        MemoryDC source(screen), target(screen);
+        SelectedObject sourceSelection(source, strip);
+        SelectedObject targetSelection(target, built);
+        SetStretchBltMode(target, COLORONCOLOR);
+        int l = marginLeft, r = marginRight, t = marginTop, b = marginBottom;
+        int innerW = W - l - r, innerH = h - t - b;
+        int frameInnerW = frameWidth - l - r, frameInnerH = H - t - b;
+        BitBlt(target, 0, 0, l, t, source, x, 0, SRCCOPY);
+        BitBlt(target, 0, h - b, l, b, source, x, H - b, SRCCOPY);
+        BitBlt(target, W - r, 0, r, t, source, x + frameWidth - r, 0, SRCCOPY);
+        BitBlt(target, W - r, h - b, r, b, source, x + frameWidth - r, H - b, SRCCOPY);
+        StretchBlt(target, l, t, innerW, innerH, source, x + l, t, frameInnerW, frameInnerH, SRCCOPY);
+        StretchBlt(target, l, 0, innerW, t, source, x + l, 0, frameInnerW, t, SRCCOPY);
+        StretchBlt(target, l, h - b, innerW, b, source, x + l, H - b, frameInnerW, b, SRCCOPY);
+        StretchBlt(target, 0, t, l, innerH, source, x, t, l, frameInnerH, SRCCOPY);
+        StretchBlt(target, W - r, t, r, innerH, source, x + frameWidth - r, t, r, frameInnerH, SRCCOPY);
+    }
+    face = std::move(built);
+    ready = 1;
+    return true;
+}
+
+// Pixels of the transparent colour leave what lies under them: XOR with the
+// face, AND with its mask, XOR again.
+void SkinButton::DrawFace(HDC dc, HBITMAP face, int width, int height) const
+{
+    if (!ready || !face)
+        return;
+    MemoryDC faceDC(dc), maskDC(dc);
+    Bitmap mask(CreateBitmap(width, height, 1, 1, nullptr));
+    SelectedObject faceSelection(faceDC, face);
+    SelectedObject maskSelection(maskDC, mask);
+    SetBkColor(faceDC, transparentColour);
+    BitBlt(maskDC, 0, 0, width, height, faceDC, 0, 0, SRCCOPY);
+    SavedDC saved(dc);
+    SetBkColor(dc, RGB(255, 255, 255));
+    SetTextColor(dc, RGB(0, 0, 0));
+    BitBlt(dc, 0, 0, width, height, faceDC, 0, 0, SRCINVERT);
+    BitBlt(dc, 0, 0, width, height, maskDC, 0, 0, SRCAND);
+    BitBlt(dc, 0, 0, width, height, faceDC, 0, 0, SRCINVERT);
+}
+
+bool SkinButton::DrawItem(const DRAWITEMSTRUCT& item)
+{
+    RECT client = GetClientRect();
+    int W = client.right, h = client.bottom;
+    BufferDC buffer(item.hDC, W, h);
+    FillSolid(buffer, client, GetSysColor(COLOR_BTNFACE));
+    bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    RECT textArea = client;
+    if (item.itemState & ODS_FOCUS) {
+        DrawFace(buffer, focusImage, W, h);
+        if (item.itemState & ODS_SELECTED) {
+            DrawFace(buffer, pressedImage, W, h);
+            textArea.left += 5;
+        }
+    } else {
+        DrawFace(buffer, disabled ? disabledImage : normalImage, W, h);
+    }
+    HFONT textFont = GetFont();
+    SelectedObject fontSelection(buffer, textFont ? textFont : font->Get());
+    SetBkMode(buffer, TRANSPARENT);
+    SetTextColor(buffer, disabled ? GetSysColor(COLOR_GRAYTEXT) : font->textColour);
+    std::string caption = GetWindowText();
+    if (GetStyle() & BS_MULTILINE) {
+        RECT measured = textArea;
+        ::DrawTextA(buffer, caption.c_str(), -1, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+        OffsetRect(&textArea, 0, (textArea.bottom - textArea.top - (measured.bottom - measured.top)) / 2);
+        ::DrawTextA(buffer, caption.c_str(), -1, &textArea, DT_CENTER | DT_WORDBREAK);
+    } else {
+        ::DrawTextA(buffer, caption.c_str(), -1, &textArea, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    buffer.Flush(item.rcItem.left, item.rcItem.top);
+    return true;
+}

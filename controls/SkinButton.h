@@ -1,0 +1,44 @@
+#pragma once
+// SkinButton: an owner-drawn push button whose faces are cut from a strip of
+// equal frames (normal, pressed, disabled, focused), scaled to the button with
+// fixed borders and drawn with one transparent colour.
+#include <memory>
+
+#include "platform/Button.h"
+#include "platform/Gdi.h"
+
+// A font made from a face name, with a text colour.
+class SkinFont : public Font {
+public:
+    explicit SkinFont(const char* face);
+    COLORREF textColour = 0;
+};
+
+class SkinButton : public CButton {
+public:
+    SkinButton();
+
+    // Builds the four faces at the current client size from strip
+    // resourceId of this module; false at the first failure.
+    bool SetBitmaps(int resourceId, int frameCount, int top, int bottom, int left, int right);
+
+    SkinFont& GetSkinFont() { return *font; }
+    bool IsReady() const { return ready != 0; }
+
+protected:
+    void PreSubclassWindow() override;
+    LRESULT OnEraseBkgnd(HDC) override { return FALSE; }
+    bool DrawItem(const DRAWITEMSTRUCT& item) override;
+
+private:
+    bool BuildFace(HBITMAP strip, int frame, Bitmap& face);
+    void DrawFace(HDC dc, HBITMAP face, int width, int height) const;
+
+    int ready = 0;
+    int resourceId = 0;
+    int frameCount = 0;
+    Bitmap normalImage, pressedImage, focusImage, disabledImage;
+    int marginTop = 8, marginBottom = 8, marginLeft = 8, marginRight = 17;
+    COLORREF transparentColour = 0x00FF00FF;
+    std::unique_ptr<SkinFont> font;
+};

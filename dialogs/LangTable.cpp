@@ -1,0 +1,107 @@
+// Compiled with the Windows-1252 execution character set: the texts are
+// stored as the windows show them.
+#include "dialogs/LangTable.h"
+
+#include <iterator>
+
+const char* LangTable::GetText(int index) const
+{
+    if (index == 0)
+        return entries[0];
+    if (index < 0 || index > count)
+        return "";
+    return entries[count * language + index];
+}
+
+void LangTable::SetLanguage(int value)
+{
+    if (value == Spanish || value == English)
+        language = value;
+}
+
+namespace LangTexts {
+
+#define PRODUCT "Quillora"
+#define NO_INFORMATION_ES "Error: la información solicitada no esta disponible !"
+#define NO_INFORMATION_EN "Error: no available information for request"
+
+const char* const cardService[] = {
+    PRODUCT,
+    "Ver Tarjeta Virtual", "Servicio de Directorio",
+    "View Virtual Card", "Directory Service",
+};
+
+const char* const launcherPanel[] = {
+    PRODUCT,
+    "Servicio de Directorio", "Mi Tarjeta Virtual", "Buscar en el Directorio",
+    "Directory Service", "My Virtual Card", "Directory Search",
+};
+
+const char* const searchDialog[] = {
+    PRODUCT,
+    "Buscar en el Directorio", "Buscar", "Cerrar", "&Ver", "Usuario", "Dominio", "&Nombre", "&Correo",
+    "E&mpresa", "&Pais/Región", "&Estado/Provincia", "Ci&udad", "Buscando...\nUn momento por favor...",
+    "&Adicionar", "Nombre", "Correo", "Empresa", "Pais/Región", "Estado/Provincia", "Ciudad",
+    "Directory Search", "Search", "Close", "&View", "Username", "Domain", "&Name", "&E-mail",
+    "Co&mpany", "Co&untry/Region", "&State/Province", "Cit&y", "Searching...\nOne moment please...",
+    "&Add", "Name", "E-mail", "Company", "Country/Region", "State/Province", "City",
+};
+
+const char* const cardDialog[] = {
+    PRODUCT,
+    "Tarjeta Virtual", "Cerrar", "Cancelar", "Aceptar", "Directorio", "Identificación", "Hogar", "Negocios",
+    "Virtual Card", "Close", "Cancel", "Ok", "Directory", "Identification", "Home", "Business",
+};
+
+const char* const identificationPage[] = {
+    PRODUCT,
+    "Obteniendo información...", "&Título", "Ap&odo", "2&do Nombre", "Ape&llido", "Nombre &Pref.", "&Foto",
+    "&Direcciones de Correo", "&Nombre", "&Remover", "&Editar", "&Adicionar", "E&xplorar", NO_INFORMATION_ES,
+    "Archivos Jpeg (*.jpg; *.jpeg)|*.jpg; *.jpeg; *.jpe;|Bitmaps (*.bmp)|*.bmp|Todos los archivos (*.*)|*.*||",
+    "El archivo seleccionado es mayor de 8Kb, por favor, seleccione otro archivo", "Enviar &Correo", "Remo&ver",
+    "Getting information...", "&Title", "&Nickname", "Mi&ddle", "&Lastname", "Frien&dlyname", "&Photo",
+    "E-&mail Addresses", "&Firstname", "&Remove", "&Edit", "&Add", "&Browse", NO_INFORMATION_EN,
+    "Jpeg files (*.jpg; *.jpeg)|*.jpg; *.jpeg; *.jpe;|Bitmap files (*.bmp)|*.bmp|All files (*.*)|*.*||",
+    "The size of selected file is more than 8Kb, please, select another one", "&Send E-Mail", "Remo&ve",
+};
+
+#define ADDRESS_ES "Obteniendo información...", "Po&stal", "Pag. &Web", "&Estado/Provincia", "&Teléfono", \
+    "&Celular", "&Fax", "&Pais/Región", "Ci&udad", "Di&rección", "&Ir"
+#define ADDRESS_EN "Getting information...", "&Zip code", "&Web Page", "&State/Province", "Pho&ne", \
+    "Mobi&le", "Fa&x", "Co&untry/Region", "Cit&y", "Street Add&ress", "&Go"
+
+const char* const businessPage[] = {
+    PRODUCT,
+    ADDRESS_ES, "Carg&o", "&Departamento", "E&mpresa", NO_INFORMATION_ES,
+    ADDRESS_EN, "&Job Title", "&Department", "Co&mpany", NO_INFORMATION_EN,
+};
+
+const char* const homePage[] = {
+    PRODUCT,
+    ADDRESS_ES, NO_INFORMATION_ES,
+    ADDRESS_EN, NO_INFORMATION_EN,
+};
+
+const char* const directoryPage[] = {
+    PRODUCT,
+    "Obteniendo información...",
+    "Si la información no esta publicada, únicamente sus contactos podrán ver su tarjeta virtual.",
+    "Información del &Hogar", "Información de &Negocios", "Información de &Identificación",
+    "&Publicar en el directorio mi", "&Mi fotografía",
+    "Getting information...",
+    "If the information is not published, only your contacts can see your virtual card.",
+    "&Home Information", "&Business Information", "&Identification Information",
+    "&Publish in the directory my", "&My photo",
+};
+
+#define CHECK_SIZE(table) static_assert(std::size(table) == 1 + 2 * table##Count)
+CHECK_SIZE(cardService);
+CHECK_SIZE(launcherPanel);
+CHECK_SIZE(searchDialog);
+CHECK_SIZE(cardDialog);
+CHECK_SIZE(identificationPage);
+CHECK_SIZE(businessPage);
+CHECK_SIZE(homePage);
+CHECK_SIZE(directoryPage);
+
+} // namespace LangTexts
