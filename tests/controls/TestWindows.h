@@ -1,0 +1,78 @@
+#pragma once
+// Windows and pixels for the skinned control tests.
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/Dialog.h"
+#include "platform/Gdi.h"
+#include "platform/ModuleContext.h"
+#include "resources/resource.h"
+
+// A top-level dialog (the card template) that parents the controls under test
+// and reflects their owner-draw requests and notifications.
+class HostDialog : public CDialog {
+public:
+    HostDialog() : CDialog(IDD_CARD) { Create(nullptr); }
+    ~HostDialog() override { DestroyWindow(); }
+};
+
+// Messages posted to window in [first, last], removed from the queue.
+inline std::vector<MSG> TakePosted(HWND window, UINT first, UINT last)
+{
+    std::vector<MSG> taken;
+    MSG msg;
+    while (PeekMessageA(&msg, window, first, last, PM_REMOVE))
+        taken.push_back(msg);
+    return taken;
+}
+
+// Runs the queue of this thread until it is empty.
+inline void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A screen-compatible bitmap in a memory DC, read back pixel by pixel.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill = RGB(1, 2, 3))
+        : screen(nullptr), bitmap(CreateCompatibleBitmap(screen, width, height)), dc(screen),
+          selection(dc, bitmap), cx(width), cy(height)
+    {
+        RECT all = {0, 0, width, height};
+        FillSolid(dc, all, fill);
+    }
+    operator HDC() const { return dc; }
+    COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+    int Width() const { return cx; }
+    int Height() const { return cy; }
+
+private:
+    ClientDC screen;
+    Bitmap bitmap;
+    MemoryDC dc;
+    SelectedObject selection;
+    int cx, cy;
+};
+
+// Pixels of a bitmap resource of this program.
+class ResourceBitmap {
+public:
+    explicit ResourceBitmap(int id)
+        : bitmap(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(id))), selection(dc, bitmap)
+    {
+    }
+    COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+    HBITMAP Handle() const { return bitmap; }
+    SIZE Size() const { return BitmapSize(bitmap); }
+
+private:
+    Bitmap bitmap;
+    MemoryDC dc;
+    SelectedObject selection;
+};
