@@ -93,6 +93,48 @@ public:
     // Unlinks every element without destroying any.
     void RemoveAll() { FreeLinks(); }
 
+    // Moves every link of other to the end of this list; other is left empty.
+    void AppendAll(IndexedList& other)
+    {
+        if (&other == this || other.count == 0)
+            return;
+        tail->next = other.header.next;
+        tail = other.tail;
+        count += other.count;
+        other.header.next = nullptr;
+        other.tail = &other.header;
+        other.count = 0;
+        other.ClearCursor();
+    }
+
+    // Moves every link of other to the front of this list; other is left empty.
+    void PrependAll(IndexedList& other)
+    {
+        if (&other == this || other.count == 0)
+            return;
+        other.tail->next = header.next;
+        if (count == 0)
+            tail = other.tail;
+        header.next = other.header.next;
+        count += other.count;
+        if (cursorIndex >= 0)
+            cursorIndex += other.count;
+        other.header.next = nullptr;
+        other.tail = &other.header;
+        other.count = 0;
+        other.ClearCursor();
+    }
+
+    // Unlinks and returns the first element; nullptr when the list is empty.
+    T* TakeFirst()
+    {
+        if (count == 0)
+            return nullptr;
+        T* element = header.next->element;
+        RemoveAt(0);
+        return element;
+    }
+
     std::int32_t CursorIndex() const { return cursorIndex; }
 
 private:

@@ -184,9 +184,7 @@ struct XmlReader {
     {
         into.kind = scratch.kind;
         into.name.swap(scratch.name);
-        for (std::int32_t i = 0; i < scratch.attributes.Count(); ++i)
-            into.attributes.Append(scratch.attributes.GetAt(i));
-        scratch.attributes.RemoveAll();
+        into.attributes.AppendAll(scratch.attributes);
     }
 
     // Reads one element. When startTagRead is set, the caller has already
@@ -227,13 +225,16 @@ struct XmlReader {
                     }
                     if (depth >= XmlNode::kMaxDepth)
                         return false;
+                    // Linked before its read so that the link lies next to
+                    // the node in memory; unlinked again if the read fails.
                     auto* child = new XmlNode;
+                    node.children.Append(child);
                     if (!Node(*child, pos, depth + 1, true)) {
+                        node.children.RemoveAt(node.children.Count() - 1);
                         delete child;
                         return false;
                     }
                     child->index = node.nextIndex++;
-                    node.children.Append(child);
                 }
             } else if (!lt) {
                 return false;
@@ -281,7 +282,7 @@ void XmlAttribute::Clear()
     value.clear();
 }
 
-XmlTag::XmlTag(const XmlTag& other) : XmlObject(), kind(other.kind), name(other.name)
+XmlTag::XmlTag(const XmlTag& other) : XmlObject(), name(other.name), kind(other.kind)
 {
     for (std::int32_t i = 0; i < other.attributes.Count(); ++i)
         attributes.Append(new XmlAttribute(*other.attributes.GetAt(i)));
@@ -377,19 +378,14 @@ void XmlValue::Trim()
 
 XmlNode::~XmlNode()
 {
+    // The subtree is freed node by node in document order (the order in
+    // which a read allocated it), without recursion and without allocating.
     if (children.Count() == 0)
         return;
-    std::vector<XmlNode*> pending;
-    auto takeChildren = [&pending](XmlNode& node) {
-        for (std::int32_t i = 0; i < node.children.Count(); ++i)
-            pending.push_back(node.children.GetAt(i));
-        node.children.RemoveAll();
-    };
-    takeChildren(*this);
-    while (!pending.empty()) {
-        XmlNode* node = pending.back();
-        pending.pop_back();
-        takeChildren(*node);
+    IndexedList<XmlNode> pending;
+    pending.AppendAll(children);
+    while (XmlNode* node = pending.TakeFirst()) {
+        pending.PrependAll(node->children);
         delete node;
     }
 }

@@ -68,9 +68,9 @@ private:
     friend class XmlNode;
     void AppendStart(std::string& out) const;
 
-    IndexedList<XmlAttribute> attributes;
-    TagKind kind = TagKind::Start;
     std::string name;
+    TagKind kind = TagKind::Start;
+    IndexedList<XmlAttribute> attributes;
 };
 
 class XmlValue {
@@ -140,12 +140,13 @@ private:
     friend struct XmlReader;
     void AppendXml(std::string& out) const;
 
-    IndexedList<XmlNode> children;
-    XmlTag tag;
-    XmlValue value;
+    // What a lookup reads first, kept together at the front.
     std::int32_t index = 0;
     std::int32_t nextIndex = 1;
     bool awaitingStartTag = false;
+    XmlTag tag;
+    XmlValue value;
+    IndexedList<XmlNode> children;
 };
 
 class XmlDocument {
