@@ -421,20 +421,4 @@ TEST_F(ServiceBaseTest, SendHandsTheWrittenDocumentToTheHost)
     EXPECT_EQ(host.sent[0].xml, "<msg>2\n<typ>1</typ>\n</msg>\n");
 }
 
-// ---- the card service's own answers
-
-TEST(CardServiceTest, AnswersStatusAndItsOwnNameOnly)
-{
-    TestHost host;
-    ServiceInterface* service = CreateService(&host);
-    ASSERT_NE(service, nullptr);
-    EXPECT_EQ(service->GetStatus(), 20302);
-    EXPECT_EQ(GetThisDllStatus315(), 20302);
-    EXPECT_EQ(service->QueryService("VCARD-PC"), 1);
-    EXPECT_EQ(service->QueryService("vcard-pc"), 0);
-    EXPECT_EQ(service->QueryService("VCARD-PC2"), 0);
-    EXPECT_EQ(service->QueryService(nullptr), 0);
-    service->DeletingDestructor(1);
-}
-
 } // namespace

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+
+#include "frame/CardService.h"
+#include "tests/hosts/TestHost.h"
+
+namespace {
+
+using Block = std::array<char, 600>;
+
+std::string TextAt(const Block& block, size_t offset)
+{
+    return std::string(block.data() + offset);
+}
+
+uint32_t DwordAt(const Block& block, size_t offset)
+{
+    uint32_t value;
+    std::memcpy(&value, block.data() + offset, 4);
+    return value;
+}
+
+class CardServiceTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        service = CreateService(&host);
+        ASSERT_NE(service, nullptr);
+        block.fill('\xAA');
+    }
+    void TearDown() override { service->DeletingDestructor(1); }
+
+    void LogIn()
+    {
+        service->Start();
+        service->Login(&user);
+    }
+
+    TestHost host;
+    TestUser user;
+    TestContact contact{"c1", "d1", "Contact One"};
+    ServiceInterface* service = nullptr;
+    Block block;
+};
+
+TEST_F(CardServiceTest, AnswersStatusAndItsOwnNameOnly)
+{
+    EXPECT_EQ(service->GetStatus(), 20302);
+    EXPECT_EQ(GetThisDllStatus315(), 20302);
+    EXPECT_EQ(service->QueryService("VCARD-PC"), 1);
+    for (const char* other : {"vcard-pc", "VCARD-PC2", "VCARD", "", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(service->QueryService(other), 0) << (other ? other : "(null)");
+}
+
+TEST_F(CardServiceTest, ContactMenuItemOnlyOnceEnabledAndUntilLogout)
+{
+    LogIn();
+    EXPECT_EQ(service->GetContactMenuItem("VCARD-PC", &contact, block.data()), 0);
+    EXPECT_EQ(block[0], '\xAA');
+    service->EnableService("OTHER", 1);
+    EXPECT_EQ(service->GetContactMenuItem("VCARD-PC", &contact, block.data()), 0);
+
+    service->EnableService("VCARD-PC", 1);
+    ASSERT_EQ(service->GetContactMenuItem("VCARD-PC", &contact, block.data()), 1);
+    EXPECT_NE(DwordAt(block, 16), 0u);  // the item icon, loaded at Start
+    EXPECT_EQ(TextAt(block, 20), "View Virtual Card");
+    EXPECT_EQ(DwordAt(block, 84), 460u);
+    EXPECT_EQ(block[88], '\xAA');
+
+    TestContact withoutService("c2", "d2", "Two");
+    withoutService.services.offered = "OTHER";
+    EXPECT_EQ(service->GetContactMenuItem("VCARD-PC", &withoutService, block.data()), 0);
+    EXPECT_EQ(service->GetContactMenuItem("VCARD-PC", nullptr, block.data()), 0);
+
+    service->Logout();
+    EXPECT_EQ(service->GetContactMenuItem("VCARD-PC", &contact, block.data()), 0);
+}
+
+TEST_F(CardServiceTest, ItemTextsFollowTheLanguage)
+{
+    LogIn();
+    service->EnableService("VCARD-PC", 1);
+    service->SetLanguage(0);
+    service->GetContactMenuItem("VCARD-PC", &contact, block.data());
+    EXPECT_EQ(TextAt(block, 20), "Ver Tarjeta Virtual");
+    EXPECT_EQ(service->GetDirectoryItem("VCARD-PC", block.data()), 1);
+    EXPECT_EQ(TextAt(block, 92), "Servicio de Directorio");
+    EXPECT_EQ(DwordAt(block, 88), 1u);
+    service->SetLanguage(1);
+    service->GetServiceInfo("VCARD-PC", block.data());
+    EXPECT_EQ(TextAt(block, 0), "Directory Service");
+    EXPECT_EQ(TextAt(block, 64), "View Virtual Card");
+}
+
+TEST_F(CardServiceTest, ExtraInfoNeedsAUser)
+{
+    EXPECT_EQ(service->GetExtraInfo("VCARD-PC", 5, block.data()), 0);
+    EXPECT_EQ(block[0], '\xAA');
+    EXPECT_EQ(block[16], '\xAA');
+    service->SetUser(&user);
+    EXPECT_EQ(service->GetExtraInfo("VCARD-PC", 5, block.data()), 1);
+    EXPECT_EQ(DwordAt(block, 16), user.extraValue);
+    EXPECT_EQ(block[0], 0);
+    EXPECT_EQ(block[499], 0);
+    EXPECT_EQ(block[500], '\xAA');
+}
+
+TEST_F(CardServiceTest, NullBlocksAreRefused)
+{
+    LogIn();
+    service->EnableService("VCARD-PC", 1);
+    service->GetServiceInfo("VCARD-PC", nullptr);
+    EXPECT_EQ(service->GetExtraInfo("VCARD-PC", 0, nullptr), 0);
+    EXPECT_EQ(service->GetContactMenuItem("VCARD-PC", &contact, nullptr), 0);
+    EXPECT_EQ(service->GetDirectoryItem("VCARD-PC", nullptr), 0);
+}
+
+TEST_F(CardServiceTest, KnowsTheUsersContacts)
+{
+    auto* card = static_cast<CardService*>(service);
+    EXPECT_FALSE(card->IsContact("c1", "d1"));  // no user yet
+    LogIn();
+    user.contacts.contacts.push_back(&contact);
+    EXPECT_TRUE(card->IsContact("c1", "d1"));
+    EXPECT_FALSE(card->IsContact("C1", "d1"));
+    EXPECT_FALSE(card->IsContact("c1", "d2"));
+}
+
+TEST_F(CardServiceTest, ProductLabelAsksTheHost)
+{
+    auto* card = static_cast<CardService*>(service);
+    card->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
+    card->Request(42, nullptr);
+    ASSERT_EQ(host.commands.size(), 1u);
+    EXPECT_EQ(host.commands[0].first, 12);
+}
+
+} // namespace
