@@ -188,6 +188,15 @@ int main(void)
     ((TextFn)SLOT(service, 26))(service, "Other Product");        /* SetProductName */
     ((TextFn)SLOT(service, 26))(service, NULL);
 
+    /* The service calls back into the host objects by their slots. */
+    ((NameIntFn)SLOT(service, 15))(service, "VCARD-PC", 1);
+    memset(block, 0xAA, sizeof block);
+    CHECK(((MenuFn)SLOT(service, 17))(service, "VCARD-PC", &contact, block) == 1);
+    CHECK(strcmp((const char*)block + 20, "Ver Tarjeta Virtual") == 0); /* language 0 set above */
+    CHECK(block[84] == (460 & 0xFF) && block[85] == (460 >> 8));
+    CHECK(((ExtraFn)SLOT(service, 16))(service, "VCARD-PC", 7, block) == 1);
+    CHECK(block[16] == 0xFE && block[17] == 0xCA && block[18] == 0 && block[19] == 0);
+
     CHECK(((IntFn)SLOT(service, 6))(service) == 0);              /* Logout: -> 3 */
     CHECK(((IntFn)SLOT(service, 4))(service) == 0);              /* Stop: -> 0 */
     CHECK(((IntFn)SLOT(service, 3))(service) == 0);              /* Start after Stop */
