@@ -150,6 +150,11 @@ struct ReadCase {
     std::vector<std::string> childTexts;
 };
 
+void PrintTo(const ReadCase& c, std::ostream* os)
+{
+    *os << '"' << c.text << '"';
+}
+
 class XmlReadCases : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(XmlReadCases, ResultAndWhatIsKept)
@@ -183,7 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"<a><b>1</b", false, "a", "", {"1"}},
         ReadCase{"<a>< /a>", false, "a", "", {}},
         ReadCase{"", false, "", "", {}},
-        ReadCase{"no tag at all", false, "", "", {}}));
+        ReadCase{"no tag at all", false, "", "", {}}),
+    [](const ::testing::TestParamInfo<ReadCase>& info) { return "Case" + std::to_string(info.index); });
 
 // Regression: the reader recursed once per level without a bound and
 // overflowed the stack on deep input.
