@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "controls/SkinPage.h"
+#include "controls/SkinTab.h"
+#include "platform/WinApp.h"
+#include "tests/controls/TestWindows.h"
+
+namespace {
+
+// Holds keys down through the input queue, as a person would, and lets
+// them go at the end of the scope.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<WORD> held) : keys(held)
+    {
+        for (WORD key : keys)
+            Send(key, 0);
+    }
+    ~HeldKeys()
+    {
+        for (WORD key : keys)
+            Send(key, KEYEVENTF_KEYUP);
+        Pump();
+    }
+
+private:
+    static void Send(WORD key, DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    }
+    std::vector<WORD> keys;
+};
+
+class SkinTabTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tabs.SubclassDlgItem(IDC_TABS, host.GetSafeHwnd()));
+        for (UINT id : {IDD_IDENTIFICATION, IDD_HOME, IDD_BUSINESS}) {
+            pages.push_back(std::make_unique<SkinPage>(id));
+            ASSERT_TRUE(pages.back()->Create(tabs.GetSafeHwnd()));
+        }
+    }
+    void AddAll()
+    {
+        tabs.AddPage(pages[0].get(), "Identification", 0);
+        tabs.AddPage(pages[1].get(), "Home", 0);
+        tabs.AddPage(pages[2].get(), "Business", 0);
+    }
+    bool Shown(int page) const { return (pages[static_cast<size_t>(page)]->GetStyle() & WS_VISIBLE) != 0; }
+    // The key pressed on a control of the current page, through the
+    // application's pre-translation as the host's loop does it.
+    BOOL PressOnPage(int page, WPARAM key)
+    {
+        MSG msg = {GetDlgItem(pages[static_cast<size_t>(page)]->GetSafeHwnd(), IDC_WAITING), WM_KEYDOWN, key, 0, 0, {}};
+        return CWinApp::Instance().PreTranslateMessage(&msg);
+    }
+    void Click(int index)
+    {
+        RECT item = {};
+        tabs.SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+        tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        tabs.SendMessage(WM_LBUTTONUP, 0, at);
+    }
+    std::unique_ptr<Canvas> RenderTab(int index, const RECT& rect)
+    {
+        auto canvas = std::make_unique<Canvas>(rect.right, rect.bottom);
+        SelectObject(*canvas, tabs.GetFont() ? tabs.GetFont() : GetStockObject(DEFAULT_GUI_FONT));
+        DRAWITEMSTRUCT item = {ODT_TAB, IDC_TABS, static_cast<UINT>(index), ODA_DRAWENTIRE, 0, tabs.GetSafeHwnd(),
+            *canvas, rect, 0};
+        host.SendMessage(WM_DRAWITEM, IDC_TABS, reinterpret_cast<LPARAM>(&item));
+        return canvas;
+    }
+
+    HostDialog host;
+    SkinTab tabs;
+    std::vector<std::unique_ptr<SkinPage>> pages;
+};
+
+TEST_F(SkinTabTest, SubclassingMakesTheTabsOwnerDrawn)
+{
+    EXPECT_TRUE(tabs.GetStyle() & TCS_OWNERDRAWFIXED);
+}
+
+TEST_F(SkinTabTest, AddPageShowsOnlyTheFirstPageAtTheOrigin)
+{
+    AddAll();
+    EXPECT_EQ(3, tabs.GetItemCount());
+    EXPECT_TRUE(Shown(0));
+    EXPECT_FALSE(Shown(1));
+    EXPECT_FALSE(Shown(2));
+    RECT placed = pages[1]->GetWindowRect();
+    MapWindowPoints(nullptr, tabs.GetSafeHwnd(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(4, placed.left);
+    EXPECT_EQ(28, placed.top);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(tabs.IsPageEnabled(i));
+        EXPECT_EQ(pages[static_cast<size_t>(i)].get(), tabs.PageAt(i));
+    }
+}
+
+TEST_F(SkinTabTest, SetPageShowsThePageOnlyOnTheSelectedTab)
+{
+    AddAll();
+    tabs.SetPage(2, pages[0].get(), "Other", 0);
+    EXPECT_FALSE(Shown(0));
+    tabs.SetPage(0, pages[0].get(), "Identification", 0);
+    EXPECT_TRUE(Shown(0));
+}
+
+TEST_F(SkinTabTest, SelectPageSwitchesPagesUnlessDisabled)
+{
+    AddAll();
+    EXPECT_TRUE(tabs.SelectPage(1));
+    EXPECT_EQ(1, tabs.GetCurSel());
+    EXPECT_FALSE(Shown(0));
+    EXPECT_TRUE(Shown(1));
+    EXPECT_TRUE(tabs.SelectPage(1));
+    tabs.SetPageEnabled(2, false);
+    EXPECT_FALSE(tabs.SelectPage(2));
+    EXPECT_EQ(1, tabs.GetCurSel());
+    EXPECT_TRUE(Shown(1));
+}
+
+TEST_F(SkinTabTest, ClickingATabSwitchesThePage)
+{
+    AddAll();
+    Click(2);
+    EXPECT_EQ(2, tabs.GetCurSel());
+    EXPECT_TRUE(Shown(2));
+    EXPECT_FALSE(Shown(0));
+}
+
+TEST_F(SkinTabTest, ClickingADisabledTabSnapsBack)
+{
+    AddAll();
+    tabs.SetPageEnabled(1, false);
+    Click(1);
+    EXPECT_EQ(0, tabs.GetCurSel());
+    EXPECT_TRUE(Shown(0));
+    EXPECT_FALSE(Shown(1));
+}
+
+TEST_F(SkinTabTest, ControlKeysOnAPageMoveTheSelectionWithWrapAround)
+{
+    AddAll();
+    {
+        HeldKeys control({VK_CONTROL});
+        EXPECT_TRUE(PressOnPage(0, VK_TAB));
+        EXPECT_EQ(1, tabs.GetCurSel());
+        EXPECT_TRUE(PressOnPage(1, VK_NEXT));
+        EXPECT_EQ(2, tabs.GetCurSel());
+        EXPECT_TRUE(PressOnPage(2, VK_NEXT));
+        EXPECT_EQ(0, tabs.GetCurSel());
+        EXPECT_TRUE(PressOnPage(0, VK_PRIOR));
+        EXPECT_EQ(2, tabs.GetCurSel());
+        EXPECT_TRUE(Shown(2));
+        EXPECT_FALSE(Shown(0));
+    }
+    {
+        HeldKeys controlShift({VK_CONTROL, VK_SHIFT});
+        EXPECT_TRUE(PressOnPage(2, VK_TAB));
+        EXPECT_EQ(1, tabs.GetCurSel());
+    }
+}
+
+TEST_F(SkinTabTest, ControlTabSkipsADisabledPage)
+{
+    AddAll();
+    tabs.SetPageEnabled(1, false);
+    HeldKeys control({VK_CONTROL});
+    PressOnPage(0, VK_TAB);
+    EXPECT_EQ(2, tabs.GetCurSel());
+}
+
+TEST_F(SkinTabTest, TabWithoutControlIsNotASwitch)
+{
+    AddAll();
+    PressOnPage(0, VK_TAB);
+    EXPECT_EQ(0, tabs.GetCurSel());
+}
+
+TEST_F(SkinTabTest, OneTabAloneDoesNotMove)
+{
+    tabs.AddPage(pages[0].get(), "Identification", 0);
+    HeldKeys control({VK_CONTROL});
+    EXPECT_TRUE(PressOnPage(0, VK_TAB));
+    EXPECT_EQ(0, tabs.GetCurSel());
+    EXPECT_TRUE(Shown(0));
+    EXPECT_FALSE(tabs.SelectNext(true));
+}
+
+TEST_F(SkinTabTest, TabTextIsCutAt62Characters)
+{
+    std::string text62(62, 'W');
+    tabs.AddPage(pages[0].get(), (text62 + "XYZ").c_str(), -1);
+    tabs.AddPage(pages[1].get(), text62.c_str(), -1);
+    tabs.AddPage(pages[2].get(), std::string(61, 'W').c_str(), -1);
+    RECT wide = {0, 0, 900, 24};
+    auto cut = RenderTab(0, wide);
+    auto exact = RenderTab(1, wide);
+    auto shorter = RenderTab(2, wide);
+    bool sameAsExact = true, sameAsShorter = true;
+    for (int x = 0; x < wide.right; ++x)
+        for (int y = 0; y < wide.bottom; ++y) {
+            sameAsExact = sameAsExact && cut->At(x, y) == exact->At(x, y);
+            sameAsShorter = sameAsShorter && cut->At(x, y) == shorter->At(x, y);
+        }
+    EXPECT_TRUE(sameAsExact);
+    EXPECT_FALSE(sameAsShorter);
+    EXPECT_EQ(SkinTab::Background, cut->At(1, 10));
+}
+
+TEST_F(SkinTabTest, TabTextColourFollowsSelectionAndEnabling)
+{
+    AddAll();
+    tabs.SetSelectedTextColour(RGB(255, 0, 0));
+    tabs.SetPageEnabled(2, false);
+    RECT rect = {0, 0, 120, 24};
+    auto count = [&](int index, COLORREF colour) {
+        auto canvas = RenderTab(index, rect);
+        int n = 0;
+        for (int x = 0; x < rect.right; ++x)
+            for (int y = 0; y < rect.bottom; ++y)
+                n += canvas->At(x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(count(0, RGB(255, 0, 0)), 0);
+    EXPECT_EQ(0, count(1, RGB(255, 0, 0)));
+    EXPECT_GT(count(1, GetSysColor(COLOR_BTNTEXT)), 0);
+    EXPECT_GT(count(2, GetSysColor(COLOR_GRAYTEXT)), 0);
+}
+
+TEST_F(SkinTabTest, EraseFillsThePaleBackground)
+{
+    Canvas canvas(30, 30);
+    EXPECT_TRUE(tabs.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas))));
+    EXPECT_EQ(SkinTab::Background, canvas.At(15, 15));
+}
+
+} // namespace
