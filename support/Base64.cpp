@@ -58,8 +58,7 @@ void ByteQueue::Write(const void* data, std::size_t count)
         bytes.clear();
         front = 0;
     }
-    const char* p = static_cast<const char*>(data);
-    bytes.insert(bytes.end(), p, p + count);
+    bytes.append(static_cast<const char*>(data), count);
 }
 
 std::size_t ByteQueue::Read(void* buffer, std::size_t count)
@@ -72,7 +71,7 @@ std::size_t ByteQueue::Read(void* buffer, std::size_t count)
         bytes.clear();
         front = 0;
     } else if (front > bytes.size() / 2 && front > 4096) {
-        bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(front));
+        bytes.erase(0, front);
         front = 0;
     }
     return n;
@@ -80,7 +79,11 @@ std::size_t ByteQueue::Read(void* buffer, std::size_t count)
 
 std::string ByteQueue::ReadAll()
 {
-    std::string all(bytes.data() + front, Size());
+    std::string all;
+    if (front == 0)
+        all.swap(bytes);
+    else
+        all.assign(bytes, front);
     bytes.clear();
     front = 0;
     return all;
@@ -249,6 +252,8 @@ void Base64Decoder::Finish()
 std::string Base64Encode(std::string_view bytes, bool lineBreaks)
 {
     ByteQueue queue;
+    std::size_t groups = (bytes.size() + 2) / 3;
+    queue.Reserve(groups * 4 + (lineBreaks ? (groups + 17) / 18 : 0));
     Base64Encoder encoder(&queue, lineBreaks);
     encoder.Write(bytes.data(), bytes.size());
     encoder.Finish();
@@ -258,6 +263,7 @@ std::string Base64Encode(std::string_view bytes, bool lineBreaks)
 std::string Base64Decode(std::string_view text)
 {
     ByteQueue queue;
+    queue.Reserve(text.size() / 4 * 3 + 3);
     Base64Decoder decoder(&queue);
     decoder.Write(text.data(), text.size());
     decoder.Finish();

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Where a filter writes its output, and from where the result is collected.
 class ByteStream {
@@ -31,9 +30,11 @@ public:
     std::size_t Read(void* buffer, std::size_t count) override;
     // Takes everything held.
     std::string ReadAll();
+    // Room for count more bytes without growing.
+    void Reserve(std::size_t count) { bytes.reserve(Size() + count); }
 
 private:
-    std::vector<char> bytes;
+    std::string bytes;
     std::size_t front = 0;
 };
 

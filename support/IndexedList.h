@@ -22,6 +22,23 @@ public:
         ++count;
     }
 
+    // Appends a new default-made element. Its link is made first, so that
+    // link and element lie side by side and a walk touches less memory.
+    T* AppendNew()
+    {
+        Link* link = new Link{nullptr, nullptr};
+        try {
+            link->element = new T;
+        } catch (...) {
+            delete link;
+            throw;
+        }
+        tail->next = link;
+        tail = link;
+        ++count;
+        return link->element;
+    }
+
     // Returns nullptr for an index outside 0 to Count() - 1.
     T* GetAt(std::int32_t index) const
     {

@@ -225,10 +225,9 @@ struct XmlReader {
                     }
                     if (depth >= XmlNode::kMaxDepth)
                         return false;
-                    // Linked before its read so that the link lies next to
-                    // the node in memory; unlinked again if the read fails.
-                    auto* child = new XmlNode;
-                    node.children.Append(child);
+                    // Linked before its read (and unlinked if the read fails),
+                    // so that link and node lie together in memory.
+                    XmlNode* child = node.children.AppendNew();
                     if (!Node(*child, pos, depth + 1, true)) {
                         node.children.RemoveAt(node.children.Count() - 1);
                         delete child;
@@ -392,11 +391,10 @@ XmlNode::~XmlNode()
 
 XmlNode& XmlNode::AddChild(const std::string& name, const std::string& text)
 {
-    auto* child = new XmlNode;
+    XmlNode* child = children.AppendNew();
     child->tag.name = name;
     child->value.text = text;
     child->index = nextIndex++;
-    children.Append(child);
     return *child;
 }
 
