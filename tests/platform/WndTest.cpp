@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/Button.h"
+#include "platform/Dialog.h"
+#include "platform/Static.h"
+#include "platform/WinApp.h"
+#include "resources/resource.h"
+
+namespace {
+
+// A static control that records what reaches its handlers.
+class ProbeStatic : public CStatic {
+public:
+    std::vector<UINT> reflected;
+    std::vector<UINT_PTR> timers;
+    int sizes = 0;
+    bool ended = false;
+    bool throwOnTimer = false;
+    LRESULT notifyAnswer = 0;
+    HBRUSH colourAnswer = nullptr;
+
+protected:
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override
+    {
+        reflected.push_back(message);
+        if (message == WM_NOTIFY && notifyAnswer) {
+            *result = notifyAnswer;
+            return TRUE;
+        }
+        if (message == WM_CTLCOLORSTATIC && colourAnswer) {
+            *result = reinterpret_cast<LRESULT>(colourAnswer);
+            return TRUE;
+        }
+        return CStatic::OnChildNotify(message, wParam, lParam, result);
+    }
+    LRESULT OnTimer(UINT_PTR id) override
+    {
+        if (throwOnTimer)
+            throw std::runtime_error("handler failed");
+        timers.push_back(id);
+        return 0;
+    }
+    LRESULT OnSize(UINT type, int cx, int cy) override
+    {
+        ++sizes;
+        return CStatic::OnSize(type, cx, cy);
+    }
+    void PostNcDestroy() override { ended = true; }
+};
+
+class ProbeDialog : public CDialog {
+public:
+    explicit ProbeDialog(UINT id = IDD_SEARCH) : CDialog(id) {}
+    std::string name = "initial";
+    int check = 0;
+    int initialised = 0, oks = 0, cancels = 0;
+    std::vector<WPARAM> commands;
+    std::vector<UINT> pretranslated;
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        pretranslated.push_back(msg->message);
+        return CDialog::PreTranslateMessage(msg);
+    }
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        ++initialised;
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(CDataExchange* exchange) override
+    {
+        DDX_Text(exchange, IDC_NAME, name);
+    }
+    void OnOK() override
+    {
+        ++oks;
+        CDialog::OnOK();
+    }
+    void OnCancel() override
+    {
+        ++cancels;
+        CDialog::OnCancel();
+    }
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        commands.push_back(wParam);
+        return CDialog::OnCommand(wParam, lParam);
+    }
+};
+
+class WndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.Create(nullptr));
+        ASSERT_TRUE(probe.Create("probe", WS_CHILD | WS_VISIBLE | SS_NOTIFY, RECT{0, 0, 50, 20}, dialog.GetSafeHwnd(), 900));
+    }
+    void TearDown() override { dialog.DestroyWindow(); }
+
+    ProbeDialog dialog;
+    ProbeStatic probe;
+};
+
+TEST_F(WndTest, HandlersReceiveTheirMessagesAndTheRestGoesToTheControl)
+{
+    probe.SendMessage(WM_TIMER, 5);
+    EXPECT_EQ(std::vector<UINT_PTR>{5}, probe.timers);
+    probe.SetWindowPos(nullptr, 0, 0, 80, 30, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(1, probe.sizes);
+    RECT client = probe.GetClientRect();
+    EXPECT_EQ(80, client.right);
+    probe.SetWindowText("changed");
+    EXPECT_EQ("changed", probe.GetWindowText());
+    EXPECT_EQ(&probe, CWnd::FromHandlePermanent(probe.GetSafeHwnd()));
+}
+
+TEST_F(WndTest, AHandlerThatThrowsDoesNotUnwindIntoWindows)
+{
+    probe.throwOnTimer = true;
+    EXPECT_EQ(0, probe.SendMessage(WM_TIMER, 1));
+    probe.throwOnTimer = false;
+    probe.SendMessage(WM_TIMER, 2);
+    EXPECT_EQ(std::vector<UINT_PTR>{2}, probe.timers);
+}
+
+TEST_F(WndTest, NotificationsGoBackToTheChildFirst)
+{
+    probe.notifyAnswer = 42;
+    NMHDR header = {probe.GetSafeHwnd(), 900, NM_CLICK};
+    EXPECT_EQ(42, dialog.SendMessage(WM_NOTIFY, 900, reinterpret_cast<LPARAM>(&header)));
+    EXPECT_EQ(std::vector<UINT>{WM_NOTIFY}, probe.reflected);
+}
+
+TEST_F(WndTest, CommandsOfAChildAreReflectedBeforeTheParentSeesThem)
+{
+    dialog.commands.clear();
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(900, STN_CLICKED), reinterpret_cast<LPARAM>(probe.GetSafeHwnd()));
+    EXPECT_EQ(std::vector<UINT>{WM_COMMAND}, probe.reflected);
+    EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(900, STN_CLICKED)}, dialog.commands);
+}
+
+TEST_F(WndTest, ColourRequestsReturnTheChildsBrush)
+{
+    probe.colourAnswer = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    HDC dc = GetDC(probe.GetSafeHwnd());
+    LRESULT brush = dialog.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(probe.GetSafeHwnd()));
+    ReleaseDC(probe.GetSafeHwnd(), dc);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(probe.colourAnswer), brush);
+}
+
+TEST_F(WndTest, DestroyingTheWindowEmptiesTheMapAndEndsTheObject)
+{
+    HWND window = probe.GetSafeHwnd();
+    probe.DestroyWindow();
+    EXPECT_TRUE(probe.ended);
+    EXPECT_EQ(nullptr, probe.GetSafeHwnd());
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(window));
+}
+
+TEST_F(WndTest, AWindowIsBoundToOneObjectOnly)
+{
+    ProbeStatic second;
+    EXPECT_FALSE(second.SubclassWindow(probe.GetSafeHwnd()));
+    EXPECT_FALSE(second.SubclassDlgItem(12345, dialog.GetSafeHwnd()));
+}
+
+TEST_F(WndTest, ApplicationOffersMessagesUpToTheTopLevelWindow)
+{
+    MSG msg = {probe.GetSafeHwnd(), WM_KEYDOWN, 'A', 0, 0, {}};
+    CWinApp::Instance().PreTranslateMessage(&msg);
+    EXPECT_EQ(std::vector<UINT>{WM_KEYDOWN}, dialog.pretranslated);
+}
+
+TEST(Dialog, CreatedFromThisModulesTemplate)
+{
+    ProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_EQ(1, dialog.initialised);
+    EXPECT_EQ(&dialog, CWnd::FromHandlePermanent(dialog.GetSafeHwnd()));
+    EXPECT_NE(nullptr, dialog.GetDlgItem(IDC_RESULTS));
+    char text[64] = {};
+    GetDlgItemTextA(dialog.GetSafeHwnd(), IDC_NAME, text, sizeof text);
+    EXPECT_STREQ("initial", text);
+    dialog.DestroyWindow();
+}
+
+TEST(Dialog, MissingTemplateCreatesNothing)
+{
+    CDialog dialog(31999);
+    EXPECT_FALSE(dialog.Create(nullptr));
+    EXPECT_EQ(nullptr, dialog.GetSafeHwnd());
+}
+
+TEST(Dialog, OkSavesTheDataAndDestroysTheWindow)
+{
+    ProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    SetDlgItemTextA(dialog.GetSafeHwnd(), IDC_NAME, "typed");
+    HWND window = dialog.GetSafeHwnd();
+    SendMessageA(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(1, dialog.oks);
+    EXPECT_EQ("typed", dialog.name);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, dialog.GetSafeHwnd());
+}
+
+TEST(Dialog, CancelDestroysTheWindowWithoutSaving)
+{
+    ProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    SetDlgItemTextA(dialog.GetSafeHwnd(), IDC_NAME, "typed");
+    HWND window = dialog.GetSafeHwnd();
+    dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(1, dialog.cancels);
+    EXPECT_EQ("initial", dialog.name);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(Dialog, PreTranslationEndsInTheDialogManager)
+{
+    ProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND name = dialog.GetDlgItem(IDC_NAME);
+    MSG tab = {name, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(dialog.PreTranslateMessage(&tab));
+    MSG other = {name, WM_NULL, 0, 0, 0, {}};
+    CWnd outsider;
+    EXPECT_FALSE(outsider.PreTranslateMessage(&other));
+    dialog.DestroyWindow();
+}
+
+TEST(Dialog, ControlsAreBoundAndCheckBoxesExchangeTheirState)
+{
+    struct CheckDialog : CDialog {
+        CheckDialog() : CDialog(IDD_DIRECTORY) {}
+        int photo = 1;
+        CStatic note;
+        void DoDataExchange(CDataExchange* exchange) override
+        {
+            DDX_Control(exchange, IDC_NOTE, note);
+            DDX_Check(exchange, IDC_PUBLISH_PHOTO, photo);
+        }
+    } dialog;
+    ProbeDialog parent;
+    ASSERT_TRUE(parent.Create(nullptr));
+    ASSERT_TRUE(dialog.Create(parent.GetSafeHwnd()));
+    EXPECT_EQ(dialog.GetDlgItem(IDC_NOTE), dialog.note.GetSafeHwnd());
+    EXPECT_EQ(static_cast<UINT>(BST_CHECKED), IsDlgButtonChecked(dialog.GetSafeHwnd(), IDC_PUBLISH_PHOTO));
+    CheckDlgButton(dialog.GetSafeHwnd(), IDC_PUBLISH_PHOTO, BST_UNCHECKED);
+    dialog.UpdateData(TRUE);
+    EXPECT_EQ(0, dialog.photo);
+    parent.DestroyWindow();
+    EXPECT_EQ(nullptr, dialog.note.GetSafeHwnd());
+}
+
+} // namespace
