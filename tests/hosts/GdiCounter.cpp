@@ -1,0 +1,200 @@
+#include "tests/hosts/GdiCounter.h"
+
+#include <cstring>
+#include <set>
+
+namespace {
+
+std::set<HGDIOBJ> gdiObjects;
+std::set<HDC> deviceContexts;
+std::set<HANDLE> icons;
+std::set<HWND> windows;
+
+template <class H>
+H Track(std::set<H>& live, H handle)
+{
+    if (handle)
+        live.insert(handle);
+    return handle;
+}
+
+template <class H>
+BOOL Untrack(std::set<H>& live, H handle, BOOL released)
+{
+    if (released)
+        live.erase(handle);
+    return released;
+}
+
+#define REAL(name) decltype(&::name) real##name = nullptr
+
+REAL(CreateCompatibleDC);
+REAL(DeleteDC);
+REAL(CreateCompatibleBitmap);
+REAL(CreateBitmap);
+REAL(CreateDIBSection);
+REAL(CreateFontA);
+REAL(CreateFontIndirectA);
+REAL(CreatePen);
+REAL(CreateSolidBrush);
+REAL(CreateRectRgn);
+REAL(DeleteObject);
+REAL(GetDC);
+REAL(GetWindowDC);
+REAL(ReleaseDC);
+REAL(BeginPaint);
+REAL(EndPaint);
+REAL(LoadBitmapA);
+REAL(LoadImageA);
+REAL(CopyImage);
+REAL(DestroyIcon);
+REAL(DestroyCursor);
+REAL(CreateWindowExA);
+REAL(CreateDialogParamA);
+
+HDC WINAPI HookCreateCompatibleDC(HDC dc) { return Track(deviceContexts, realCreateCompatibleDC(dc)); }
+BOOL WINAPI HookDeleteDC(HDC dc) { return Untrack(deviceContexts, dc, realDeleteDC(dc)); }
+HBITMAP WINAPI HookCreateCompatibleBitmap(HDC dc, int cx, int cy)
+{
+    return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realCreateCompatibleBitmap(dc, cx, cy)));
+}
+HBITMAP WINAPI HookCreateBitmap(int cx, int cy, UINT planes, UINT bits, const void* data)
+{
+    return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realCreateBitmap(cx, cy, planes, bits, data)));
+}
+HBITMAP WINAPI HookCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset)
+{
+    return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realCreateDIBSection(dc, info, usage, bits, section, offset)));
+}
+HFONT WINAPI HookCreateFontA(int h, int w, int e, int o, int weight, DWORD i, DWORD u, DWORD s, DWORD c, DWORD op,
+    DWORD cp, DWORD q, DWORD p, LPCSTR face)
+{
+    return static_cast<HFONT>(Track<HGDIOBJ>(gdiObjects, realCreateFontA(h, w, e, o, weight, i, u, s, c, op, cp, q, p, face)));
+}
+HFONT WINAPI HookCreateFontIndirectA(const LOGFONTA* font)
+{
+    return static_cast<HFONT>(Track<HGDIOBJ>(gdiObjects, realCreateFontIndirectA(font)));
+}
+HPEN WINAPI HookCreatePen(int style, int width, COLORREF colour)
+{
+    return static_cast<HPEN>(Track<HGDIOBJ>(gdiObjects, realCreatePen(style, width, colour)));
+}
+HBRUSH WINAPI HookCreateSolidBrush(COLORREF colour)
+{
+    return static_cast<HBRUSH>(Track<HGDIOBJ>(gdiObjects, realCreateSolidBrush(colour)));
+}
+HRGN WINAPI HookCreateRectRgn(int l, int t, int r, int b)
+{
+    return static_cast<HRGN>(Track<HGDIOBJ>(gdiObjects, realCreateRectRgn(l, t, r, b)));
+}
+BOOL WINAPI HookDeleteObject(HGDIOBJ object) { return Untrack(gdiObjects, object, realDeleteObject(object)); }
+HDC WINAPI HookGetDC(HWND window) { return Track(deviceContexts, realGetDC(window)); }
+HDC WINAPI HookGetWindowDC(HWND window) { return Track(deviceContexts, realGetWindowDC(window)); }
+int WINAPI HookReleaseDC(HWND window, HDC dc)
+{
+    int released = realReleaseDC(window, dc);
+    Untrack(deviceContexts, dc, released);
+    return released;
+}
+HDC WINAPI HookBeginPaint(HWND window, PAINTSTRUCT* paint) { return Track(deviceContexts, realBeginPaint(window, paint)); }
+BOOL WINAPI HookEndPaint(HWND window, const PAINTSTRUCT* paint)
+{
+    deviceContexts.erase(paint->hdc);
+    return realEndPaint(window, paint);
+}
+HBITMAP WINAPI HookLoadBitmapA(HINSTANCE instance, LPCSTR name)
+{
+    return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realLoadBitmapA(instance, name)));
+}
+HANDLE TrackImage(HANDLE image, UINT type, UINT flags)
+{
+    if (type == IMAGE_BITMAP)
+        Track<HGDIOBJ>(gdiObjects, image);
+    else if (!(flags & LR_SHARED))
+        Track(icons, image);
+    return image;
+}
+HANDLE WINAPI HookLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags)
+{
+    return TrackImage(realLoadImageA(instance, name, type, cx, cy, flags), type, flags);
+}
+HANDLE WINAPI HookCopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags)
+{
+    return TrackImage(realCopyImage(image, type, cx, cy, flags), type, flags & ~LR_SHARED);
+}
+BOOL WINAPI HookDestroyIcon(HICON icon) { return Untrack<HANDLE>(icons, icon, realDestroyIcon(icon)); }
+BOOL WINAPI HookDestroyCursor(HCURSOR cursor) { return Untrack<HANDLE>(icons, cursor, realDestroyCursor(cursor)); }
+HWND WINAPI HookCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR text, DWORD style, int x, int y, int cx,
+    int cy, HWND parent, HMENU menu, HINSTANCE instance, void* parameter)
+{
+    return Track(windows, realCreateWindowExA(exStyle, className, text, style, x, y, cx, cy, parent, menu, instance, parameter));
+}
+HWND WINAPI HookCreateDialogParamA(HINSTANCE instance, LPCSTR name, HWND parent, DLGPROC procedure, LPARAM parameter)
+{
+    return Track(windows, realCreateDialogParamA(instance, name, parent, procedure, parameter));
+}
+
+struct Hook {
+    const char* name;
+    void** real;
+    void* hook;
+};
+
+#define HOOK(name) {#name, reinterpret_cast<void**>(&real##name), reinterpret_cast<void*>(&Hook##name)}
+
+const Hook hooks[] = {
+    HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap),
+    HOOK(CreateDIBSection), HOOK(CreateFontA), HOOK(CreateFontIndirectA), HOOK(CreatePen),
+    HOOK(CreateSolidBrush), HOOK(CreateRectRgn), HOOK(DeleteObject), HOOK(GetDC), HOOK(GetWindowDC),
+    HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint), HOOK(LoadBitmapA), HOOK(LoadImageA), HOOK(CopyImage),
+    HOOK(DestroyIcon), HOOK(DestroyCursor), HOOK(CreateWindowExA), HOOK(CreateDialogParamA),
+};
+
+int PatchImports()
+{
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const auto& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    int count = 0;
+    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress); module->Name; ++module) {
+        const char* dll = reinterpret_cast<const char*>(base + module->Name);
+        if (_stricmp(dll, "gdi32.dll") != 0 && _stricmp(dll, "user32.dll") != 0)
+            continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            for (const Hook& hook : hooks) {
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), hook.name) != 0)
+                    continue;
+                DWORD protection = 0;
+                VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
+                *hook.real = reinterpret_cast<void*>(slots->u1.Function);
+                slots->u1.Function = reinterpret_cast<DWORD_PTR>(hook.hook);
+                VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+GdiCounter& GdiCounter::Install()
+{
+    static GdiCounter counter;
+    if (counter.patched == 0)
+        counter.patched = PatchImports();
+    return counter;
+}
+
+GuiObjects GdiCounter::Live() const
+{
+    for (auto it = windows.begin(); it != windows.end();)
+        it = IsWindow(*it) ? std::next(it) : windows.erase(it);
+    return {gdiObjects.size(), deviceContexts.size(), icons.size(), windows.size()};
+}
