@@ -54,11 +54,14 @@ TEST(IndexedList, CursorAfterRemoval)
         list.RemoveAt(c.removed);
         EXPECT_EQ(list.Count(), 3);
         EXPECT_EQ(list.CursorIndex(), c.cursorAfter) << c.cursor << " " << c.removed;
-        if (under)
+        if (under) {
             EXPECT_EQ(list.GetAt(c.cursorAfter), under);
-        for (int i = 0, k = 0; i < 4; ++i)
-            if (i != c.removed)
+        }
+        for (int i = 0, k = 0; i < 4; ++i) {
+            if (i != c.removed) {
                 EXPECT_EQ(list.GetAt(k++), &v[i]);
+            }
+        }
     }
 }
 

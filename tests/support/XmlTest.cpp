@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"<a>< /a>", false, "a", "", {}},
         ReadCase{"", false, "", "", {}},
         ReadCase{"no tag at all", false, "", "", {}}),
-    [](const ::testing::TestParamInfo<ReadCase>& info) { return "Case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<ReadCase>& param) { return "Case" + std::to_string(param.index); });
 
 // Regression: the reader recursed once per level without a bound and
 // overflowed the stack on deep input.
