@@ -2,7 +2,7 @@
 PRESETS := windows native
 FUZZ_SECONDS ?= 60
 
-.PHONY: test demo bootstrap build build-windows build-native test-windows test-native fuzz bench clean
+.PHONY: test demo bootstrap build build-windows build-native test-windows test-native fuzz bench bench-wine clean
 
 test: bootstrap build
 	@status=0; \
@@ -51,6 +51,10 @@ fuzz: build-native
 
 bench: build-native
 	build/native/bin/bench_support
+
+# Benchmarks of the Windows code, under Wine.
+bench-wine: bootstrap build-windows
+	tools/wine-run build/windows/bin/cache_bench.exe
 
 clean:
 	rm -rf build out
