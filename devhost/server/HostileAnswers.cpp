@@ -101,11 +101,26 @@ std::string Nesting(int levels)
     return xml + "</msg>\n";
 }
 
+// Answer name and the hostile user name it carries.
+const std::pair<const char*, const char*> kHostileUsers[] = {
+    {"name-dotdot-backslash", "..\\..\\..\\Windows\\evil"},
+    {"name-dotdot-slash", "../../etc/evil"},
+    {"name-con", "CON"},
+    {"name-nul-txt", "NUL.txt"},
+    {"name-com1", "COM1"},
+    {"name-control-character", "a\x01" "b"},
+    {"name-trailing-dot", "trailing."},
+    {"name-empty", ""},
+};
+
 } // namespace
 
 std::vector<std::string> HostileAccountNames()
 {
-    return {"..\\..\\..\\Windows\\evil", "../../etc/evil", "CON", "NUL.txt", "COM1", "a\x01" "b", "trailing.", ""};
+    std::vector<std::string> names;
+    for (const auto& [answer, name] : kHostileUsers)
+        names.push_back(name);
+    return names;
 }
 
 std::vector<HostileAnswer> HostileAnswers(const std::string& user, const std::string& domain)
@@ -145,12 +160,7 @@ std::vector<HostileAnswer> HostileAnswers(const std::string& user, const std::st
         AddPhoto(AddPerson(doc, user, domain), "!!not*base64~~");
         add("photo-garbage", "a photo whose text is not Base64", doc.GetXml());
     }
-    const std::vector<std::string> names = HostileAccountNames();
-    const char* userAnswers[][2] = {{"name-dotdot-backslash", names[0].c_str()}, {"name-dotdot-slash", names[1].c_str()},
-                                    {"name-con", names[2].c_str()}, {"name-nul-txt", names[3].c_str()},
-                                    {"name-com1", names[4].c_str()}, {"name-control-character", names[5].c_str()},
-                                    {"name-trailing-dot", names[6].c_str()}, {"name-empty", names[7].c_str()}};
-    for (const auto& [name, hostile] : userAnswers)
+    for (const auto& [name, hostile] : kHostileUsers)
         add(name, "a whole card for the user name \"" + std::string(hostile) + "\"", FullCardAnswer(hostile, domain));
     add("domain-dotdot", "a whole card for the domain \"..\\..\"", FullCardAnswer(user, "..\\.."));
     add("domain-con", "a whole card for the domain \"CON\"", FullCardAnswer(user, "CON"));
