@@ -49,6 +49,14 @@ public:
     }
     operator HDC() const { return dc; }
     COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+    int Count(COLORREF colour) const
+    {
+        int count = 0;
+        for (int x = 0; x < cx; ++x)
+            for (int y = 0; y < cy; ++y)
+                count += At(x, y) == colour;
+        return count;
+    }
     int Width() const { return cx; }
     int Height() const { return cy; }
 

@@ -91,6 +91,10 @@ TEST_F(PictureTest, BytesThatAreNoPictureLoadEmpty)
     Canvas canvas(10, 10);
     EXPECT_EQ(0, picture.Render(canvas, 0, 0, 10, 10));
     EXPECT_EQ(0, picture.UpdateSizeForDC(canvas));
+    std::vector<unsigned char> bytes = ResourceBytes(PhotoBmp);
+    picture.Load(bytes.data(), static_cast<int>(bytes.size()));
+    EXPECT_EQ(0, picture.UpdateSizeForDC(nullptr));
+    EXPECT_EQ(0, picture.GetWidth());
 }
 
 TEST_F(PictureTest, RendersStretchedIntoTheRectangle)
@@ -105,22 +109,6 @@ TEST_F(PictureTest, RendersStretchedIntoTheRectangle)
     EXPECT_TRUE(Near(Red, canvas.At(20, 10)));
     EXPECT_TRUE(Near(Blue, canvas.At(80, 50)));
     EXPECT_EQ(0, picture.Render(nullptr, 0, 0, 10, 10));
-}
-
-TEST_F(PictureTest, SizeForAScreenDcAndWithoutOne)
-{
-    std::vector<unsigned char> bytes = ResourceBytes(PhotoBmp);
-    CPicture picture;
-    picture.Load(bytes.data(), static_cast<int>(bytes.size()));
-    Canvas canvas(10, 10);
-    int perInch = GetDeviceCaps(canvas, LOGPIXELSX);
-    EXPECT_EQ(1, picture.UpdateSizeForDC(canvas));
-    EXPECT_EQ(MulDiv(MulDiv(40, 2540, 96), perInch, 2540), picture.GetWidth());
-    EXPECT_EQ(0, picture.UpdateSizeForDC(nullptr));
-    EXPECT_EQ(0, picture.GetWidth());
-    picture.Free();
-    EXPECT_FALSE(picture.HasPicture());
-    EXPECT_EQ(0, picture.GetSize());
 }
 
 class PhotoFrameTest : public PictureTest {
@@ -174,19 +162,12 @@ TEST_F(PhotoFrameTest, BytesThatAreNoPictureShowTheBackgroundOnly)
     ASSERT_NE(nullptr, frame.GetPicture());
     EXPECT_FALSE(frame.GetPicture()->HasPicture());
     auto canvas = Paint();
-    for (int x = 0; x < 120; x += 7)
-        for (int y = 0; y < 100; y += 7)
-            ASSERT_EQ(PhotoFrame::Background, canvas->At(x, y)) << x << "," << y;
-}
-
-TEST_F(PhotoFrameTest, ClearPictureLeavesTheBackground)
-{
+    EXPECT_EQ(120 * 100, canvas->Count(PhotoFrame::Background));
     std::vector<unsigned char> bytes = ResourceBytes(PhotoBmp);
     frame.SetPicture(bytes.data(), static_cast<int>(bytes.size()));
     frame.ClearPicture();
     EXPECT_EQ(nullptr, frame.GetPicture());
-    auto canvas = Paint();
-    EXPECT_EQ(PhotoFrame::Background, canvas->At(60, 50));
+    EXPECT_EQ(120 * 100, Paint()->Count(PhotoFrame::Background));
 }
 
 } // namespace
