@@ -15,7 +15,7 @@ BOOL CToolTipCtrl::SetTool(UINT id, const char* text)
     tool.hwnd = owner;
     tool.uId = id;
     SendMessage(TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    tool.uFlags = TTF_SUBCLASS;
+    tool.uFlags = 0;  // the owner relays its mouse messages
     tool.lpszText = const_cast<char*>(text);
     ::GetClientRect(owner, &tool.rect);
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)));
