@@ -1,0 +1,260 @@
+#include "dialogs/SearchDialog.h"
+
+#include <iterator>
+
+#include "frame/CardService.h"
+#include "platform/ModuleContext.h"
+#include "resources/resource.h"
+
+namespace {
+
+enum Text {
+    TitleText = 1,
+    SearchText = 2,
+    CloseText = 3,
+    ViewText = 4,
+    WaitingText = 13,
+    AddText = 14,
+};
+
+struct Field {
+    int edit, label, labelText;
+};
+
+// In the order of SearchFields.
+constexpr Field FieldControls[] = {
+    {IDC_NAME, IDC_NAME_LABEL, 7},
+    {IDC_EMAIL, IDC_EMAIL_LABEL, 8},
+    {IDC_COMPANY, IDC_SEARCH_COMPANY_LABEL, 9},
+    {IDC_COUNTRY, IDC_SEARCH_COUNTRY_LABEL, 10},
+    {IDC_STATE, IDC_SEARCH_STATE_LABEL, 11},
+    {IDC_CITY, IDC_SEARCH_CITY_LABEL, 12},
+};
+
+struct Column {
+    int width, headerText;
+};
+
+// User name, domain, name, e-mail, company, country, state, city.
+constexpr Column Columns[] = {{120, 5}, {120, 6}, {240, 15}, {240, 16}, {120, 17}, {120, 18}, {120, 19}, {120, 20}};
+
+bool IsEmpty(const SearchFields& fields)
+{
+    return fields.name.empty() && fields.email.empty() && fields.company.empty() && fields.country.empty()
+        && fields.state.empty() && fields.city.empty();
+}
+
+HANDLE LoadIconOfSize(int id, int sizeX, int sizeY)
+{
+    return LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(sizeX),
+        GetSystemMetrics(sizeY), LR_SHARED);
+}
+
+} // namespace
+
+SearchDialog::SearchDialog(CardService* owner)
+    : CDialog(IDD_SEARCH), LangTable(LangTexts::searchDialog, LangTexts::searchDialogCount), service(owner),
+      titleName(GetText(0))
+{
+}
+
+bool SearchDialog::Create()
+{
+    return CDialog::Create(nullptr) != FALSE;
+}
+
+void SearchDialog::DoDataExchange(CDataExchange* exchange)
+{
+    DDX_Control(exchange, IDOK, searchButton);
+    DDX_Control(exchange, IDCANCEL, closeButton);
+    DDX_Control(exchange, IDC_VIEW, viewButton);
+    DDX_Control(exchange, IDC_ADD, addButton);
+    DDX_Control(exchange, IDC_PRODUCT_LABEL, productLabel);
+    DDX_Control(exchange, IDC_RESULTS, results);
+    std::string* texts[] = {&fields.name, &fields.email, &fields.company, &fields.country, &fields.state, &fields.city};
+    for (size_t i = 0; i < std::size(FieldControls); ++i)
+        DDX_Text(exchange, FieldControls[i].edit, *texts[i]);
+}
+
+BOOL SearchDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_SEARCH_SMALL, SM_CXSMICON, SM_CYSMICON)));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_SEARCH, SM_CXICON, SM_CYICON)));
+    productImage.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO)));
+    for (SkinButton* button : {&searchButton, &closeButton, &viewButton, &addButton})
+        SetUpButton(*button);
+    SetUpProductLabel();
+    for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
+        results.InsertColumn(i, "", LVCFMT_LEFT, Columns[i].width);
+    results.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    SetLanguage(GetLanguage());
+    return TRUE;
+}
+
+void SearchDialog::SetUpButton(SkinButton& button)
+{
+    button.SetBitmaps(IDB_BUTTON_STRIP, 5, 7, 7, 6, 18);
+    button.SetFont(GetFont(), TRUE);
+}
+
+// The label keeps the product name of the template.
+void SearchDialog::SetUpProductLabel()
+{
+    productLabel.SetAppearance(GetFont(), 0, 0xAADDDD, 0x6EBBBB, 0, false);
+    productLabel.ModifyFlags(SkinLabel::Interactive, 0, false);
+    productLabel.SetHoverCursor(LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
+    productLabel.SetNotify(hwnd, ProductLabelIndex);
+    productLabel.SetImage(productImage, 0xFF00FF);
+    productLabel.SetText(productLabel.GetWindowText(), false, "", false);
+}
+
+void SearchDialog::SetTitle(const std::string& productName)
+{
+    titleName = productName;
+    WriteTitle();
+}
+
+void SearchDialog::WriteTitle()
+{
+    SetWindowText(titleName + " - " + GetText(TitleText));
+}
+
+void SearchDialog::SetLanguage(int value)
+{
+    LangTable::SetLanguage(value);
+    SetDlgItemTextA(hwnd, IDC_SEARCH_GROUP, GetText(TitleText));
+    searchButton.SetWindowText(GetText(SearchText));
+    closeButton.SetWindowText(GetText(CloseText));
+    viewButton.SetWindowText(GetText(ViewText));
+    addButton.SetWindowText(GetText(AddText));
+    for (const Field& field : FieldControls)
+        SetDlgItemTextA(hwnd, field.label, GetText(field.labelText));
+    SetDlgItemTextA(hwnd, IDC_SEARCH_WAITING, GetText(WaitingText));
+    for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
+        results.SetColumnHeading(i, GetText(Columns[i].headerText));
+    WriteTitle();
+}
+
+void SearchDialog::EnableSearchFields(bool enable)
+{
+    for (const Field& field : FieldControls) {
+        ::EnableWindow(GetDlgItem(field.edit), enable);
+        ::EnableWindow(GetDlgItem(field.label), enable);
+    }
+    results.EnableWindow(enable);
+    searchButton.EnableWindow(enable);
+}
+
+void SearchDialog::OnOK()
+{
+    if (searching)
+        return;
+    UpdateData(TRUE);
+    if (IsEmpty(fields))
+        return;
+    service->Request(static_cast<int>(RequestKind::Search), this);
+    searching = true;
+    // Close is what still works: the focus goes there before the fields go grey.
+    SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(closeButton.GetSafeHwnd()), TRUE);
+    EnableSearchFields(false);
+    viewButton.EnableWindow(FALSE);
+    addButton.EnableWindow(FALSE);
+    results.DeleteAllItems();
+    ::ShowWindow(GetDlgItem(IDC_SEARCH_WAITING), SW_SHOW);
+}
+
+void SearchDialog::SearchFinished()
+{
+    searching = false;
+    ::ShowWindow(GetDlgItem(IDC_SEARCH_WAITING), SW_HIDE);
+    EnableSearchFields(true);
+    results.DeleteAllItems();
+}
+
+void SearchDialog::AddResult(const std::string& user, const std::string& domain, const std::string& name,
+    const std::string& email, const std::string& company, const std::string& city, const std::string& state,
+    const std::string& country)
+{
+    int row = results.InsertItem(0, user.c_str());
+    if (row < 0)
+        return;
+    const std::string* columns[] = {&domain, &name, &email, &company, &country, &state, &city};
+    for (int i = 0; i < static_cast<int>(std::size(columns)); ++i)
+        results.SetItemText(row, i + 1, columns[i]->c_str());
+}
+
+void SearchDialog::UpdateButtons()
+{
+    int row = results.GetFirstSelected();
+    viewButton.EnableWindow(row >= 0);
+    addButton.EnableWindow(row >= 0 && !service->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
+}
+
+bool SearchDialog::TakeSelection()
+{
+    int row = results.GetFirstSelected();
+    if (row < 0)
+        return false;
+    selectedUser = results.GetItemText(row, 0);
+    selectedDomain = results.GetItemText(row, 1);
+    return true;
+}
+
+LRESULT SearchDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_VIEW) {
+        if (TakeSelection())
+            service->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
+        return 0;
+    }
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_ADD) {
+        if (TakeSelection())
+            service->Request(static_cast<int>(RequestKind::AddSearchResult), this);
+        return 0;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+LRESULT SearchDialog::OnNotify(WPARAM wParam, LPARAM lParam)
+{
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->idFrom != IDC_RESULTS)
+        return CDialog::OnNotify(wParam, lParam);
+    switch (header->code) {
+    case NM_CLICK:
+    case NM_RCLICK:
+    case LVN_KEYDOWN:
+    case LVN_ODSTATECHANGED:
+        UpdateButtons();
+        return 0;
+    case LVN_ITEMCHANGED: {
+        // Keys move the selection after LVN_KEYDOWN: follow the change itself.
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+            UpdateButtons();
+        return 0;
+    }
+    case NM_DBLCLK:
+        if (TakeSelection())
+            service->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
+        return 0;
+    default:
+        return CDialog::OnNotify(wParam, lParam);
+    }
+}
+
+LRESULT SearchDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_SKIN_CLICK)
+        return CDialog::OnPrivateMessage(message, wParam, lParam);
+    if (wParam == ProductLabelIndex)
+        service->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
+    return 0;
+}
+
+void SearchDialog::PostNcDestroy()
+{
+    service->Request(static_cast<int>(RequestKind::SearchClosed), this);
+    delete this;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// SearchDialog: searches the public directory by six fields, lists the
+// accounts found and asks the card service to show a found card or to add
+// the account to the contact list. Modeless; deletes itself after its window.
+#include <string>
+
+#include "controls/SkinButton.h"
+#include "controls/SkinIconLabel.h"
+#include "dialogs/LangTable.h"
+#include "platform/Dialog.h"
+#include "platform/Gdi.h"
+#include "platform/ListCtrl.h"
+#include "protocol/Messages.h"
+
+class CardService;
+
+class SearchDialog : public CDialog, public LangTable {
+public:
+    static constexpr int ProductLabelIndex = 200;
+
+    explicit SearchDialog(CardService* owner);
+
+    // Modeless and hidden, the desktop as parent.
+    bool Create();
+    // Title: product name, " - ", the table's text 1.
+    void SetTitle(const std::string& productName);
+    void SetLanguage(int language) override;
+
+    // The six texts as last taken from the edits.
+    const SearchFields& Fields() const { return fields; }
+    // The row last chosen for View or Add.
+    const std::string& SelectedUser() const { return selectedUser; }
+    const std::string& SelectedDomain() const { return selectedDomain; }
+
+    // Leaves the searching state and empties the list; View and Add stay as they are.
+    void SearchFinished();
+    // A new row at the top of the list.
+    void AddResult(const std::string& user, const std::string& domain, const std::string& name,
+        const std::string& email, const std::string& company, const std::string& city, const std::string& state,
+        const std::string& country);
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* exchange) override;
+    // Search (button 1 or Enter).
+    void OnOK() override;
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Tells the service, then deletes the dialog.
+    void PostNcDestroy() override;
+
+private:
+    void SetUpButton(SkinButton& button);
+    void SetUpProductLabel();
+    // Edits, their labels, the list and Search.
+    void EnableSearchFields(bool enable);
+    // View follows the selection; Add only for an account that is no contact yet.
+    void UpdateButtons();
+    // Takes the first selected row into selectedUser and selectedDomain; false when none.
+    bool TakeSelection();
+    void WriteTitle();
+
+    CardService* service;
+    SearchFields fields;
+    std::string selectedUser, selectedDomain;
+    std::string titleName;
+    bool searching = false;
+    Bitmap productImage;
+    SkinButton searchButton, closeButton, viewButton, addButton;
+    SkinIconLabel productLabel;
+    CListCtrl results;
+};

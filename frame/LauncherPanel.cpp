@@ -1,0 +1,68 @@
+#include "frame/LauncherPanel.h"
+
+#include "frame/CardService.h"
+#include "platform/ModuleContext.h"
+#include "resources/resource.h"
+
+namespace {
+
+enum Text { CaptionText = 1, OwnCardText = 2, SearchText = 3 };
+
+constexpr COLORREF Transparent = 0x00FF00FF;
+
+} // namespace
+
+LauncherPanel::LauncherPanel(CardService* owner)
+    : SkinDialog(IDD_LAUNCHER), LangTable(LangTexts::launcherPanel, LangTexts::launcherPanelCount), service(owner)
+{
+}
+
+bool LauncherPanel::Create(HWND parent)
+{
+    return CDialog::Create(parent) != FALSE;
+}
+
+void LauncherPanel::DoDataExchange(CDataExchange* exchange)
+{
+    DDX_Control(exchange, IDC_OWN_CARD_ENTRY, ownCardEntry);
+    DDX_Control(exchange, IDC_SEARCH_ENTRY, searchEntry);
+}
+
+void LauncherPanel::InitSkin()
+{
+    HCURSOR hand = LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR));
+    SetUpEntry(ownCardEntry, ownCardImage, IDB_OWN_CARD, hand, OwnCardIndex);
+    SetUpEntry(searchEntry, searchImage, IDB_SEARCH, hand, SearchIndex);
+    SetLanguage(GetLanguage());
+}
+
+void LauncherPanel::SetUpEntry(SkinIconLabel& entry, Bitmap& image, int bitmapId, HCURSOR cursor, int index)
+{
+    image.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(bitmapId)));
+    entry.SetHoverCursor(cursor);
+    entry.ModifyFlags(SkinLabel::Interactive, 0, false);
+    entry.SetImage(image, Transparent);
+    entry.SetNotify(hwnd, index);
+}
+
+void LauncherPanel::ApplyAppearance()
+{
+    for (SkinIconLabel* entry : {&ownCardEntry, &searchEntry})
+        entry->SetAppearance(font, colours[0], colours[1], colours[2], colours[3], false);
+}
+
+void LauncherPanel::SetLanguage(int value)
+{
+    LangTable::SetLanguage(value);
+    SetCaption(GetText(CaptionText));
+    ownCardEntry.SetText(GetText(OwnCardText), false, "", false);
+    searchEntry.SetText(GetText(SearchText), false, "", false);
+}
+
+void LauncherPanel::OnItemClick(int index)
+{
+    if (index == OwnCardIndex)
+        service->Request(static_cast<int>(RequestKind::OpenOwnCard), this);
+    else if (index == SearchIndex)
+        service->Request(static_cast<int>(RequestKind::OpenSearch), this);
+}
