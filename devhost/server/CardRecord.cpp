@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "protocol/Card.h"
 #include "protocol/Number.h"

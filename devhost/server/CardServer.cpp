@@ -93,9 +93,9 @@ CardServer::CardServer(fs::path dataFolder, std::size_t maxSearchResults)
 {
     std::error_code error;
     for (fs::directory_iterator domains(folder, error), end; !error && domains != end; domains.increment(error)) {
-        if (!domains->is_directory(error))
-            continue;
         std::error_code inner;
+        if (!domains->is_directory(inner))
+            continue;
         for (fs::directory_iterator files(domains->path(), inner); !inner && files != end; files.increment(inner)) {
             const fs::path& path = files->path();
             if (path.extension() != ".xml")
@@ -226,71 +226,77 @@ void CardServer::Publish(const std::string& user, const std::string& domain, con
 std::string CardServer::AnswerSearch(const XmlDocument& request, Viewer& viewer) const
 {
     auto field = [&request](const char* tag) { return Fold(request.FindChild(tag).GetText()); };
-    const std::string name = field("n"), email = field("em"), company = field("cp");
-    const std::array<std::string, 3> place{field("ci"), field("s"), field("t")};
-    const Columns& cols = Cols();
-    auto has = [](const std::string& text, const std::string& part) {
-        return text.find(part) != std::string::npos;
-    };
-
+    const Query query{field("n"), field("em"), field("cp"), {field("ci"), field("s"), field("t")}};
     XmlDocument answer("msg", SearchMessage);
     std::size_t found = 0;
-    for (const auto& [key, account] : accounts) {
-        if (found >= maxResults)
-            break;
-        const CardRecord& card = account.card;
-        bool identification = viewer.Sees(card, IdentificationSection);
-        bool home = viewer.Sees(card, HomeSection);
-        bool business = viewer.Sees(card, BusinessSection);
-        if (!identification && !home && !business && !viewer.Sees(card, PhotoSection))
+    for (auto entry = accounts.begin(); entry != accounts.end() && found < maxResults; ++entry) {
+        const CardRecord& card = entry->second.card;
+        const Shown shown{viewer.Sees(card, IdentificationSection), viewer.Sees(card, HomeSection),
+                          viewer.Sees(card, BusinessSection)};
+        if (!shown.identification && !shown.home && !shown.business && !viewer.Sees(card, PhotoSection))
             continue;
-        const auto& id = account.folded[0];
-        if (!name.empty()) {
-            bool hit = identification && has(account.foldedFullName, name);
-            for (int column : cols.names)
-                hit = hit || (identification && has(id[column], name));
-            if (!hit)
-                continue;
+        if (Matches(entry->second, shown, query)) {
+            AddResult(answer, card, shown);
+            ++found;
         }
-        if (!email.empty()) {
-            bool hit = false;
-            for (int slot = 0; identification && !hit && slot < MaxEmailSlots; ++slot)
-                hit = has(id[cols.firstEmail + slot], email);
-            if (!hit)
-                continue;
-        }
-        if (!company.empty() && !(business && has(account.folded[2][cols.company], company)))
-            continue;
-        bool placeMatches = true;
-        for (std::size_t i = 0; placeMatches && i < place.size(); ++i) {
-            placeMatches = place[i].empty() || (home && has(account.folded[1][cols.homePlace[i]], place[i])) ||
-                           (business && has(account.folded[2][cols.businessPlace[i]], place[i]));
-        }
-        if (!placeMatches)
-            continue;
-
-        ++found;
-        XmlNode& person = answer.AddChild("ps", 1);
-        person.AddChild("usr", card.user);
-        person.AddChild("dom", card.domain);
-        const auto& ident = card.Section(IdentificationSection).values;
-        std::string firstEmail;
-        for (int slot = 0; identification && firstEmail.empty() && slot < MaxEmailSlots; ++slot)
-            firstEmail = ident[cols.firstEmail + slot];
-        person.AddChild("n", identification ? FullName(ident[cols.first], ident[cols.last]) : "");
-        person.AddChild("em", firstEmail);
-        person.AddChild("cp", business ? card.Section(BusinessSection).values[cols.company] : "");
-        // The home place when it is shown and filled in, else the business one.
-        const auto& homeValues = card.Section(HomeSection).values;
-        bool homeFilled = home && (!homeValues[cols.homePlace[0]].empty() || !homeValues[cols.homePlace[1]].empty() ||
-                                   !homeValues[cols.homePlace[2]].empty());
-        const std::vector<std::string>* where = homeFilled ? &homeValues
-                                                : business ? &card.Section(BusinessSection).values
-                                                           : nullptr;
-        const std::array<int, 3>& at = homeFilled ? cols.homePlace : cols.businessPlace;
-        person.AddChild("ci", where ? (*where)[at[0]] : "");
-        person.AddChild("s", where ? (*where)[at[1]] : "");
-        person.AddChild("t", where ? (*where)[at[2]] : "");
     }
     return answer.GetXml();
+}
+
+bool CardServer::Matches(const Account& account, const Shown& shown, const Query& query)
+{
+    const Columns& cols = Cols();
+    auto has = [](const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; };
+    const auto& id = account.folded[0];
+    const auto& home = account.folded[1];
+    const auto& business = account.folded[2];
+    if (!query.name.empty()) {
+        bool hit = shown.identification && has(account.foldedFullName, query.name);
+        for (int column : cols.names)
+            hit = hit || (shown.identification && has(id[column], query.name));
+        if (!hit)
+            return false;
+    }
+    if (!query.email.empty()) {
+        bool hit = false;
+        for (int slot = 0; shown.identification && !hit && slot < MaxEmailSlots; ++slot)
+            hit = has(id[cols.firstEmail + slot], query.email);
+        if (!hit)
+            return false;
+    }
+    if (!query.company.empty() && !(shown.business && has(business[cols.company], query.company)))
+        return false;
+    for (std::size_t i = 0; i < query.place.size(); ++i) {
+        if (!query.place[i].empty() && !(shown.home && has(home[cols.homePlace[i]], query.place[i])) &&
+            !(shown.business && has(business[cols.businessPlace[i]], query.place[i])))
+            return false;
+    }
+    return true;
+}
+
+void CardServer::AddResult(XmlDocument& answer, const CardRecord& card, const Shown& shown)
+{
+    const Columns& cols = Cols();
+    XmlNode& person = answer.AddChild("ps", 1);
+    person.AddChild("usr", card.user);
+    person.AddChild("dom", card.domain);
+    const auto& id = card.Section(IdentificationSection).values;
+    std::string firstEmail;
+    for (int slot = 0; shown.identification && firstEmail.empty() && slot < MaxEmailSlots; ++slot)
+        firstEmail = id[cols.firstEmail + slot];
+    person.AddChild("n", shown.identification ? FullName(id[cols.first], id[cols.last]) : "");
+    person.AddChild("em", firstEmail);
+    person.AddChild("cp", shown.business ? card.Section(BusinessSection).values[cols.company] : "");
+
+    const auto& home = card.Section(HomeSection).values;
+    bool homeFilled = false;
+    for (int column : cols.homePlace)
+        homeFilled = homeFilled || (shown.home && !home[column].empty());
+    const std::vector<std::string>* where = homeFilled      ? &home
+                                            : shown.business ? &card.Section(BusinessSection).values
+                                                             : nullptr;
+    const std::array<int, 3>& at = homeFilled ? cols.homePlace : cols.businessPlace;
+    const char* tags[] = {"ci", "s", "t"};
+    for (int i = 0; i < 3; ++i)
+        person.AddChild(tags[i], where ? (*where)[at[i]] : "");
 }

@@ -10,6 +10,16 @@
 // relation both ways. For anyone else such a section is answered exactly as
 // a section without data (kStatusNoData), so its existence is not revealed.
 //
+// A search matches an account when every filled-in field is a substring of
+// one of its visible texts, ASCII letters compared without case and other
+// bytes exactly: "n" the identification names (first, last, "first last",
+// middle, friendly, nickname), "em" any e-mail slot, "cp" the business
+// company, "t", "s" and "ci" the home or business country, state and city.
+// A result shows "n" first and last name, "em" the first e-mail address,
+// "cp" the company, and the city, state and country of home when that is
+// visible and filled in, else of business; accounts come in user name then
+// domain order.
+//
 // Single-threaded, like the host's message loop that drives it.
 #include <cstddef>
 #include <filesystem>
@@ -58,11 +68,22 @@ private:
         std::string foldedFullName;  // first and last name
     };
     class Viewer;
+    // Which of sections 1 to 3 the requester may see.
+    struct Shown {
+        bool identification, home, business;
+    };
+    // The search fields, ASCII letters in lower case.
+    struct Query {
+        std::string name, email, company;
+        std::array<std::string, 3> place;  // city, state, country
+    };
 
     void Refold(Account& account);
     std::string AnswerCardRequest(const XmlDocument& request, Viewer& viewer) const;
     void Publish(const std::string& user, const std::string& domain, const XmlDocument& message);
     std::string AnswerSearch(const XmlDocument& request, Viewer& viewer) const;
+    static bool Matches(const Account& account, const Shown& shown, const Query& query);
+    static void AddResult(XmlDocument& answer, const CardRecord& card, const Shown& shown);
 
     std::filesystem::path folder;
     std::size_t maxResults;
