@@ -152,11 +152,11 @@ void CWnd::ModifyStyle(DWORD remove, DWORD add)
 
 LRESULT CWnd::Route(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted)
 {
-    Message incoming = {message, wParam, lParam, false};
-    Message* outer = routed;
+    Message incoming = {message, wParam, lParam, false, false, routed};
     routed = &incoming;
     LRESULT result = WindowProc(message, wParam, lParam);
-    routed = outer;
+    if (!incoming.ended)
+        routed = incoming.outer;
     if (defaulted)
         *defaulted = incoming.defaulted;
     return result;
@@ -177,6 +177,11 @@ LRESULT CWnd::Default()
 
 void CWnd::EndOfWindow()
 {
+    // Handlers still running for this window may belong to an object that
+    // PostNcDestroy deletes: they must not touch it on their way out.
+    for (Message* message = routed; message; message = message->outer)
+        message->ended = true;
+    routed = nullptr;
     if (subclassed && hwnd)
         RemoveWindowSubclass(hwnd, SubclassProc, SubclassId);
     subclassed = false;

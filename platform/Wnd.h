@@ -95,7 +95,7 @@ protected:
 
     // Routes one message through WindowProc, remembering it for Default().
     LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted);
-    // True while the routed message has been left to the default handling.
+    // Marks the routed message as left to the default handling.
     void MarkDefaulted();
     void EndOfWindow();
 
@@ -107,6 +107,8 @@ private:
         WPARAM wParam;
         LPARAM lParam;
         bool defaulted;
+        bool ended;  // the window was destroyed meanwhile; the object may be gone
+        Message* outer;
     };
 
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
