@@ -102,23 +102,6 @@ TEST_F(SkinLabelTest, EmptyTextMeasuresThreeByThree)
     EXPECT_EQ(3, size.cy);
 }
 
-TEST_F(SkinLabelTest, FilledLabelPadsAndFillsAndDisabledTextIsGrey)
-{
-    label.SetAppearance(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), RGB(200, 30, 30), RGB(255, 255, 255), 0, 0, false);
-    label.ModifyFlags(SkinLabel::Filled, 0, false);
-    label.SetText("Caption", false, "", true);
-    EXPECT_EQ("  Caption  ", label.GetWindowText());
-    Canvas filled(120, 30);
-    label.DrawText(filled, RECT{0, 0, 120, 30}, false);
-    EXPECT_EQ(RGB(200, 30, 30), filled.At(118, 1));
-
-    label.ModifyFlags(SkinLabel::Disabled, SkinLabel::Filled, false);
-    Canvas disabled(120, 30, RGB(250, 250, 250));
-    label.DrawText(disabled, RECT{0, 0, 120, 30}, false);
-    EXPECT_GT(disabled.Count(SkinLabel::DisabledText), 0);
-    EXPECT_EQ(0, disabled.Count(RGB(200, 30, 30)));
-}
-
 TEST(AdjustColor, KeepsGreysGreyAndZeroSaturationGivesTheLightness)
 {
     for (int v : {0, 1, 64, 127, 128, 200, 255}) {

@@ -32,7 +32,6 @@ REAL(CreateCompatibleDC);
 REAL(DeleteDC);
 REAL(CreateCompatibleBitmap);
 REAL(CreateBitmap);
-REAL(CreateDIBSection);
 REAL(CreateFontA);
 REAL(CreateFontIndirectA);
 REAL(CreatePen);
@@ -40,15 +39,12 @@ REAL(CreateSolidBrush);
 REAL(CreateRectRgn);
 REAL(DeleteObject);
 REAL(GetDC);
-REAL(GetWindowDC);
 REAL(ReleaseDC);
 REAL(BeginPaint);
 REAL(EndPaint);
 REAL(LoadBitmapA);
 REAL(LoadImageA);
-REAL(CopyImage);
 REAL(DestroyIcon);
-REAL(DestroyCursor);
 REAL(CreateWindowExA);
 REAL(CreateDialogParamA);
 
@@ -61,10 +57,6 @@ HBITMAP WINAPI HookCreateCompatibleBitmap(HDC dc, int cx, int cy)
 HBITMAP WINAPI HookCreateBitmap(int cx, int cy, UINT planes, UINT bits, const void* data)
 {
     return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realCreateBitmap(cx, cy, planes, bits, data)));
-}
-HBITMAP WINAPI HookCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset)
-{
-    return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realCreateDIBSection(dc, info, usage, bits, section, offset)));
 }
 HFONT WINAPI HookCreateFontA(int h, int w, int e, int o, int weight, DWORD i, DWORD u, DWORD s, DWORD c, DWORD op,
     DWORD cp, DWORD q, DWORD p, LPCSTR face)
@@ -89,7 +81,6 @@ HRGN WINAPI HookCreateRectRgn(int l, int t, int r, int b)
 }
 BOOL WINAPI HookDeleteObject(HGDIOBJ object) { return Untrack(gdiObjects, object, realDeleteObject(object)); }
 HDC WINAPI HookGetDC(HWND window) { return Track(deviceContexts, realGetDC(window)); }
-HDC WINAPI HookGetWindowDC(HWND window) { return Track(deviceContexts, realGetWindowDC(window)); }
 int WINAPI HookReleaseDC(HWND window, HDC dc)
 {
     int released = realReleaseDC(window, dc);
@@ -106,24 +97,16 @@ HBITMAP WINAPI HookLoadBitmapA(HINSTANCE instance, LPCSTR name)
 {
     return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realLoadBitmapA(instance, name)));
 }
-HANDLE TrackImage(HANDLE image, UINT type, UINT flags)
+HANDLE WINAPI HookLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags)
 {
+    HANDLE image = realLoadImageA(instance, name, type, cx, cy, flags);
     if (type == IMAGE_BITMAP)
         Track<HGDIOBJ>(gdiObjects, image);
     else if (!(flags & LR_SHARED))
         Track(icons, image);
     return image;
 }
-HANDLE WINAPI HookLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags)
-{
-    return TrackImage(realLoadImageA(instance, name, type, cx, cy, flags), type, flags);
-}
-HANDLE WINAPI HookCopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags)
-{
-    return TrackImage(realCopyImage(image, type, cx, cy, flags), type, flags & ~LR_SHARED);
-}
 BOOL WINAPI HookDestroyIcon(HICON icon) { return Untrack<HANDLE>(icons, icon, realDestroyIcon(icon)); }
-BOOL WINAPI HookDestroyCursor(HCURSOR cursor) { return Untrack<HANDLE>(icons, cursor, realDestroyCursor(cursor)); }
 HWND WINAPI HookCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR text, DWORD style, int x, int y, int cx,
     int cy, HWND parent, HMENU menu, HINSTANCE instance, void* parameter)
 {
@@ -144,10 +127,10 @@ struct Hook {
 
 const Hook hooks[] = {
     HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap),
-    HOOK(CreateDIBSection), HOOK(CreateFontA), HOOK(CreateFontIndirectA), HOOK(CreatePen),
-    HOOK(CreateSolidBrush), HOOK(CreateRectRgn), HOOK(DeleteObject), HOOK(GetDC), HOOK(GetWindowDC),
-    HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint), HOOK(LoadBitmapA), HOOK(LoadImageA), HOOK(CopyImage),
-    HOOK(DestroyIcon), HOOK(DestroyCursor), HOOK(CreateWindowExA), HOOK(CreateDialogParamA),
+    HOOK(CreateFontA), HOOK(CreateFontIndirectA), HOOK(CreatePen),
+    HOOK(CreateSolidBrush), HOOK(CreateRectRgn), HOOK(DeleteObject), HOOK(GetDC),
+    HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint), HOOK(LoadBitmapA), HOOK(LoadImageA),
+    HOOK(DestroyIcon), HOOK(CreateWindowExA), HOOK(CreateDialogParamA),
 };
 
 int PatchImports()
