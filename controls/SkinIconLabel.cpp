@@ -5,19 +5,11 @@
 #include "controls/SkinDrawing.h"
 #include "platform/Gdi.h"
 
-SkinIconLabel::~SkinIconLabel()
-{
-    ReleaseImage();
-}
-
 void SkinIconLabel::ReleaseImage()
 {
-    if (mask) {
-        DeleteObject(image);
-        DeleteObject(mask);
-    }
     image = nullptr;
-    mask = nullptr;
+    ownImage.Reset();
+    mask.Reset();
     imageWidth = imageHeight = 0;
 }
 
@@ -48,8 +40,9 @@ void SkinIconLabel::SetImage(HBITMAP bitmap, COLORREF transparent)
             SetTextColor(target, RGB(255, 255, 255));
             BitBlt(target, 0, 0, size.cx, size.cy, maskDC, 0, 0, SRCAND);
         }
-        image = copy.Release();
-        mask = monochrome.Release();
+        ownImage = std::move(copy);
+        mask = std::move(monochrome);
+        image = ownImage;
     }
     imageWidth = size.cx;
     imageHeight = size.cy;

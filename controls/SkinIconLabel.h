@@ -2,12 +2,10 @@
 // SkinIconLabel: a SkinLabel with an image left of the text; one colour of
 // the image can be transparent.
 #include "controls/SkinLabel.h"
+#include "platform/Gdi.h"
 
 class SkinIconLabel : public SkinLabel {
 public:
-    SkinIconLabel() = default;
-    ~SkinIconLabel() override;
-
     // transparentColour 0 shows the caller's bitmap as it is, without a
     // copy; otherwise the label keeps its own masked copy. Null: no image.
     void SetImage(HBITMAP bitmap, COLORREF transparentColour);
@@ -22,10 +20,11 @@ public:
 private:
     void ReleaseImage();
 
-    HBITMAP image = nullptr;
+    HBITMAP image = nullptr;  // the caller's bitmap, or ownImage
     int imageWidth = 0;
     int imageHeight = 0;
-    HBITMAP mask = nullptr;
+    Bitmap mask;
+    Bitmap ownImage;
     COLORREF transparentColour = 0;
     int showImage = 1;
 };
