@@ -45,7 +45,7 @@ public:
     Base64Encoder(ByteStream* target, bool lineBreaks);
 
     void Write(const void* data, std::size_t count);
-    void Put(std::uint8_t byte) { Write(&byte, 1); }
+    void Put(std::uint8_t value) { Write(&value, 1); }
     // Encodes what is left with padding, ends the last line, finishes the target.
     void Finish();
 
