@@ -1,0 +1,203 @@
+#include "dialogs/CardDialog.h"
+
+#include <prsht.h>
+
+#include "frame/CardService.h"
+#include "platform/ModuleContext.h"
+#include "resources/resource.h"
+
+namespace {
+
+enum Text {
+    TitleText = 1,
+    CloseText = 2,
+    CancelText = 3,
+    OkText = 4,
+    DirectoryText = 5,
+    IdentificationText = 6,
+    HomeText = 7,
+    BusinessText = 8,
+};
+
+constexpr int DirectoryTab = 3;
+
+HANDLE LoadIconOfSize(int id, int sizeX, int sizeY)
+{
+    return LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(sizeX),
+        GetSystemMetrics(sizeY), LR_SHARED);
+}
+
+} // namespace
+
+CardDialog::CardDialog(CardService* owner)
+    : CDialog(IDD_CARD), LangTable(LangTexts::cardDialog, LangTexts::cardDialogCount), service(owner),
+      titleName(GetText(0))
+{
+}
+
+bool CardDialog::Create()
+{
+    return CDialog::Create(nullptr) != FALSE;
+}
+
+void CardDialog::DoDataExchange(CDataExchange* exchange)
+{
+    DDX_Control(exchange, IDCANCEL, cancelButton);
+    DDX_Control(exchange, IDOK, okButton);
+    DDX_Control(exchange, IDC_PRODUCT_LABEL, productLabel);
+    DDX_Control(exchange, IDC_TABS, tabs);
+}
+
+BOOL CardDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_CARD_SMALL, SM_CXSMICON, SM_CYSMICON)));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_CARD, SM_CXICON, SM_CYICON)));
+    productImage.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO)));
+    SetUpButton(okButton);
+    SetUpButton(cancelButton);
+    SetUpProductLabel();
+    AddPage(identification, IdentificationText);
+    AddPage(home, HomeText);
+    AddPage(business, BusinessText);
+    tabs.SetSelectedTextColour(0xFF0000);
+    tabs.SelectPage(0);
+    SetLanguage(GetLanguage());
+    return TRUE;
+}
+
+void CardDialog::SetUpButton(SkinButton& button)
+{
+    button.SetBitmaps(IDB_BUTTON_STRIP, 5, 7, 7, 6, 18);
+    button.SetFont(GetFont(), TRUE);
+}
+
+// The label keeps the product name of the template.
+void CardDialog::SetUpProductLabel()
+{
+    productLabel.SetAppearance(GetFont(), 0, 0xAADDDD, 0x6EBBBB, 0, false);
+    productLabel.ModifyFlags(SkinLabel::Interactive, 0, false);
+    productLabel.SetHoverCursor(LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
+    productLabel.SetNotify(hwnd, ProductLabelIndex);
+    productLabel.SetImage(productImage, 0xFF00FF);
+    productLabel.SetText(productLabel.GetWindowText(), false, "", false);
+}
+
+void CardDialog::AddPage(CardPage& page, int textIndex)
+{
+    page.Create(tabs.GetSafeHwnd());
+    tabs.AddPage(&page, GetText(textIndex), 0);
+}
+
+void CardDialog::SetTitle(const std::string& productName)
+{
+    titleName = productName;
+    WriteTitle();
+}
+
+void CardDialog::WriteTitle()
+{
+    SetWindowText(titleName + " - " + GetText(TitleText));
+}
+
+void CardDialog::SetIdentity(const std::string& userName, const std::string& domainName, const std::string& display)
+{
+    user = userName;
+    domain = domainName;
+    displayName = display;
+    for (CardPage* page : {static_cast<CardPage*>(&identification), static_cast<CardPage*>(&home),
+             static_cast<CardPage*>(&business), static_cast<CardPage*>(directory.get())})
+        if (page)
+            page->SetIdentity(user, domain, displayName);
+}
+
+void CardDialog::SetLanguage(int value)
+{
+    LangTable::SetLanguage(value);
+    WriteTitle();
+    tabs.SetPage(0, &identification, GetText(IdentificationText), 0);
+    tabs.SetPage(1, &home, GetText(HomeText), 0);
+    tabs.SetPage(2, &business, GetText(BusinessText), 0);
+    identification.SetLanguage(value);
+    home.SetLanguage(value);
+    business.SetLanguage(value);
+    if (directory) {
+        tabs.SetPage(DirectoryTab, directory.get(), GetText(DirectoryText), 0);
+        directory->SetLanguage(value);
+    }
+    cancelButton.SetWindowText(GetText(directory ? CancelText : CloseText));
+    okButton.SetWindowText(GetText(OkText));
+    tabs.Invalidate();
+}
+
+void CardDialog::EnableEditing(int editable)
+{
+    if (!directory) {
+        directory = std::make_unique<DirectoryPage>(*this, identification, home, business);
+        AddPage(*directory, DirectoryText);
+        directory->SetIdentity(user, domain, displayName);
+        directory->SetLanguage(GetLanguage());
+    }
+    directory->ShowHiddenFlags(identificationHidden, homeHidden, businessHidden, photoHidden);
+    okButton.ShowWindow(SW_SHOW);
+    cancelButton.SetWindowText(GetText(CancelText));
+    identification.SetEditable(editable);
+    home.SetEditable(editable);
+    business.SetEditable(editable);
+}
+
+void CardDialog::EnableOk()
+{
+    okButton.EnableWindow(TRUE);
+}
+
+void CardDialog::FocusCurrentPage()
+{
+    tabs.FocusCurrentPage();
+}
+
+void CardDialog::OnOK()
+{
+    UpdateData(TRUE);
+    identification.UpdateData(TRUE);
+    home.UpdateData(TRUE);
+    business.UpdateData(TRUE);
+    service->Request(static_cast<int>(RequestKind::Publish), this);
+    DestroyWindow();
+}
+
+void CardDialog::PostNcDestroy()
+{
+    service->Request(static_cast<int>(RequestKind::CardClosed), this);
+    delete this;
+}
+
+LRESULT CardDialog::OnShowWindow(BOOL show, UINT)
+{
+    if (show)
+        FocusCurrentPage();
+    return Default();
+}
+
+LRESULT CardDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_SKIN_CLICK)
+        return CDialog::OnPrivateMessage(message, wParam, lParam);
+    if (wParam == ProductLabelIndex)
+        service->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
+    return 0;
+}
+
+// Ctrl+Tab and Ctrl+Page Down select the next tab, Ctrl+Shift+Tab and
+// Ctrl+Page Up the previous one.
+BOOL CardDialog::PreTranslateMessage(MSG* msg)
+{
+    bool switchKey = msg->wParam == VK_TAB || msg->wParam == VK_PRIOR || msg->wParam == VK_NEXT;
+    if (msg->message != WM_KEYDOWN || !switchKey || !(GetAsyncKeyState(VK_CONTROL) & 0x8000))
+        return CDialog::PreTranslateMessage(msg);
+    if (SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(msg)))
+        return TRUE;
+    bool next = msg->wParam == VK_TAB ? !(GetAsyncKeyState(VK_SHIFT) & 0x8000) : msg->wParam == VK_NEXT;
+    tabs.SelectNext(next);
+    return TRUE;
+}

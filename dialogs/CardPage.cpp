@@ -1,0 +1,89 @@
+#include "dialogs/CardPage.h"
+
+#include "dialogs/CardDialog.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int WaitingText = 1;
+
+// Sets a flag for the length of a scope.
+class Raised {
+public:
+    explicit Raised(bool& raised) : flag(raised) { flag = true; }
+    ~Raised() { flag = false; }
+    Raised(const Raised&) = delete;
+    Raised& operator=(const Raised&) = delete;
+
+private:
+    bool& flag;
+};
+
+} // namespace
+
+CardPage::CardPage(UINT resource, CardDialog& card, const char* const* table, int texts, int waiting, int error)
+    : SkinPage(resource), LangTable(table, texts), owner(card), waitingId(waiting), errorIndex(error)
+{
+}
+
+BOOL CardPage::OnInitDialog()
+{
+    Raised fill(filling);
+    return SkinPage::OnInitDialog();
+}
+
+void CardPage::SetIdentity(const std::string& user, const std::string& domain, const std::string& displayName)
+{
+    SetDlgItemTextA(hwnd, IDC_HEADING, (displayName + " (" + user + "@" + domain + ")").c_str());
+}
+
+void CardPage::ShowContent()
+{
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::ShowWindow(child, ::GetDlgCtrlID(child) == waitingId ? SW_HIDE : SW_SHOW);
+}
+
+void CardPage::ShowError()
+{
+    if (errorIndex == 0)
+        return;
+    failed = true;
+    SetDlgItemTextA(hwnd, waitingId, GetText(errorIndex));
+}
+
+void CardPage::UpdateControls()
+{
+    Raised fill(filling);
+    UpdateData(FALSE);
+}
+
+void CardPage::WriteTexts(std::initializer_list<std::pair<int, int>> texts)
+{
+    SetDlgItemTextA(hwnd, waitingId, GetText(failed ? errorIndex : WaitingText));
+    for (const auto& [id, entry] : texts)
+        SetDlgItemTextA(hwnd, id, GetText(entry));
+}
+
+void CardPage::SetUpButton(SkinButton& button)
+{
+    button.SetBitmaps(IDB_BUTTON_STRIP, 5, 7, 7, 6, 18);
+    button.SetFont(GetFont(), TRUE);
+}
+
+void CardPage::SetReadOnly(std::span<const int> edits, bool readOnly)
+{
+    for (int id : edits)
+        ::SendMessageA(GetDlgItem(id), EM_SETREADONLY, readOnly, 0);
+}
+
+// Enter and Escape in a page are the card dialog's OK and Cancel, whatever
+// state its OK button is in.
+void CardPage::OnOK()
+{
+    owner.SendMessage(WM_COMMAND, IDOK, 0);
+}
+
+void CardPage::OnCancel()
+{
+    owner.SendMessage(WM_COMMAND, IDCANCEL, 0);
+}

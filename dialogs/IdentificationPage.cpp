@@ -1,0 +1,303 @@
+#include "dialogs/IdentificationPage.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "dialogs/CardDialog.h"
+#include "platform/File.h"
+#include "platform/FileDialog.h"
+#include "resources/resource.h"
+#include "support/Base64.h"
+
+namespace {
+
+enum Text {
+    PhotoRemoveText = 10,
+    AddressEditText = 11,
+    AddText = 12,
+    BrowseText = 13,
+    ErrorText = 14,
+    FileFilter = 15,
+    TooLargeText = 16,
+    SendText = 17,
+    AddressRemoveText = 18,
+};
+
+constexpr int NameEdits[] = {IDC_TITLE, IDC_NICKNAME, IDC_MIDDLE, IDC_LAST, IDC_FRIENDLY, IDC_FIRST};
+
+// At least one character on each side of the first "@".
+bool IsAddress(const std::string& text)
+{
+    size_t at = text.find('@');
+    return at != std::string::npos && at >= 1 && at + 2 <= text.size();
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The list's in-place editor reports its changes too; only these count.
+bool IsNameEdit(int id)
+{
+    for (int edit : NameEdits)
+        if (edit == id)
+            return true;
+    return false;
+}
+
+} // namespace
+
+IdentificationPage::IdentificationPage(CardDialog& card)
+    : CardPage(IDD_IDENTIFICATION, card, LangTexts::identificationPage, LangTexts::identificationPageCount,
+          IDC_WAITING, ErrorText)
+{
+}
+
+BOOL IdentificationPage::OnInitDialog()
+{
+    CardPage::OnInitDialog();
+    for (SkinButton* button : {&addButton, &sendButton, &editButton, &removeButton, &removePhotoButton, &browseButton})
+        SetUpButton(*button);
+    addresses.InsertColumn(0, "email", LVCFMT_LEFT, addresses.GetClientRect().right);
+    SetLanguage(GetLanguage());
+    return TRUE;
+}
+
+void IdentificationPage::SetLanguage(int value)
+{
+    LangTable::SetLanguage(value);
+    WriteTexts({{IDC_TITLE_LABEL, 2}, {IDC_NICKNAME_LABEL, 3}, {IDC_MIDDLE_LABEL, 4}, {IDC_LAST_LABEL, 5},
+        {IDC_FRIENDLY_LABEL, 6}, {IDC_PHOTO_GROUP, 7}, {IDC_EMAIL_GROUP, 8}, {IDC_FIRST_LABEL, 9},
+        {IDC_REMOVE_PHOTO, PhotoRemoveText}, {IDC_REMOVE_ADDRESS, AddressRemoveText},
+        {IDC_EDIT_ADDRESS, AddressEditText}, {IDC_ADD_ADDRESS, AddText}, {IDC_BROWSE, BrowseText},
+        {IDC_SEND_EMAIL, SendText}});
+}
+
+void IdentificationPage::DoDataExchange(CDataExchange* exchange)
+{
+    DDX_Control(exchange, IDC_ADD_ADDRESS, addButton);
+    DDX_Control(exchange, IDC_SEND_EMAIL, sendButton);
+    DDX_Control(exchange, IDC_EDIT_ADDRESS, editButton);
+    DDX_Control(exchange, IDC_REMOVE_ADDRESS, removeButton);
+    DDX_Control(exchange, IDC_REMOVE_PHOTO, removePhotoButton);
+    DDX_Control(exchange, IDC_BROWSE, browseButton);
+    DDX_Control(exchange, IDC_ADDRESSES, addresses);
+    DDX_Control(exchange, IDC_PHOTO, photo);
+    DDX_Text(exchange, IDC_TITLE, fields.title);
+    DDX_Text(exchange, IDC_FIRST, fields.first);
+    DDX_Text(exchange, IDC_MIDDLE, fields.middle);
+    DDX_Text(exchange, IDC_LAST, fields.last);
+    DDX_Text(exchange, IDC_NICKNAME, fields.nickname);
+    DDX_Text(exchange, IDC_FRIENDLY, fields.friendly);
+    DDX_Text(exchange, IDC_NEW_ADDRESS, newAddress);
+    ExchangeAddresses(exchange);
+}
+
+// The list holds at most ten rows, the slots a card carries.
+void IdentificationPage::ExchangeAddresses(CDataExchange* exchange)
+{
+    if (exchange->saveAndValidate) {
+        fields.emails.clear();
+        for (int row = 0; row < addresses.GetItemCount(); ++row)
+            fields.emails.push_back(addresses.GetItemText(row, 0));
+        return;
+    }
+    addresses.DeleteAllItems();
+    for (size_t row = 0; row < fields.emails.size() && row < static_cast<size_t>(MaxEmailSlots); ++row)
+        addresses.InsertItem(static_cast<int>(row), fields.emails[row].c_str());
+    UpdateAddressButtons();
+    UpdateAddButton();
+}
+
+void IdentificationPage::SetEditable(int editable)
+{
+    addresses.EnableWindow(editable != 0);
+    removePhotoButton.EnableWindow(editable != 0);
+    browseButton.EnableWindow(editable != 0);
+    SetReadOnly(NameEdits, editable == 0);
+    ::SendMessageA(GetDlgItem(IDC_NEW_ADDRESS), EM_SETREADONLY, editable == 0, 0);
+}
+
+void IdentificationPage::SetPhotoData(const std::string& base64)
+{
+    std::string bytes = Base64Decode(base64);
+    if (bytes.empty()) {
+        photo.ClearPicture();
+        return;
+    }
+    photo.SetPicture(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+}
+
+void IdentificationPage::MarkIdentificationChanged()
+{
+    identificationChanged = true;
+    owner.EnableOk();
+}
+
+void IdentificationPage::MarkPhotoChanged(int which)
+{
+    (which == 0 ? pictureChanged : pictureFlagChanged) = true;
+    owner.EnableOk();
+}
+
+bool IdentificationPage::IsOwnCard() const
+{
+    return owner.Directory() != nullptr;
+}
+
+void IdentificationPage::UpdateAddButton()
+{
+    newAddress = ItemText(hwnd, IDC_NEW_ADDRESS);
+    addButton.EnableWindow(IsAddress(newAddress) && addresses.GetItemCount() < MaxEmailSlots);
+}
+
+void IdentificationPage::UpdateAddressButtons()
+{
+    bool selected = addresses.GetFirstSelected() >= 0;
+    removeButton.EnableWindow(selected && IsOwnCard());
+    editButton.EnableWindow(selected && IsOwnCard());
+    sendButton.EnableWindow(selected);
+}
+
+void IdentificationPage::AddAddress()
+{
+    UpdateData(TRUE);
+    if (!IsOwnCard() || !IsAddress(newAddress) || fields.emails.size() >= static_cast<size_t>(MaxEmailSlots))
+        return;
+    fields.emails.push_back(newAddress);
+    newAddress.clear();
+    UpdateControls();
+    MarkIdentificationChanged();
+}
+
+void IdentificationPage::EditAddress()
+{
+    int row = addresses.GetFirstSelected();
+    if (row < 0 || !IsOwnCard())
+        return;
+    addresses.SetFocus();
+    addresses.EditLabel(row);
+}
+
+void IdentificationPage::RemoveAddress()
+{
+    int row = addresses.GetFirstSelected();
+    if (row < 0 || !IsOwnCard())
+        return;
+    addresses.DeleteItem(row);
+    MarkIdentificationChanged();
+    UpdateAddressButtons();
+    UpdateAddButton();
+}
+
+void IdentificationPage::SendEmail()
+{
+    int row = addresses.GetFirstSelected();
+    if (row < 0)
+        return;
+    addresses.SetFocus();
+    std::string address = "mailto:" + addresses.GetItemText(row, 0);
+    ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void IdentificationPage::Browse()
+{
+    if (!IsOwnCard())
+        return;
+    CFileDialog chooser("*.jpg", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, GetText(FileFilter), hwnd);
+    if (!chooser.DoModal())
+        return;
+    const std::string& path = chooser.GetPathName();
+    auto size = CFile::GetStatus(path.c_str());
+    if (!size)
+        return;
+    if (*size > MaxFileSize) {
+        MessageBoxA(hwnd, GetText(TooLargeText), GetText(0), MB_ICONINFORMATION);
+        return;
+    }
+    std::string bytes(static_cast<size_t>(*size), '\0');
+    CFile file;
+    if (!file.OpenForReading(path.c_str()) || file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size()) {
+        pictureText.clear();
+        return;
+    }
+    file.Close();
+    photo.SetPicture(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    pictureText = Base64Encode(bytes, true);
+    MarkPhotoChanged(0);
+}
+
+void IdentificationPage::RemovePhoto()
+{
+    if (!IsOwnCard())
+        return;
+    photo.ClearPicture();
+    pictureText.clear();
+    MarkPhotoChanged(0);
+}
+
+bool IdentificationPage::AcceptLabel(const char* text)
+{
+    if (!text || !IsOwnCard() || !IsAddress(text))
+        return false;
+    MarkIdentificationChanged();
+    return true;
+}
+
+LRESULT IdentificationPage::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    int id = LOWORD(wParam);
+    int code = HIWORD(wParam);
+    if (code == EN_CHANGE && id == IDC_NEW_ADDRESS) {
+        UpdateAddButton();
+        return 0;
+    }
+    if (code == EN_CHANGE && IsNameEdit(id)) {
+        if (!IsFilling())
+            MarkIdentificationChanged();
+        return 0;
+    }
+    if (code == BN_CLICKED) {
+        switch (id) {
+        case IDC_ADD_ADDRESS: AddAddress(); return 0;
+        case IDC_EDIT_ADDRESS: EditAddress(); return 0;
+        case IDC_REMOVE_ADDRESS: RemoveAddress(); return 0;
+        case IDC_SEND_EMAIL: SendEmail(); return 0;
+        case IDC_BROWSE: Browse(); return 0;
+        case IDC_REMOVE_PHOTO: RemovePhoto(); return 0;
+        default: break;
+        }
+    }
+    return CardPage::OnCommand(wParam, lParam);
+}
+
+LRESULT IdentificationPage::OnNotify(WPARAM wParam, LPARAM lParam)
+{
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->idFrom != IDC_ADDRESSES)
+        return CardPage::OnNotify(wParam, lParam);
+    switch (header->code) {
+    case NM_CLICK:
+    case NM_RCLICK:
+    case LVN_ODSTATECHANGED:
+    case LVN_ITEMCHANGED:
+        UpdateAddressButtons();
+        return 0;
+    case LVN_KEYDOWN:
+        UpdateAddressButtons();
+        if (reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_F2)
+            EditAddress();
+        return 0;
+    case LVN_BEGINLABELEDITA:
+        return IsOwnCard() ? FALSE : TRUE;
+    case LVN_ENDLABELEDITA:
+        UpdateAddressButtons();
+        return AcceptLabel(reinterpret_cast<const NMLVDISPINFOA*>(lParam)->item.pszText) ? TRUE : FALSE;
+    default:
+        return CardPage::OnNotify(wParam, lParam);
+    }
+}
