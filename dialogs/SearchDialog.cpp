@@ -98,7 +98,8 @@ void SearchDialog::SetUpButton(SkinButton& button)
     button.SetFont(GetFont(), TRUE);
 }
 
-// The label keeps the product name of the template.
+// The label keeps the product name of the template as its window text and
+// shows only the image, which carries the name: the text would not fit.
 void SearchDialog::SetUpProductLabel()
 {
     productLabel.SetAppearance(GetFont(), 0, 0xAADDDD, 0x6EBBBB, 0, false);
@@ -106,7 +107,6 @@ void SearchDialog::SetUpProductLabel()
     productLabel.SetHoverCursor(LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
     productLabel.SetNotify(hwnd, ProductLabelIndex);
     productLabel.SetImage(productImage, 0xFF00FF);
-    productLabel.SetText(productLabel.GetWindowText(), false, "", false);
 }
 
 void SearchDialog::SetTitle(const std::string& productName)

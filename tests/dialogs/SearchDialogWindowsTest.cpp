@@ -1,0 +1,150 @@
+// Leaks and screenshots of the search dialog.
+#include <cstdio>
+#include <vector>
+
+#include "platform/Gdi.h"
+#include "tests/dialogs/SearchDialogFixture.h"
+#include "tests/hosts/GdiCounter.h"
+
+namespace {
+
+class SearchWindows : public SearchDialogTest {
+protected:
+    // A search as a person makes it, answered with the three accounts, a
+    // row chosen, the whole window printed, then Close.
+    void Cycle(int round)
+    {
+        deleted = false;
+        auto* cycled = new WatchedSearchDialog(service, deleted);
+        ASSERT_TRUE(cycled->Create());
+        dialog = cycled;
+        dialog->SetLanguage(round % 2);
+        dialog->SetTitle("Quillora");
+        Type(Item(IDC_CITY), "Lima");
+        Click(Item(IDOK));
+        AnswerThree();
+        ClickAt(RowPoint(round % 3));
+        Canvas canvas(700, 500);
+        SendMessageA(dialog->GetSafeHwnd(), WM_PRINT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)),
+            PRF_NONCLIENT | PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
+        Click(Item(IDCANCEL));
+        Pump();
+        ASSERT_TRUE(deleted);
+    }
+
+    // A memory bitmap of the screen's format, for WM_PRINT.
+    class Canvas {
+    public:
+        Canvas(int width, int height) : screen(nullptr), bitmap(CreateCompatibleBitmap(screen, width, height)),
+            dc(screen), selection(dc, bitmap) {}
+        operator HDC() const { return dc; }
+
+    private:
+        ClientDC screen;
+        Bitmap bitmap;
+        MemoryDC dc;
+        SelectedObject selection;
+    };
+};
+
+// The windows stay hidden: under Wine without a window manager, destroying
+// a shown top-level window waits two seconds for the withdrawal.
+TEST_F(SearchWindows, TwoHundredSearchesOpenedAndClosedLeaveNoGdiOrUserObjectBehind)
+{
+    dialog->DestroyWindow();
+    GdiCounter& counter = GdiCounter::Install();
+    ASSERT_GT(counter.PatchedEntries(), 0);
+    Cycle(0);
+    GuiObjects before = counter.Live();
+    for (int round = 1; round <= 200; ++round)
+        Cycle(round);
+    GuiObjects after = counter.Live();
+    EXPECT_EQ(before.gdiObjects, after.gdiObjects);
+    EXPECT_EQ(before.deviceContexts, after.deviceContexts);
+    EXPECT_EQ(before.icons, after.icons);
+    EXPECT_EQ(before.windows, after.windows);
+}
+
+// ---- Screenshots in build/windows/screens
+
+// The client area as the screen shows it, bottom-up 24-bit rows. Without
+// a window manager the screen shows no frame.
+std::vector<unsigned char> Capture(HWND window, int& width, int& height)
+{
+    RECT rect = {};
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    width = rect.right - rect.left;
+    height = rect.bottom - rect.top;
+    ClientDC screen(nullptr);
+    MemoryDC memory(screen);
+    Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+    {
+        SelectedObject selection(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    }
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<unsigned char> rows(static_cast<size_t>(((width * 3 + 3) & ~3) * height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS);
+    return rows;
+}
+
+// Writes name.bmp, then name.png through ImageMagick.
+bool Save(const std::vector<unsigned char>& rows, int width, int height, const std::string& name)
+{
+    CreateDirectoryA(VCARD_SCREENS, nullptr);
+    std::string base = std::string(VCARD_SCREENS) + "/" + name;
+    BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB, static_cast<DWORD>(rows.size()), 2835, 2835, 0, 0};
+    BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof file + sizeof header + rows.size()), 0, 0,
+        static_cast<DWORD>(sizeof file + sizeof header)};
+    FILE* out = std::fopen((base + ".bmp").c_str(), "wb");
+    if (!out)
+        return false;
+    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1
+        && std::fwrite(rows.data(), rows.size(), 1, out) == 1;
+    if (std::fclose(out) != 0 || !written)
+        return false;
+    // ImageMagick is a Unix program: it takes the path without the drive.
+    DeleteFileA((base + ".png").c_str());
+    std::string unixBase = base.substr(2);
+    std::string command = "Z:\\usr\\bin\\convert \"" + unixBase + ".bmp\" \"" + unixBase + ".png\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    // The handle of a Unix process is signalled at once: wait for its file.
+    for (int tries = 0; tries < 100; ++tries) {
+        if (GetFileAttributesA((base + ".png").c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+TEST_F(SearchWindows, ScreenshotsInEnglishAndSpanishWithResults)
+{
+    for (int language : {LangTable::English, LangTable::Spanish}) {
+        dialog->SetLanguage(language);
+        HWND window = dialog->GetSafeHwnd();
+        SetWindowPos(window, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE);
+        SetForegroundWindow(window);
+        Type(Item(IDC_COUNTRY), "Peru");
+        Click(Item(IDOK));
+        AnswerThree();
+        dialog->AddResult("ana.lopez", "mail.example.pe", "Ana L\xF3pez", "ana@example.pe", "Andes Tours", "Arequipa",
+            "Arequipa", "Peru");
+        ClickAt(RowPoint(2));
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump();
+        int width = 0, height = 0;
+        std::vector<unsigned char> shot = Capture(window, width, height);
+        EXPECT_TRUE(Save(shot, width, height, language == LangTable::English ? "search-dialog-en" : "search-dialog-es"));
+        SetWindowTextA(Item(IDC_COUNTRY), "");
+    }
+}
+
+} // namespace

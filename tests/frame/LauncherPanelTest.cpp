@@ -1,0 +1,311 @@
+// The launcher panel inside a host-like window, driven with the mouse.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "controls/SkinIconLabel.h"
+#include "frame/CardService.h"
+#include "frame/LauncherPanel.h"
+#include "platform/Gdi.h"
+#include "platform/ModuleContext.h"
+#include "platform/WinApp.h"
+#include "resources/resource.h"
+#include "tests/hosts/GdiCounter.h"
+#include "tests/hosts/TestHost.h"
+
+namespace {
+
+constexpr int HostWidth = 260, HostHeight = 300;
+constexpr RECT PanelArea = {30, 40, 230, 280};
+constexpr COLORREF Ink = RGB(20, 40, 90), Paper = RGB(240, 244, 250), Frame = RGB(70, 110, 170), Hover = RGB(160, 20, 20);
+constexpr COLORREF Magenta = RGB(255, 0, 255);
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// The host's skin: a vertical gradient with a faint weave.
+HBITMAP HostSkin()
+{
+    ClientDC screen(nullptr);
+    HBITMAP skin = CreateCompatibleBitmap(screen, HostWidth, HostHeight);
+    MemoryDC dc(screen);
+    SelectedObject selection(dc, skin);
+    for (int y = 0; y < HostHeight; ++y) {
+        int t = y * 255 / HostHeight;
+        for (int x = 0; x < HostWidth; x += 2) {
+            int weave = ((x + y) / 6) % 2 ? 6 : 0;
+            FillSolid(dc, RECT{x, y, x + 2, y + 1}, RGB(196 - t / 6 + weave, 214 - t / 8 + weave, 236 - t / 12));
+        }
+    }
+    return skin;
+}
+
+// A screen-compatible bitmap in a memory DC, read back pixel by pixel.
+class Canvas {
+public:
+    Canvas(int width, int height)
+        : screen(nullptr), bitmap(CreateCompatibleBitmap(screen, width, height)), dc(screen), selection(dc, bitmap),
+          cx(width), cy(height) {}
+    operator HDC() const { return dc; }
+    int Count(COLORREF colour) const
+    {
+        int count = 0;
+        for (int x = 0; x < cx; ++x)
+            for (int y = 0; y < cy; ++y)
+                count += GetPixel(dc, x, y) == colour;
+        return count;
+    }
+
+private:
+    ClientDC screen;
+    Bitmap bitmap;
+    MemoryDC dc;
+    SelectedObject selection;
+    int cx, cy;
+};
+
+class LauncherPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CWinApp::Instance().InitInstance();
+        service = static_cast<CardService*>(CreateService(&host));
+        ASSERT_NE(nullptr, service);
+        service->SetUser(&user);
+        hostWindow = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | SS_BITMAP, 40, 40, HostWidth,
+            HostHeight, nullptr, nullptr, ModuleInstance(), nullptr);
+        ASSERT_NE(nullptr, hostWindow);
+        SendMessageA(hostWindow, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(skin.Get()));
+        panel = Build(LangTable::English);
+        ASSERT_NE(nullptr, panel);
+        ShowWindow(hostWindow, SW_SHOWNOACTIVATE);
+    }
+    void TearDown() override
+    {
+        service->Logout();
+        DestroyWindow(hostWindow);
+        Pump();
+        service->DeletingDestructor(1);
+    }
+
+    // What the service does when the host activates it.
+    LauncherPanel* Build(int language)
+    {
+        auto* built = new LauncherPanel(service);
+        if (!built->Create(hostWindow)) {
+            delete built;
+            return nullptr;
+        }
+        built->SetWindowPos(nullptr, PanelArea.left, PanelArea.top, PanelArea.right - PanelArea.left,
+            PanelArea.bottom - PanelArea.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        built->ApplySkin(font, Ink, Paper, Frame, Hover, skin, PanelArea);
+        built->SetLanguage(language);
+        built->ShowWindow(SW_SHOW);
+        return built;
+    }
+
+    SkinIconLabel& Entry(int id) const
+    {
+        return *dynamic_cast<SkinIconLabel*>(CWnd::FromHandlePermanent(GetDlgItem(panel->GetSafeHwnd(), id)));
+    }
+    void Press(int id)
+    {
+        SendMessageA(Entry(id).GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        SendMessageA(Entry(id).GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    }
+    // Pixels of the entry as it paints itself.
+    void Print(int id, Canvas& canvas) const
+    {
+        SendMessageA(Entry(id).GetSafeHwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)),
+            PRF_CLIENT);
+    }
+
+    TestHost host;
+    TestUser user;
+    CardService* service = nullptr;
+    Bitmap skin{HostSkin()};
+    // Without smoothing, text pixels are exactly the text colour.
+    Font font{CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Tahoma")};
+    HWND hostWindow = nullptr;
+    LauncherPanel* panel = nullptr;
+};
+
+TEST_F(LauncherPanelTest, CaptionAndEntriesInEnglishThenInSpanish)
+{
+    EXPECT_EQ("  Directory Service  ", panel->Caption().GetText());
+    EXPECT_EQ("My Virtual Card", Entry(IDC_OWN_CARD_ENTRY).GetText());
+    EXPECT_EQ("Directory Search", Entry(IDC_SEARCH_ENTRY).GetText());
+    panel->SetLanguage(LangTable::Spanish);
+    EXPECT_EQ("  Servicio de Directorio  ", panel->Caption().GetText());
+    EXPECT_EQ("Mi Tarjeta Virtual", Entry(IDC_OWN_CARD_ENTRY).GetText());
+    EXPECT_EQ("Buscar en el Directorio", Entry(IDC_SEARCH_ENTRY).GetText());
+}
+
+TEST_F(LauncherPanelTest, EntriesAreInteractiveWithTheHandCursorAndTheirImagesMasked)
+{
+    HCURSOR hand = LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR));
+    ASSERT_NE(nullptr, hand);
+    for (int id : {IDC_OWN_CARD_ENTRY, IDC_SEARCH_ENTRY}) {
+        SkinIconLabel& entry = Entry(id);
+        EXPECT_TRUE(entry.GetFlags() & SkinLabel::Interactive) << id;
+        SIZE image = BitmapSize(entry.GetImage());
+        EXPECT_EQ(32, image.cx) << id;
+        EXPECT_EQ(32, image.cy) << id;
+        EXPECT_NE(nullptr, entry.GetMask()) << id;
+        SetCursor(nullptr);
+        SendMessageA(entry.GetSafeHwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(entry.GetSafeHwnd()),
+            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(hand, GetCursor()) << id;
+    }
+    EXPECT_NE(Entry(IDC_OWN_CARD_ENTRY).GetImage(), Entry(IDC_SEARCH_ENTRY).GetImage());
+}
+
+TEST_F(LauncherPanelTest, EntriesDrawTheirImageWithoutMagentaAndTextInTheAppearancesColour)
+{
+    Canvas before(153, 40);
+    Print(IDC_OWN_CARD_ENTRY, before);
+    EXPECT_EQ(0, before.Count(Magenta));
+    EXPECT_GT(before.Count(RGB(38, 52, 74)), 0);  // the card picture's outline
+    EXPECT_GT(before.Count(Ink), 0);
+
+    constexpr COLORREF NewInk = RGB(0, 130, 40);
+    panel->UpdateSkin(font, NewInk, Paper, Frame, Hover, skin, PanelArea);
+    for (int id : {IDC_OWN_CARD_ENTRY, IDC_SEARCH_ENTRY}) {
+        Canvas after(153, 40);
+        Print(id, after);
+        EXPECT_EQ(0, after.Count(Ink)) << id;
+        EXPECT_GT(after.Count(NewInk), 0) << id;
+    }
+}
+
+TEST_F(LauncherPanelTest, EachEntryPostsItsIndexToThePanel)
+{
+    HWND window = panel->GetSafeHwnd();
+    Pump();
+    Press(IDC_OWN_CARD_ENTRY);
+    Press(IDC_SEARCH_ENTRY);
+    MSG msg;
+    std::vector<WPARAM> indexes;
+    while (PeekMessageA(&msg, window, WM_SKIN_CLICK, WM_SKIN_CLICK, PM_REMOVE))
+        indexes.push_back(msg.wParam);
+    EXPECT_EQ((std::vector<WPARAM>{1, 2}), indexes);
+}
+
+TEST_F(LauncherPanelTest, TheCardEntryOpensTheOwnCardOnce)
+{
+    Press(IDC_OWN_CARD_ENTRY);
+    Pump();
+    ASSERT_EQ(1u, host.sent.size());
+    EXPECT_EQ(0u, host.sent[0].xml.find("<msg>1"));
+    EXPECT_NE(std::string::npos, host.sent[0].xml.find("<usr>u1</usr>"));
+    Press(IDC_OWN_CARD_ENTRY);
+    Pump();
+    EXPECT_EQ(1u, host.sent.size());
+}
+
+TEST_F(LauncherPanelTest, OtherIndexesDoNothing)
+{
+    PostMessageA(panel->GetSafeHwnd(), WM_SKIN_CLICK, 3, 0);
+    PostMessageA(panel->GetSafeHwnd(), WM_SKIN_CLICK, 0, 0);
+    Pump();
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_TRUE(host.commands.empty());
+}
+
+TEST_F(LauncherPanelTest, TwoHundredPanelsBuiltAndDestroyedLeaveNoGdiOrUserObjectBehind)
+{
+    panel->DestroyWindow();
+    GdiCounter& counter = GdiCounter::Install();
+    ASSERT_GT(counter.PatchedEntries(), 0);
+    auto cycle = [&](int round) {
+        LauncherPanel* built = Build(round % 2);
+        ASSERT_NE(nullptr, built);
+        built->UpdateSkin(font, Hover, Paper, Frame, Ink, skin, PanelArea);
+        Canvas canvas(153, 40);
+        SendMessageA(built->GetSafeHwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)), PRF_CLIENT);
+        SendMessageA(GetDlgItem(built->GetSafeHwnd(), IDC_SEARCH_ENTRY), WM_PRINTCLIENT,
+            reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)), PRF_CLIENT);
+        built->DestroyWindow();
+        Pump();
+    };
+    cycle(0);
+    GuiObjects before = counter.Live();
+    for (int round = 1; round <= 200; ++round)
+        cycle(round);
+    GuiObjects after = counter.Live();
+    EXPECT_EQ(before.gdiObjects, after.gdiObjects);
+    EXPECT_EQ(before.deviceContexts, after.deviceContexts);
+    EXPECT_EQ(before.icons, after.icons);
+    EXPECT_EQ(before.windows, after.windows);
+}
+
+// ---- Screenshot: build/windows/screens/launcher-panel.png
+
+bool SaveScreenshot(HWND window, const std::string& name)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<unsigned char> rows(static_cast<size_t>(((width * 3 + 3) & ~3) * height));
+    {
+        ClientDC screen(nullptr);
+        MemoryDC memory(screen);
+        Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+        SelectedObject selection(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS);
+    }
+    CreateDirectoryA(VCARD_SCREENS, nullptr);
+    std::string base = std::string(VCARD_SCREENS) + "/" + name;
+    BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB, static_cast<DWORD>(rows.size()), 2835, 2835, 0, 0};
+    BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof file + sizeof header + rows.size()), 0, 0,
+        static_cast<DWORD>(sizeof file + sizeof header)};
+    FILE* out = std::fopen((base + ".bmp").c_str(), "wb");
+    if (!out)
+        return false;
+    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1
+        && std::fwrite(rows.data(), rows.size(), 1, out) == 1;
+    if (std::fclose(out) != 0 || !written)
+        return false;
+    // ImageMagick is a Unix program: it takes the path without the drive,
+    // and its process handle is signalled at once, so wait for its file.
+    DeleteFileA((base + ".png").c_str());
+    std::string unixBase = base.substr(2);
+    std::string command = "Z:\\usr\\bin\\convert \"" + unixBase + ".bmp\" \"" + unixBase + ".png\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    for (int tries = 0; tries < 100; ++tries) {
+        if (GetFileAttributesA((base + ".png").c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+TEST_F(LauncherPanelTest, ScreenshotOnTheHostsSkinWithTheSearchEntryHovered)
+{
+    SetWindowPos(hostWindow, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(Entry(IDC_SEARCH_ENTRY).GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
+    RedrawWindow(hostWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    EXPECT_TRUE(SaveScreenshot(hostWindow, "launcher-panel"));
+}
+
+} // namespace
