@@ -72,7 +72,7 @@ void CardDialog::SetUpButton(SkinButton& button)
     button.SetFont(GetFont(), TRUE);
 }
 
-// The label keeps the product name of the template.
+// The label shows the product's image; its window text stays the template's.
 void CardDialog::SetUpProductLabel()
 {
     productLabel.SetAppearance(GetFont(), 0, 0xAADDDD, 0x6EBBBB, 0, false);
@@ -80,7 +80,6 @@ void CardDialog::SetUpProductLabel()
     productLabel.SetHoverCursor(LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
     productLabel.SetNotify(hwnd, ProductLabelIndex);
     productLabel.SetImage(productImage, 0xFF00FF);
-    productLabel.SetText(productLabel.GetWindowText(), false, "", false);
 }
 
 void CardDialog::AddPage(CardPage& page, int textIndex)
