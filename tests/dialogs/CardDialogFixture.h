@@ -1,72 +1,55 @@
 #pragma once
 // A card dialog of a real card service, driven as a person drives it:
 // characters typed into edits, clicks on buttons, keys through the host's
-// pre-translation, list-view notifications.
+// pre-translation, keys on the address list. The dialog stays hidden:
+// without a window manager Wine waits a second for each window it hides.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
-#include <vector>
 
 #include "dialogs/CardDialog.h"
 #include "frame/CardService.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
-#include "tests/dialogs/ImportPatch.h"
 #include "tests/hosts/TestHost.h"
 
-// A 24-bit bitmap file, left half red, right half blue, padded with zeros
-// to padTo bytes.
+// A 24-bit bitmap file, left half red, right half blue, padded with zeros.
 inline std::string BitmapFile(int width, int height, size_t padTo = 0)
 {
     int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string pixels(static_cast<size_t>(stride * height), '\0');
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            char* pixel = &pixels[static_cast<size_t>(y * stride + x * 3)];
-            pixel[x < width / 2 ? 2 : 0] = static_cast<char>(220);
-        }
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
+    BITMAPFILEHEADER file = {0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
     bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    bytes += pixels;
-    if (bytes.size() < padTo)
-        bytes.resize(padTo, '\0');
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < stride; ++x)
+            bytes += x < width * 3 && x % 3 == (x < width * 3 / 2 ? 2 : 0) ? '\xDC' : '\0';
+    bytes.resize(std::max(bytes.size(), padTo), '\0');
     reinterpret_cast<BITMAPFILEHEADER*>(bytes.data())->bfSize = static_cast<DWORD>(bytes.size());
     return bytes;
 }
 
-// Runs this thread's queue until it is empty.
 inline void Pump()
 {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
 }
 
-// What a dialog held when its window went away: OK takes the controls into
-// the holders and asks for the publish before it destroys the window.
+// What the pages held when the window went away: OK takes the controls
+// into the holders and asks for the publish before it destroys the window.
 struct Closing {
-    bool destroyed = false;
     bool deleted = false;
     IdentificationFields identification;
     AddressFields home, business;
     std::string pictureText;
-    bool identificationChanged = false, pictureChanged = false, pictureFlagChanged = false;
-    bool homeChanged = false, businessChanged = false;
-    bool hadDirectory = false;
+    bool pictureChanged = false, homeChanged = false, businessChanged = false, hadDirectory = false;
     bool published[4] = {};
 };
 
@@ -78,19 +61,10 @@ public:
 protected:
     LRESULT OnDestroy() override
     {
-        closing.destroyed = true;
-        closing.identification = Identification().fields;
-        closing.home = Home().fields;
-        closing.business = Business().fields;
-        closing.pictureText = Identification().pictureText;
-        closing.identificationChanged = Identification().identificationChanged;
-        closing.pictureChanged = Identification().pictureChanged;
-        closing.pictureFlagChanged = Identification().pictureFlagChanged;
-        closing.homeChanged = Home().changed;
-        closing.businessChanged = Business().changed;
-        closing.hadDirectory = Directory() != nullptr;
-        for (int section = 1; section <= 4; ++section)
-            closing.published[section - 1] = closing.hadDirectory && Directory()->IsPublished(section);
+        closing = {false, Identification().fields, Home().fields, Business().fields, Identification().pictureText,
+            Identification().pictureChanged, Home().changed, Business().changed, Directory() != nullptr, {}};
+        for (int section = 1; Directory() && section <= 4; ++section)
+            closing.published[section - 1] = Directory()->IsPublished(section);
         return CardDialog::OnDestroy();
     }
 
@@ -105,7 +79,6 @@ protected:
         CoInitialize(nullptr);
         CWinApp::Instance().InitInstance();
         service = static_cast<CardService*>(CreateService(&host));
-        ASSERT_NE(nullptr, service);
         dialog = new RecordingCardDialog(service, closing);
         ASSERT_TRUE(dialog->Create());
         dialog->SetTitle("Quillora");
@@ -118,21 +91,23 @@ protected:
         service->DeletingDestructor(1);
         CoUninitialize();
     }
-
-    // The own card as the answer's photo section leaves it.
+    // The own card, as the answer's photo section leaves it, with content.
     void MakeEditor()
     {
         dialog->EnableEditing(1);
         dialog->Directory()->ShowContent();
+        for (CardPage* page : Pages())
+            page->ShowContent();
     }
-    void ShowAllContent()
+    std::array<CardPage*, 3> Pages() { return {&dialog->Identification(), &dialog->Home(), &dialog->Business()}; }
+    bool AnyMark()
     {
-        dialog->Identification().ShowContent();
-        dialog->Home().ShowContent();
-        dialog->Business().ShowContent();
+        auto& id = dialog->Identification();
+        return id.identificationChanged || id.pictureChanged || id.pictureFlagChanged || dialog->Home().changed
+            || dialog->Business().changed;
     }
 
-    HWND Item(CWnd& page, int id) const { return GetDlgItem(page.GetSafeHwnd(), id); }
+    static HWND Item(CWnd& page, int id) { return GetDlgItem(page.GetSafeHwnd(), id); }
     HWND DialogItem(int id) const { return GetDlgItem(dialog->GetSafeHwnd(), id); }
     static std::string Text(HWND window)
     {
@@ -140,13 +115,8 @@ protected:
         GetWindowTextA(window, text, sizeof text);
         return text;
     }
-    // Shown by its own style: the dialog stays hidden, since Wine without a
-    // window manager waits a second for every top-level window it hides.
     static bool Visible(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
     static bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
-    static bool ReadOnly(HWND edit) { return (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY) != 0; }
-
-    // Characters as the keyboard delivers them to the edit.
     static void Type(HWND edit, const std::string& text)
     {
         for (char c : text)
@@ -156,7 +126,6 @@ protected:
     // A key pressed on a control, through the host's loop.
     static void Press(HWND target, WPARAM key)
     {
-        SetFocus(target);
         MSG msg = {target, WM_KEYDOWN, key, 1, GetTickCount(), {}};
         if (!CWinApp::Instance().PreTranslateMessage(&msg)) {
             TranslateMessage(&msg);
@@ -164,17 +133,6 @@ protected:
         }
         Pump();
     }
-    // A click on the tab, as the mouse makes it.
-    void SelectTab(int index)
-    {
-        HWND tabs = DialogItem(IDC_TABS);
-        RECT item = {};
-        SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-        LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-        SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageA(tabs, WM_LBUTTONUP, 0, at);
-    }
-    bool IsOpen() const { return !closing.deleted; }
 
     TestHost host;
     CardService* service = nullptr;

@@ -1,7 +1,6 @@
 #pragma once
-// Redirects one entry of this program's import table for the life of the
-// object, so that a test stands in for a system dialog or the shell. The
-// code under test is linked into the program, so its calls pass there.
+// Points one entry of this program's import table elsewhere for the life of
+// the object, so that a test stands in for the shell or a system dialog.
 #include <windows.h>
 
 #include <cstring>
@@ -12,24 +11,21 @@ public:
     {
         auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
         auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        const auto& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress); module->Name;
-             ++module) {
+        auto rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + rva); module->Name && !slot; ++module) {
             if (_stricmp(reinterpret_cast<const char*>(base + module->Name), dll) != 0)
                 continue;
             auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
             auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-            for (; names->u1.AddressOfData; ++names, ++slots) {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                    continue;
-                auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+            for (; names->u1.AddressOfData && !slot; ++names, ++slots)
+                if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)
+                    && std::strcmp(reinterpret_cast<const char*>(
+                           reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name), function) == 0)
                     slot = &slots->u1.Function;
-                    original = *slot;
-                    Write(reinterpret_cast<DWORD_PTR>(replacement));
-                    return;
-                }
-            }
+        }
+        if (slot) {
+            original = *slot;
+            Write(reinterpret_cast<DWORD_PTR>(replacement));
         }
     }
     ~ImportPatch()
@@ -39,7 +35,6 @@ public:
     }
     ImportPatch(const ImportPatch&) = delete;
     ImportPatch& operator=(const ImportPatch&) = delete;
-
     bool Installed() const { return slot != nullptr; }
 
 private:
@@ -50,7 +45,6 @@ private:
         *slot = value;
         VirtualProtect(slot, sizeof *slot, protection, &protection);
     }
-
     DWORD_PTR* slot = nullptr;
     DWORD_PTR original = 0;
 };
