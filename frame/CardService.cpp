@@ -1,5 +1,9 @@
 #include "frame/CardService.h"
 
+#include "dialogs/CardDialog.h"
+#include "dialogs/SearchDialog.h"
+#include "frame/LauncherPanel.h"
+
 #include "frame/ItemDescriptions.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
@@ -22,8 +26,10 @@ bool OffersCardService(HostContact* contact)
 CardService::CardService(HostApi* hostApi)
     : ServiceBase(hostApi), LangTable(LangTexts::cardService, LangTexts::cardServiceCount) {}
 
+// Windows go before the code they run may be unloaded.
 CardService::~CardService()
 {
+    CloseWindows();
     if (cardBitmap)
         DeleteObject(cardBitmap);
     if (itemIcon)
@@ -51,8 +57,106 @@ int CardService::OnStart()
 
 int CardService::OnLogout()
 {
+    CloseWindows();
     contactMenuEnabled = 0;
     return 0;
+}
+
+// Each card dialog leaves the list while its window is destroyed, and the
+// search dialog forgets itself the same way.
+void CardService::CloseWindows()
+{
+    while (cardDialogs.Count() > 0) {
+        CardDialog* first = cardDialogs.GetAt(0);
+        DestroyWindow(first->GetSafeHwnd());
+        if (cardDialogs.Count() > 0 && cardDialogs.GetAt(0) == first)
+            cardDialogs.RemoveAt(0);
+    }
+    if (LauncherPanel* shown = GetPanel())
+        DestroyWindow(shown->GetSafeHwnd());
+    panelWindow = nullptr;
+    if (searchDialog)
+        DestroyWindow(searchDialog->GetSafeHwnd());
+    searchDialog = nullptr;
+}
+
+void CardService::OnMessage(const std::string&, int code, XmlDocument& doc)
+{
+    if (code == CardMessage)
+        HandleCardAnswer(doc);
+    else if (code == SearchMessage)
+        HandleSearchAnswer(doc);
+}
+
+LauncherPanel* CardService::GetPanel() const
+{
+    return panelWindow ? static_cast<LauncherPanel*>(CWnd::FromHandlePermanent(panelWindow)) : nullptr;
+}
+
+void CardService::OnActivate(const std::string&)
+{
+    if (host && host->Command(0, this, nullptr) != 0)
+        BuildPanel();
+}
+
+void CardService::BuildPanel()
+{
+    if (!GetPanel()) {
+        auto* created = new LauncherPanel(this);
+        if (!created->Create(panelParent)) {
+            delete created;
+            return;
+        }
+        panelWindow = created->GetSafeHwnd();
+        PlacePanel(*created);
+        created->ApplySkin(appearance.font, appearance.colors[0], appearance.colors[1], appearance.colors[2],
+                           appearance.colors[3], panelBackground, panelRect);
+        created->SetLanguage(GetLanguage());
+    }
+    ShowPanel(true);
+}
+
+void CardService::PlacePanel(LauncherPanel& shown)
+{
+    SetWindowPos(shown.GetSafeHwnd(), nullptr, 0, 0, panelRect.right - panelRect.left,
+                 panelRect.bottom - panelRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CardService::ShowPanel(bool show)
+{
+    LauncherPanel* shown = GetPanel();
+    if (!shown)
+        return;
+    if (show) {
+        ShowWindow(shown->GetSafeHwnd(), SW_SHOW);
+        return;
+    }
+    ShowWindow(shown->GetSafeHwnd(), SW_HIDE);
+    DestroyWindow(shown->GetSafeHwnd());
+    panelWindow = nullptr;
+}
+
+int CardService::OnEvent(int code, LPARAM)
+{
+    if (code == 3)
+        ShowPanel(false);
+    return 0;
+}
+
+int CardService::OnPanelAreaChanged()
+{
+    if (LauncherPanel* shown = GetPanel()) {
+        shown->UpdateSkin(appearance.font, appearance.colors[0], appearance.colors[1], appearance.colors[2],
+                          appearance.colors[3], panelBackground, panelRect);
+        PlacePanel(*shown);
+    }
+    return 0;
+}
+
+void CardService::OnContactCommand(const std::string&, HostContact* contact)
+{
+    if (OffersCardService(contact))
+        OpenCard(HostText(contact->UserName()), HostText(contact->Domain()), HostText(contact->DisplayName()));
 }
 
 void CardService::OnGetServiceInfo(const std::string&, void* buffer)
@@ -95,22 +199,24 @@ int CardService::OnGetDirectoryItem(const std::string&, void* buffer)
 void CardService::OnLanguageChanged(int newLanguage)
 {
     LangTable::SetLanguage(newLanguage);
+    for (int i = 0; i < cardDialogs.Count(); ++i)
+        cardDialogs.GetAt(i)->SetLanguage(GetLanguage());
+    if (LauncherPanel* shown = GetPanel())
+        shown->SetLanguage(GetLanguage());
+    if (searchDialog)
+        searchDialog->SetLanguage(GetLanguage());
+}
+
+void CardService::OnProductNameChanged()
+{
+    for (int i = 0; i < cardDialogs.Count(); ++i)
+        cardDialogs.GetAt(i)->SetTitle(productName);
+    if (searchDialog)
+        searchDialog->SetTitle(productName);
 }
 
 bool CardService::IsContact(const std::string& userName, const std::string& domain)
 {
     HostContactList* contacts = user ? user->Contacts() : nullptr;
     return contacts && contacts->Find(userName.c_str(), domain.c_str()) != nullptr;
-}
-
-void CardService::Request(int kind, CWnd*)
-{
-    switch (static_cast<RequestKind>(kind)) {
-    case RequestKind::ProductLabel:
-        if (host)
-            host->Command(12, this, nullptr);
-        break;
-    default:
-        break;
-    }
 }

@@ -5,11 +5,18 @@
 #include "frame/ServiceBase.h"
 #include "protocol/RequestKind.h"
 #include "store/CardCache.h"
+#include "support/IndexedList.h"
 
 inline constexpr const char* CardServiceName = "VCARD-PC";
 inline constexpr int CardServiceStatus = 20302;
 
+class AddressPage;
 class CWnd;
+class CardDialog;
+class LauncherPanel;
+class SearchDialog;
+class XmlDocument;
+class XmlNode;
 
 class CardService : public ServiceBase, public LangTable {
 public:
@@ -22,6 +29,15 @@ public:
     // Entry of the service's windows; kinds outside RequestKind do nothing.
     void Request(int kind, CWnd* dialog);
 
+    // The first open card dialog of that account, or null.
+    CardDialog* FindCardDialog(const std::string& user, const std::string& domain) const;
+    // A new hidden card dialog, listed; null when its window cannot be made.
+    CardDialog* OpenCardDialog(const std::string& user, const std::string& domain, const std::string& displayName);
+    int CardDialogCount() const { return cardDialogs.Count(); }
+    SearchDialog* GetSearchDialog() const { return searchDialog; }
+    // The panel while its window exists, else null.
+    LauncherPanel* GetPanel() const;
+
     int GetContactMenuEnabled() const { return contactMenuEnabled; }
     HBITMAP GetItemIcon() const { return itemIcon; }
     CardCache& Cache() { return cache; }
@@ -30,19 +46,50 @@ protected:
     int OnGetStatus() override;
     int OnStart() override;
     int OnLogout() override;
+    int OnEvent(int code, LPARAM param) override;
+    int OnPanelAreaChanged() override;
+    void OnActivate(const std::string& name) override;
+    void OnMessage(const std::string& name, int code, XmlDocument& doc) override;
+    void OnContactCommand(const std::string& name, HostContact* contact) override;
     void OnGetServiceInfo(const std::string& name, void* buffer) override;
     void OnEnableService(const std::string& name, int flag) override;
     int OnGetExtraInfo(const std::string& name, void* buffer) override;
     int OnGetContactMenuItem(const std::string& name, HostContact* contact, void* buffer) override;
     int OnGetDirectoryItem(const std::string& name, void* buffer) override;
     void OnLanguageChanged(int language) override;
+    void OnProductNameChanged() override;
     bool IsMine(const std::string& name) override;
 
 private:
     enum Text { ViewCardText = 1, DirectoryServiceText = 2 };
+    using AddressLoader = void (CardCache::*)(const std::string&, const std::string&, AddressFields&, int&);
+    using SectionStorer = void (CardCache::*)(const std::string&, const std::string&, const XmlNode&);
+
+    void OpenCard(const std::string& user, const std::string& domain, const std::string& displayName);
+    void SendCardRequest(const std::string& user, const std::string& domain);
+    void Publish(CardDialog& dialog);
+    bool IsOwnAccount(const std::string& user, const std::string& domain) const;
+    void CloseWindows();
+    void OpenSearch();
+    void ViewSearchResult();
+    void BuildPanel();
+    void ShowPanel(bool show);
+    void PlacePanel(LauncherPanel& shown);
+
+    void HandleCardAnswer(const XmlDocument& doc);
+    void HandleSearchAnswer(const XmlDocument& doc);
+    void HandleSection(CardDialog& dialog, const XmlNode& section, int number, int status);
+    template <class Page, std::size_t N>
+    void HandleAddress(CardDialog& dialog, Page& page, int& hidden, const FieldTag<AddressFields> (&tags)[N],
+                       const XmlNode& section, int status, AddressLoader load, SectionStorer store);
 
     HBITMAP cardBitmap = nullptr;
     HBITMAP itemIcon = nullptr;
     int contactMenuEnabled = 0;
     CardCache cache{settingsKey, appPath};
+    // The panel deletes itself with its window, which its parent, the
+    // host's window, may destroy at any time: it is found by its handle.
+    HWND panelWindow = nullptr;
+    SearchDialog* searchDialog = nullptr;
+    IndexedList<CardDialog> cardDialogs;
 };

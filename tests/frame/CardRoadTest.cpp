@@ -1,0 +1,313 @@
+// The road of a card through the service, driven only through the host's
+// operation table and the windows' controls, as a real host and user do.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "dialogs/CardDialog.h"
+#include "frame/CardService.h"
+#include "frame/HostSettings.h"
+#include "resources/resource.h"
+#include "support/Xml.h"
+#include "tests/hosts/TestHost.h"
+
+using testing::HasSubstr;
+using testing::Not;
+
+namespace {
+
+const char* const EighteenLines =
+    "<msg>1\n<ps>1\n<usr>u1</usr>\n<dom>d1</dom>\n"
+    "<typ>1\n<ver>-1</ver>\n</typ>\n<typ>2\n<ver>-1</ver>\n</typ>\n"
+    "<typ>3\n<ver>-1</ver>\n</typ>\n<typ>4\n<ver>-1</ver>\n</typ>\n</ps>\n</msg>\n";
+
+std::string Person(const std::string& user, const std::string& domain, const std::string& sections,
+                   const std::string& text = "1")
+{
+    return "<ps>" + text + "<usr>" + user + "</usr><dom>" + domain + "</dom>" + sections + "</ps>";
+}
+
+std::string Answer(const std::string& persons)
+{
+    return "<msg>1" + persons + "</msg>";
+}
+
+const std::string Identification201 =
+    "<typ>1<err>201</err><f>Ana</f><l>Ruiz</l><m>M</m><p>Dr</p><fn>Annie</fn><nk>an</nk>"
+    "<e0></e0><e1>ana@d1.org</e1><e10>lost@d1.org</e10><c>0</c><ver>4</ver></typ>";
+const std::string Home201 =
+    "<typ>2<err>201</err><a>Main 1</a><ci>Lyon</ci><w>ABC</w><c>1</c><ver>5</ver></typ>";
+const std::string Business201 =
+    "<typ>3<err>201</err><cp>Acme &amp; Co</cp><j>Dev</j><w>HTTP://Acme</w><c>0</c><ver>6</ver></typ>";
+// A 2 by 2 24-bit BMP, in Base64.
+const std::string Photo201 =
+    "<typ>4<err>201</err><ph>Qk1GAAAAAAAAADYAAAAoAAAAAgAAAAIAAAABABgAAAAAABAAAAATCwAAEwsAAAAAAAAAAAAA/wAAAP8AAAAA/wD/"
+    "AAAAAA==</ph><c>1</c><ver>7</ver></typ>";
+
+class CardRoadTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        appPath = std::string(temp) + "vcard-road-test";
+        CreateDirectoryA(appPath.c_str(), nullptr);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
+        HKEY key;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, HostSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegSetValueExA(key, "AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(appPath.c_str()),
+                       static_cast<DWORD>(appPath.size() + 1));
+        RegCloseKey(key);
+
+        service = CreateService(&host);
+        card = static_cast<CardService*>(service);
+        service->Start();
+        service->Login(&user);
+    }
+    void TearDown() override
+    {
+        service->DeletingDestructor(1);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
+        std::string photo = appPath + "\\vc\\u1@d1.b64";
+        DeleteFileA(photo.c_str());
+        RemoveDirectoryA((appPath + "\\vc").c_str());
+        RemoveDirectoryA(appPath.c_str());
+    }
+
+    void Deliver(const std::string& xml) { service->DeliverMessage(0, "VCARD-PC", xml.c_str()); }
+    void OpenOwnCard() { card->Request(static_cast<int>(RequestKind::OpenOwnCard), nullptr); }
+
+    static std::string Text(CWnd& page, int id)
+    {
+        char text[1024] = "";
+        GetDlgItemTextA(page.GetSafeHwnd(), id, text, sizeof text);
+        return text;
+    }
+
+    static void Type(CWnd& page, int id, const std::string& text)
+    {
+        HWND edit = GetDlgItem(page.GetSafeHwnd(), id);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        for (char c : text)
+            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+
+    static void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+    static void Pump()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+
+    std::string appPath;
+    TestHost host;
+    TestUser user{"u1", "d1", "User One"};
+    ServiceInterface* service = nullptr;
+    CardService* card = nullptr;
+};
+
+TEST_F(CardRoadTest, OwnCardOpensFillsFromTheAnswerAndIsCached)
+{
+    OpenOwnCard();
+    ASSERT_EQ(host.sent.size(), 1u);
+    EXPECT_EQ(host.sent[0].name, "VCARD-PC");
+    EXPECT_EQ(host.sent[0].xml, EighteenLines);
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog->GetSafeHwnd()));
+    EXPECT_EQ(dialog->Directory(), nullptr);
+
+    Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
+
+    IdentificationPage& identification = dialog->Identification();
+    EXPECT_EQ(Text(identification, IDC_FIRST), "Ana");
+    EXPECT_EQ(Text(identification, IDC_LAST), "Ruiz");
+    EXPECT_EQ(Text(identification, IDC_NICKNAME), "an");
+    EXPECT_EQ(SendDlgItemMessageA(identification.GetSafeHwnd(), IDC_ADDRESSES, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(Text(dialog->Home(), IDC_STREET), "Main 1");
+    EXPECT_EQ(Text(dialog->Home(), IDC_WEB), "http://abc");
+    EXPECT_EQ(Text(dialog->Business(), IDC_COMPANY), "Acme & Co");
+    EXPECT_EQ(Text(dialog->Business(), IDC_WEB), "HTTP://Acme");
+    EXPECT_EQ(dialog->homeHidden, 1);
+    EXPECT_EQ(dialog->photoHidden, 1);
+    ASSERT_NE(dialog->Directory(), nullptr);  // the own card became the editor
+    EXPECT_FALSE(dialog->Directory()->IsPublished(PhotoSection));
+    EXPECT_TRUE(dialog->Directory()->IsPublished(IdentificationSection));
+
+    CardCache& cache = card->Cache();
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", 1), 4);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", 2), 5);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", 3), 6);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", 4), 7);
+
+    // Filling is no change: OK publishes nothing and closes the dialog.
+    Click(dialog->GetSafeHwnd(), IDOK);
+    Pump();
+    EXPECT_EQ(host.sent.size(), 1u);
+}
+
+TEST_F(CardRoadTest, SecondOpenSendsTheCachedVersionsAndLoadsFromTheCache)
+{
+    OpenOwnCard();
+    Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
+    DestroyWindow(card->FindCardDialog("u1", "d1")->GetSafeHwnd());
+    ASSERT_EQ(card->CardDialogCount(), 0);
+
+    OpenOwnCard();
+    ASSERT_EQ(host.sent.size(), 2u);
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<typ>1\n<ver>4</ver>\n</typ>\n<typ>2\n<ver>5</ver>\n</typ>\n"
+                                            "<typ>3\n<ver>6</ver>\n</typ>\n<typ>4\n<ver>7</ver>\n</typ>"));
+    Deliver(Answer(Person("u1", "d1",
+                          "<typ>1<err>200</err></typ><typ>2<err>200</err></typ><typ>3<err>200</err></typ>"
+                          "<typ>4<err>200</err><c>0</c></typ>")));
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST), "Ana");
+    EXPECT_EQ(Text(dialog->Home(), IDC_CITY), "Lyon");
+    EXPECT_EQ(Text(dialog->Business(), IDC_JOB), "Dev");
+    EXPECT_EQ(dialog->photoHidden, 0);  // the 200 answer's flag was cached first
+}
+
+TEST_F(CardRoadTest, OpenCardIsRaisedNotReopened)
+{
+    OpenOwnCard();
+    OpenOwnCard();
+    EXPECT_EQ(host.sent.size(), 1u);
+    EXPECT_EQ(card->CardDialogCount(), 1);
+
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    service->ContactCommand("VCARD-PC", &contact);
+    EXPECT_EQ(host.sent.size(), 2u);
+    EXPECT_EQ(card->CardDialogCount(), 2);
+    EXPECT_EQ(card->FindCardDialog("c1", "d1")->GetDisplayName(), "Contact One");
+
+    // With two dialogs listed for one account, the earlier one is found.
+    CardDialog* second = card->OpenCardDialog("c1", "d1", "again");
+    EXPECT_NE(card->FindCardDialog("c1", "d1"), second);
+
+    TestContact noService("c2", "d1", "No");
+    noService.services.offered = "OTHER";
+    service->ContactCommand("VCARD-PC", &noService);
+    EXPECT_EQ(host.sent.size(), 2u);
+}
+
+TEST_F(CardRoadTest, AnswerWalksPersonsAndSectionsAsTheyCome)
+{
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    CardDialog* dialog = card->FindCardDialog("c1", "d1");
+    Deliver(Answer(Person("closed", "d1", Home201) +
+                   Person("c1", "d1", "<typ>5<err>201</err></typ>" + Photo201 + Identification201, "0") +
+                   Person("c1", "d1", Business201, "")));
+    EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST), "Ana");
+    EXPECT_EQ(Text(dialog->Business(), IDC_COMPANY), "");  // after the empty person the walk ended
+    EXPECT_EQ(dialog->Directory(), nullptr);               // another account never becomes an editor
+    EXPECT_EQ(card->Cache().GetCachedVersion("closed", "d1", HomeSection), -1);
+    EXPECT_EQ(card->Cache().GetCachedVersion("c1", "d1", IdentificationSection), 4);
+    EXPECT_EQ(card->Cache().GetCachedVersion("c1", "d1", BusinessSection), -1);
+}
+
+TEST_F(CardRoadTest, PhotoFirstMakesTheEditorBeforeThePagesFill)
+{
+    OpenOwnCard();
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    Deliver(Answer(Person("u1", "d1", Photo201 + Identification201 + Home201 + Business201)));
+    ASSERT_NE(dialog->Directory(), nullptr);
+    HWND first = GetDlgItem(dialog->Identification().GetSafeHwnd(), IDC_FIRST);
+    EXPECT_FALSE(GetWindowLongA(first, GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST), "Ana");
+}
+
+TEST_F(CardRoadTest, ErrorStatusShowsTheErrorAndStoresNothing)
+{
+    OpenOwnCard();
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    Deliver(Answer(Person("u1", "d1", "<typ>2<err>999</err><a>x</a><ver>9</ver></typ>")));
+    EXPECT_EQ(card->Cache().GetCachedVersion("u1", "d1", HomeSection), -1);
+    EXPECT_EQ(dialog->Directory(), nullptr);  // no photo section: still a viewer
+    EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Error"));
+}
+
+TEST_F(CardRoadTest, PublishSendsOnlyTheChangedSectionWithTheNextVersion)
+{
+    OpenOwnCard();
+    Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    Type(dialog->Home(), IDC_CITY, "Paris");
+    Click(dialog->GetSafeHwnd(), IDOK);
+    Pump();
+    ASSERT_EQ(host.sent.size(), 2u);
+    const std::string& publish = host.sent[1].xml;
+    EXPECT_THAT(publish, HasSubstr("<msg>2\n<typ>2\n<a>Main 1</a>\n<ci>Paris</ci>\n"));
+    EXPECT_THAT(publish, HasSubstr("<w>http://abc</w>\n<c>1</c>\n<ver>6</ver>\n</typ>\n</msg>\n"));
+    EXPECT_EQ(card->Cache().GetCachedVersion("u1", "d1", HomeSection), 6);
+    EXPECT_EQ(card->CardDialogCount(), 0);
+}
+
+TEST_F(CardRoadTest, OwnCardWithoutDirectoryPagePublishesNothing)
+{
+    OpenOwnCard();
+    Deliver(Answer(Person("u1", "d1", Home201)));
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    ASSERT_EQ(dialog->Directory(), nullptr);
+    dialog->Home().changed = true;
+    card->Request(static_cast<int>(RequestKind::Publish), dialog);
+    EXPECT_EQ(host.sent.size(), 1u);
+}
+
+TEST_F(CardRoadTest, ViewersPublishNothing)
+{
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    Deliver(Answer(Person("c1", "d1", Home201 + Photo201)));
+    CardDialog* dialog = card->FindCardDialog("c1", "d1");
+    dialog->Home().changed = true;
+    card->Request(static_cast<int>(RequestKind::Publish), dialog);
+    EXPECT_EQ(host.sent.size(), 1u);
+}
+
+TEST_F(CardRoadTest, LogoutAndDestructionCloseEveryWindow)
+{
+    OpenOwnCard();
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    HWND own = card->FindCardDialog("u1", "d1")->GetSafeHwnd();
+    HWND other = card->FindCardDialog("c1", "d1")->GetSafeHwnd();
+    service->Logout();
+    EXPECT_FALSE(IsWindow(own));
+    EXPECT_FALSE(IsWindow(other));
+    EXPECT_EQ(card->CardDialogCount(), 0);
+
+    service->Login(&user);
+    OpenOwnCard();
+    own = card->FindCardDialog("u1", "d1")->GetSafeHwnd();
+    service->DeletingDestructor(1);
+    EXPECT_FALSE(IsWindow(own));
+    service = CreateService(&host);  // for TearDown
+}
+
+TEST_F(CardRoadTest, LanguageAndProductNameReachOpenDialogs)
+{
+    OpenOwnCard();
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    char title[256];
+    GetWindowTextA(dialog->GetSafeHwnd(), title, sizeof title);
+    EXPECT_STREQ(title, "Quillora - Virtual Card");
+    service->SetLanguage(0);
+    service->SetProductName("Otro");
+    GetWindowTextA(dialog->GetSafeHwnd(), title, sizeof title);
+    EXPECT_STREQ(title, "Otro - Tarjeta Virtual");
+    EXPECT_EQ(Text(*dialog, IDCANCEL), "Cerrar");
+    EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Obteniendo"));
+
+    // A dialog opened now starts in the service's language and product name.
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    GetWindowTextA(card->FindCardDialog("c1", "d1")->GetSafeHwnd(), title, sizeof title);
+    EXPECT_STREQ(title, "Otro - Tarjeta Virtual");
+}
+
+} // namespace
