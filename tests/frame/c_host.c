@@ -202,9 +202,40 @@ int main(void)
     CHECK(((IntFn)SLOT(service, 3))(service) == 0);              /* Start after Stop */
     CHECK(((IntFn)SLOT(service, 4))(service) == 0);
 
+    /* Open every kind of window the service owns, then delete the service
+     * and unload the library: none of them may outlive the code they run. */
+    HWND hostWindow = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, NULL, NULL,
+                                      NULL, NULL);
+    RECT panelArea = {0, 0, 200, 180};
+    ((IntArgFn)SLOT(service, 25))(service, 1);                    /* English titles */
+    CHECK(((AreaFn)SLOT(service, 10))(service, hostWindow, &panelArea, NULL) == 0);
+    ((NameOnlyFn)SLOT(service, 22))(service, "VCARD-PC");         /* Activate: the panel */
+    CHECK(host.lastCommand == 0);
+    HWND panel = GetWindow(hostWindow, GW_CHILD);
+    CHECK(panel != NULL);
+    ((NameContactFn)SLOT(service, 21))(service, "VCARD-PC", &contact);  /* the contact's card */
+    CHECK(host.sends == 1);
+    CHECK(strstr(host.lastSend, "<usr>c1</usr>") != NULL);
+    HWND searchEntry = GetDlgItem(panel, 4114);
+    SendMessageA(searchEntry, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageA(searchEntry, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    MSG pending;
+    while (PeekMessageA(&pending, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(&pending);
+    HWND card = FindWindowA(NULL, "Quillora - Virtual Card");
+    HWND search = FindWindowA(NULL, "Quillora - Directory Search");
+    CHECK(card != NULL);
+    CHECK(search != NULL);
+
     ((DeleteFn)SLOT(service, 0))(service, 1);
-    CHECK(host.sends == 0);
+    CHECK(!IsWindow(panel));
+    CHECK(!IsWindow(card));
+    CHECK(!IsWindow(search));
     CHECK(FreeLibrary(dll));
+    SendMessageA(hostWindow, WM_PAINT, 0, 0);
+    while (PeekMessageA(&pending, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(&pending);
+    DestroyWindow(hostWindow);
 
     if (failures == 0)
         printf("c_host: all checks passed\n");
