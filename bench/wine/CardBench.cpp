@@ -1,0 +1,141 @@
+// Times the card dialog's road under Wine: from the delivery of a full
+// four-section answer (8 KB photo) to the filled dialog, and opening and
+// closing a card dialog. Medians of 100.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "dialogs/CardDialog.h"
+#include "frame/CardService.h"
+#include "frame/HostSettings.h"
+#include "resources/resource.h"
+#include "support/Base64.h"
+#include "tests/hosts/TestHost.h"
+
+namespace {
+
+double Milliseconds()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A 24-bit picture file of about 8 KB.
+std::string PictureText()
+{
+    const int width = 52, height = 52, row = (width * 3 + 3) & ~3;
+    std::string file(54 + row * height, '\0');
+    auto put = [&](size_t at, uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<uint32_t>(file.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, width, 4);
+    put(22, height, 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    for (size_t i = 54; i < file.size(); ++i)
+        file[i] = static_cast<char>(i * 7);
+    return Base64Encode(file, true);
+}
+
+std::string FullAnswer(const std::string& picture)
+{
+    std::string identification = "<typ>1<err>201</err><f>Ana</f><l>Ruiz</l><m>M</m><p>Dr</p><fn>Annie</fn><nk>an</nk>";
+    for (int slot = 0; slot < 10; ++slot)
+        identification += "<e" + std::to_string(slot) + ">person" + std::to_string(slot) + "@mail.example.org</e" +
+                          std::to_string(slot) + ">";
+    identification += "<c>0</c><ver>3</ver></typ>";
+    std::string address = "<a>Main Street 1</a><ci>Lyon</ci><s>Rhone</s><z>69001</z><t>France</t><p>555 0101</p>"
+                          "<x>555 0102</x><m>555 0103</m><w>www.example.org</w><c>0</c><ver>3</ver></typ>";
+    return "<msg>1<ps>1<usr>c1</usr><dom>d1</dom>" + identification + "<typ>2<err>201</err>" + address +
+           "<typ>3<err>201</err><cp>Acme</cp><j>Dev</j><d>R&amp;D</d>" + address + "<typ>4<err>201</err><ph>" +
+           picture + "</ph><c>0</c><ver>3</ver></typ></ps></msg>";
+}
+
+} // namespace
+
+int main()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string appPath = std::string(temp) + "vcard-card-bench";
+    CreateDirectoryA(appPath.c_str(), nullptr);
+    HKEY key;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, HostSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(appPath.c_str()),
+                   static_cast<DWORD>(appPath.size() + 1));
+    RegCloseKey(key);
+
+    TestHost host;
+    TestUser user("u1", "d1", "User One");
+    TestContact contact("c1", "d1", "Contact One");
+    ServiceInterface* service = CreateService(&host);
+    auto* card = static_cast<CardService*>(service);
+    service->Start();
+    service->Login(&user);
+
+    std::string picture = PictureText();
+    std::string answer = FullAnswer(picture);
+    std::vector<double> fill, openClose;
+    int filled = 0;
+    for (int round = 0; round < 100; ++round) {
+        double start = Milliseconds();
+        service->ContactCommand("VCARD-PC", &contact);
+        CardDialog* dialog = card->FindCardDialog("c1", "d1");
+        Pump();
+        DestroyWindow(dialog->GetSafeHwnd());
+        Pump();
+        openClose.push_back(Milliseconds() - start);
+
+        service->ContactCommand("VCARD-PC", &contact);
+        dialog = card->FindCardDialog("c1", "d1");
+        Pump();
+        start = Milliseconds();
+        service->DeliverMessage(0, "VCARD-PC", answer.c_str());
+        Pump();
+        fill.push_back(Milliseconds() - start);
+        char first[64] = "";
+        GetDlgItemTextA(dialog->Identification().GetSafeHwnd(), IDC_FIRST, first, sizeof first);
+        filled += std::string(first) == "Ana";
+        DestroyWindow(dialog->GetSafeHwnd());
+        Pump();
+    }
+
+    std::printf("%-58s %10s\n", "card dialog (median of 100)", "ms");
+    std::printf("%-58s %10.2f\n", "DeliverMessage of a full answer (8 KB photo) to filled", Median(fill));
+    std::printf("%-58s %10.2f\n", "open and close a card dialog", Median(openClose));
+    std::printf("check: answer %zu bytes, %d of 100 dialogs filled\n", answer.size(), filled);
+
+    service->DeletingDestructor(1);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
+    return 0;
+}
