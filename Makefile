@@ -55,6 +55,7 @@ bench: build-native
 # Benchmarks of the Windows code, under Wine.
 bench-wine: bootstrap build-windows
 	tools/wine-run build/windows/bin/cache_bench.exe
+	tools/wine-run build/windows/bin/card_bench.exe
 
 clean:
 	rm -rf build out
