@@ -247,6 +247,33 @@ TEST_F(CardRoadTest, PublishSendsOnlyTheChangedSectionWithTheNextVersion)
     EXPECT_EQ(card->CardDialogCount(), 0);
 }
 
+TEST_F(CardRoadTest, PublishSendsEachChangedSectionInItsOrder)
+{
+    OpenOwnCard();
+    Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    ASSERT_NE(dialog->Directory(), nullptr);
+    Type(dialog->Business(), IDC_COMPANY, "Initech");
+    Click(dialog->Directory()->GetSafeHwnd(), IDC_PUBLISH_PHOTO);  // the photo box: now published
+    Click(dialog->Identification().GetSafeHwnd(), IDC_REMOVE_PHOTO);
+    Type(dialog->Identification(), IDC_NICKNAME, "nana");
+    Click(dialog->GetSafeHwnd(), IDOK);
+    Pump();
+
+    ASSERT_EQ(host.sent.size(), 5u);
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<msg>2\n<typ>1\n"));
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<nk>nana</nk>\n<e0>ana@d1.org</e0>\n<c>0</c>\n<ver>5</ver>"));
+    EXPECT_EQ(host.sent[2].xml, "<msg>2\n<typ>4\n<c>0</c>\n</typ>\n</msg>\n");
+    EXPECT_EQ(host.sent[3].xml, "<msg>2\n<typ>4\n<ph></ph>\n<c>0</c>\n<ver>8</ver>\n</typ>\n</msg>\n");
+    EXPECT_THAT(host.sent[4].xml, HasSubstr("<msg>2\n<typ>3\n<cp>Initech</cp>\n"));
+    EXPECT_THAT(host.sent[4].xml, HasSubstr("<c>0</c>\n<ver>7</ver>"));
+    CardCache& cache = card->Cache();
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", IdentificationSection), 5);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), 5);  // unchanged, not sent
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", BusinessSection), 7);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), 8);
+}
+
 TEST_F(CardRoadTest, OwnCardWithoutDirectoryPagePublishesNothing)
 {
     OpenOwnCard();
