@@ -16,27 +16,32 @@ int MessageCode(XmlDocument& doc)
 
 } // namespace
 
+bool ServiceBase::ParseFor(const char* name, const char* xml, std::string& service, XmlDocument& doc)
+{
+    service = HostText(name);
+    if (!IsMine(service))
+        return false;
+    doc.Parse(HostText(xml));
+    return true;
+}
+
 void ServiceBase::DeliverMessage(int, const char* name, const char* xml)
 {
     AtBoundary([&] {
-        std::string service = HostText(name);
-        if (!IsMine(service))
-            return;
+        std::string service;
         XmlDocument doc;
-        doc.Parse(HostText(xml));
-        OnMessage(service, MessageCode(doc), doc);
+        if (ParseFor(name, xml, service, doc))
+            OnMessage(service, MessageCode(doc), doc);
     });
 }
 
 int ServiceBase::DeliverDocument(const char* name, const char* text, const char* xml)
 {
     AtBoundary([&] {
-        std::string service = HostText(name);
-        if (!IsMine(service))
-            return;
+        std::string service;
         XmlDocument doc;
-        doc.Parse(HostText(xml));
-        OnDocument(service, HostText(text), doc);
+        if (ParseFor(name, xml, service, doc))
+            OnDocument(service, HostText(text), doc);
     });
     return 0;
 }
@@ -44,12 +49,10 @@ int ServiceBase::DeliverDocument(const char* name, const char* text, const char*
 void ServiceBase::DeliverDocumentEx(int, const char* name, const char* xml, int value)
 {
     AtBoundary([&] {
-        std::string service = HostText(name);
-        if (!IsMine(service))
-            return;
+        std::string service;
         XmlDocument doc;
-        doc.Parse(HostText(xml));
-        OnDocumentEx(service, doc, value);
+        if (ParseFor(name, xml, service, doc))
+            OnDocumentEx(service, doc, value);
     });
 }
 

@@ -118,4 +118,6 @@ protected:
 
 private:
     void LoadSettings();
+    // Screens the name; when it is this service's, reads the text into doc.
+    bool ParseFor(const char* name, const char* xml, std::string& service, XmlDocument& doc);
 };

@@ -8,36 +8,24 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine/Clock.h"
 #include "store/CardCache.h"
 #include "support/Base64.h"
 #include "support/Xml.h"
 
 namespace {
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <class Work>
 double OperationsPerSecond(int rounds, Work work)
 {
     std::vector<double> rates;
     for (int run = 0; run < 5; ++run) {
-        double start = Seconds();
+        double start = Milliseconds();
         for (int i = 0; i < rounds; ++i)
             work();
-        rates.push_back(rounds / (Seconds() - start));
+        rates.push_back(1000.0 * rounds / (Milliseconds() - start));
     }
-    std::sort(rates.begin(), rates.end());
-    return rates[rates.size() / 2];
+    return Median(rates);
 }
 
 std::string PhotoText(size_t bytes)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine/Clock.h"
 #include "dialogs/CardDialog.h"
 #include "frame/CardService.h"
 #include "frame/HostSettings.h"
@@ -16,24 +17,6 @@
 #include "tests/hosts/TestHost.h"
 
 namespace {
-
-double Milliseconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void Pump()
 {
