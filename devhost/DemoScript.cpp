@@ -1,0 +1,334 @@
+#include "devhost/DemoScript.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "devhost/DevHostApp.h"
+#include "devhost/Screenshot.h"
+#include "devhost/WriteAudit.h"
+#include "devhost/server/DirectoryGenerator.h"
+#include "devhost/server/HostileAnswers.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr char CardTitle[] = "Quillora - Virtual Card";
+constexpr char SearchTitle[] = "Quillora - Directory Search";
+
+std::string TitleOf(HWND window)
+{
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string TextOf(HWND window)
+{
+    return window ? TitleOf(window) : std::string();
+}
+
+struct DescendantSearch {
+    int id;
+    std::function<bool(HWND)> accept;
+    HWND found;
+};
+
+BOOL CALLBACK NextDescendant(HWND child, LPARAM param)
+{
+    auto* search = reinterpret_cast<DescendantSearch*>(param);
+    if (GetDlgCtrlID(child) == search->id && (!search->accept || search->accept(child))) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK AddVisible(HWND window, LPARAM param)
+{
+    if (IsWindowVisible(window))
+        reinterpret_cast<std::set<HWND>*>(param)->insert(window);
+    return TRUE;
+}
+
+// The first descendant with that control id that accept() takes.
+HWND Descendant(HWND parent, int id, std::function<bool(HWND)> accept = nullptr)
+{
+    DescendantSearch search = {id, std::move(accept), nullptr};
+    EnumChildWindows(parent, NextDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+DemoScript::DemoScript(DevHostApp& host) : app(host), folder(host.Options().folder.string()) {}
+
+int DemoScript::Play()
+{
+    app.Log().Note("demo script begins");
+    Settle();
+    Shot(app.Window().Handle(), "01-host");
+    Step("the launcher panel is in the panel area",
+        Descendant(app.Window().PanelArea(), IDC_OWN_CARD_ENTRY) && Descendant(app.Window().PanelArea(), IDC_SEARCH_ENTRY));
+    OwnCard();
+    Search();
+    ContactCard();
+    Spanish();
+    Hostile();
+    app.Log().Note("demo script ends");
+    std::printf("devhost: %d messages in %s\\transcript.txt\n", app.Log().MessageCount(), folder.c_str());
+    std::printf("devhost: %zu screenshots in %s:\n", shots.size(), folder.c_str());
+    for (const std::string& shot : shots)
+        std::printf("  %s\n", shot.c_str());
+    std::printf("devhost: %s\n", failures ? "some steps FAILED" : "every step passed");
+    return failures ? 1 : 0;
+}
+
+void DemoScript::OwnCard()
+{
+    std::set<HWND> known = OwnWindows();
+    ClickEntry(IDC_OWN_CARD_ENTRY);
+    card = WaitForWindow(CardTitle, known);
+    if (!Step("My Virtual Card opens the own card", card != nullptr))
+        return;
+    Settle();
+    Step("the own card becomes the editor", WaitFor([this] { return Card(IDC_PUBLISH_IDENTIFICATION) != nullptr; }));
+    Shot(card, "02-own-card-opened");
+
+    Type(Card(IDC_FIRST), "Ana");
+    Type(Card(IDC_LAST), "Prieto");
+    Type(Card(IDC_NICKNAME), "anita");
+    Type(Card(IDC_TITLE), "Ing.");
+    Type(Card(IDC_NEW_ADDRESS), "ana@example.net");
+    Click(Card(IDC_ADD_ADDRESS));
+    HWND business = Descendant(card, IDC_COMPANY) ? GetParent(Descendant(card, IDC_COMPANY)) : nullptr;
+    Type(Descendant(card, IDC_CITY, [business](HWND edit) { return GetParent(edit) != business; }), "Valparaiso");
+    Type(Card(IDC_COMPANY), "Tesselar Labs");
+    Step("the typed names are in the edits", TextOf(Card(IDC_FIRST)) == "Ana" && TextOf(Card(IDC_LAST)) == "Prieto");
+    Shot(card, "03-own-card-filled");
+
+    Click(Card(IDOK));
+    Settle();
+    Step("OK closes the own card", !IsWindow(card));
+    const CardRecord* published = app.Link().Find(app.User().Name(), app.User().DomainName());
+    Step("the server holds the published names", published && published->Field(1, "f") == "Ana" &&
+                                                     published->Field(1, "l") == "Prieto" &&
+                                                     published->Field(3, "cp") == "Tesselar Labs");
+
+    known = OwnWindows();
+    ClickEntry(IDC_OWN_CARD_ENTRY);
+    card = WaitForWindow(CardTitle, known);
+    Settle();
+    Step("the reopened own card shows the published first name", TextOf(Card(IDC_FIRST)) == "Ana");
+    Shot(card, "04-own-card-reopened");
+    Click(Card(IDCANCEL));
+    Settle();
+}
+
+void DemoScript::Search()
+{
+    std::set<HWND> known = OwnWindows();
+    ClickEntry(IDC_SEARCH_ENTRY);
+    search = WaitForWindow(SearchTitle, known);
+    if (!Step("Directory Search opens the search dialog", search != nullptr))
+        return;
+    // A stranger whose names the directory shows.
+    CardRecord wanted;
+    for (const CardRecord& candidate : GenerateCards(40, 1))
+        if (candidate.Section(1).held && !candidate.Section(1).notPublished && !candidate.Field(1, "l").empty() &&
+            !app.User().List().Find(candidate.user.c_str(), candidate.domain.c_str()))
+            wanted = candidate;
+    std::string name = wanted.Field(1, "f") + " " + wanted.Field(1, "l");
+    Type(GetDlgItem(search, IDC_NAME), name);
+    Click(GetDlgItem(search, IDOK));
+    Settle();
+    HWND results = GetDlgItem(search, IDC_RESULTS);
+    Step("searching \"" + name + "\" lists results",
+        WaitFor([results] { return SendMessageA(results, LVM_GETITEMCOUNT, 0, 0) > 0; }));
+    Shot(search, "05-search-results");
+
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(results, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    Settle();
+    Step("a selected result enables View", IsWindowEnabled(GetDlgItem(search, IDC_VIEW)) != FALSE);
+    known = OwnWindows();
+    Click(GetDlgItem(search, IDC_VIEW));
+    HWND result = WaitForWindow(CardTitle, known);
+    Settle();
+    Step("View opens the result's card", result != nullptr);
+    Shot(result, "06-result-card");
+    if (result)
+        Click(Descendant(result, IDCANCEL));
+    Settle();
+
+    std::size_t before = app.User().List().Count();
+    Click(GetDlgItem(search, IDC_ADD));
+    Settle();
+    Step("Add puts the result on the contact list", app.User().List().Count() == before + 1);
+    Shot(app.Window().Handle(), "07-contact-added");
+}
+
+void DemoScript::ContactCard()
+{
+    DevContactList& contacts = app.User().List();
+    int index = static_cast<int>(contacts.Count()) - 1;
+    if (!Step("there is a contact to open", index >= 0))
+        return;
+    std::string menuText = app.Window().ContactMenuText(index);
+    Step("the contact menu offers \"" + menuText + "\"", !menuText.empty());
+    HWND list = app.Window().Contacts();
+    RECT row = {};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row));
+    LPARAM point = MAKELPARAM(row.left + 4, row.top + 2);
+    std::set<HWND> known = OwnWindows();
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(list, WM_LBUTTONUP, 0, point);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    PostMessageA(list, WM_LBUTTONUP, 0, point);
+    contactCard = WaitForWindow(CardTitle, known);
+    Settle();
+    Step("a double click on the contact opens the contact's card", contactCard != nullptr);
+    Shot(contactCard, "08-contact-card");
+}
+
+void DemoScript::Spanish()
+{
+    PostMessageA(app.Window().Handle(), WM_COMMAND, HostWindow::MenuSpanish, 0);
+    Settle();
+    Step("Spanish retitles the search dialog", search && TitleOf(search) != SearchTitle);
+    Step("Spanish retitles the open card", contactCard && TitleOf(contactCard) != CardTitle);
+    Shot(app.Window().Handle(), "09-host-spanish");
+    Shot(search, "10-search-spanish");
+    Shot(contactCard, "11-contact-card-spanish");
+}
+
+void DemoScript::Hostile()
+{
+    DevContact* target = app.User().List().At(app.User().List().Count() ? app.User().List().Count() - 1 : 0);
+    if (!Step("a card is open for the hostile answers", target && IsWindow(contactCard)))
+        return;
+    std::filesystem::path root = std::filesystem::absolute(app.Options().folder);
+    WriteAudit audit;
+    audit.WatchKey(HKEY_LOCAL_MACHINE, "HKLM", "Software");
+    audit.WatchKey(HKEY_CURRENT_USER, "HKCU", "Software");
+    audit.Allow("HKLM\\Software\\Tesselar\\Quillora\\Users\\");
+    audit.WatchFolder(root, true);
+    audit.WatchFolder(root.parent_path(), false);
+    audit.WatchFolder(std::filesystem::current_path(), false);
+    audit.WatchFolder("C:\\", false);
+    audit.WatchFolder("C:\\windows", false);
+    if (const char* temp = std::getenv("TEMP"))
+        audit.WatchFolder(temp, false);
+    audit.Allow((std::filesystem::absolute(app.AppPath()) / "vc").string());
+    audit.Ignore((root / "transcript.txt").string());
+    audit.Before();
+
+    for (const HostileAnswer& answer : HostileAnswers(target->UserName(), target->Domain())) {
+        app.Log().Note("hostile answer " + answer.name + ": " + answer.what);
+        app.Link().Deliver("VCARD-PC", answer.xml);
+        Settle();
+        Step("survives " + answer.name, IsWindow(app.Window().Handle()) && !app.Loop().QuitSeen());
+    }
+    std::vector<std::string> violations = audit.Violations();
+    for (const std::string& violation : violations)
+        std::printf("devhost: written outside the service's places: %s\n", violation.c_str());
+    Step("nothing written outside Users\\... and AppPath\\vc", violations.empty());
+    Shot(contactCard, "12-contact-card-after-hostile");
+    std::set<HWND> windows = OwnWindows();
+    int index = 13;
+    for (HWND window : windows)
+        if (window != app.Window().Handle() && window != contactCard && window != search)
+            Shot(window, std::to_string(index++) + "-after-hostile");
+}
+
+bool DemoScript::Step(const std::string& name, bool ok)
+{
+    if (!ok)
+        ++failures;
+    std::printf("step %-60s %s\n", name.c_str(), ok ? "ok" : "FAILED");
+    std::fflush(stdout);
+    app.Log().Note("step " + name + (ok ? ": ok" : ": FAILED"));
+    return ok;
+}
+
+void DemoScript::Shot(HWND window, const std::string& name)
+{
+    if (!window)
+        return;
+    Settle();
+    std::string path = folder + "\\" + name + ".png";
+    if (Step("screenshot " + name + ".png", SaveScreenshot(window, path)))
+        shots.push_back(path);
+    Settle();
+}
+
+void DemoScript::Settle()
+{
+    WaitFor([this] { return app.Link().Pending() == 0 && !GetQueueStatus(QS_ALLINPUT); });
+    app.Loop().PumpPending();
+}
+
+bool DemoScript::WaitFor(const std::function<bool()>& done)
+{
+    for (int round = 0; round < 200; ++round) {
+        app.Loop().PumpPending();
+        if (done())
+            return true;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 25, QS_ALLINPUT);
+    }
+    return false;
+}
+
+HWND DemoScript::WaitForWindow(const std::string& title, const std::set<HWND>& known)
+{
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND window : OwnWindows())
+            if (!known.count(window) && TitleOf(window) == title)
+                found = window;
+        return found != nullptr;
+    });
+    return found;
+}
+
+std::set<HWND> DemoScript::OwnWindows() const
+{
+    std::set<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), AddVisible, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+void DemoScript::Type(HWND edit, const std::string& text)
+{
+    if (!edit) {
+        Step("an edit to type \"" + text + "\" into", false);
+        return;
+    }
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (unsigned char c : text)
+        PostMessageA(edit, WM_CHAR, c, 1);
+    Settle();
+}
+
+void DemoScript::Click(HWND control)
+{
+    if (control)
+        SendMessageA(control, BM_CLICK, 0, 0);
+    Settle();
+}
+
+void DemoScript::ClickEntry(int id)
+{
+    HWND entry = Descendant(app.Window().PanelArea(), id);
+    PostMessageA(entry, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    PostMessageA(entry, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    Settle();
+}
+
+HWND DemoScript::Card(int id) const
+{
+    return card ? Descendant(card, id) : nullptr;
+}

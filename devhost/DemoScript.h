@@ -1,0 +1,48 @@
+#pragma once
+// The scripted session of `make demo`: the own card filled and published, a
+// directory search, a result viewed and added, a contact's card, Spanish,
+// then every hostile answer. It acts on the service's windows only as a
+// person would (keys, clicks, menu choices) and pumps the host's loop between
+// steps so that the server's answers arrive. A PNG of every window shown and
+// the transcript end up in the session's folder.
+#include <windows.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+class DevHostApp;
+
+class DemoScript {
+public:
+    explicit DemoScript(DevHostApp& app);
+    // 0 when every step succeeded.
+    int Play();
+
+private:
+    void OwnCard();
+    void Search();
+    void ContactCard();
+    void Spanish();
+    void Hostile();
+
+    bool Step(const std::string& name, bool ok);
+    void Shot(HWND window, const std::string& name);
+    // Pumps until the server has answered everything and the queue is empty.
+    void Settle();
+    // Pumps until done() holds; false if it never does.
+    bool WaitFor(const std::function<bool()>& done);
+    HWND WaitForWindow(const std::string& title, const std::set<HWND>& known);
+    std::set<HWND> OwnWindows() const;
+    void Type(HWND edit, const std::string& text);
+    void Click(HWND control);
+    void ClickEntry(int id);
+    HWND Card(int id) const;
+
+    DevHostApp& app;
+    std::string folder;
+    int failures = 0;
+    HWND card = nullptr, search = nullptr, contactCard = nullptr;
+    std::vector<std::string> shots;
+};
