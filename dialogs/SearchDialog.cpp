@@ -44,6 +44,9 @@ bool IsEmpty(const SearchFields& fields)
         && fields.state.empty() && fields.city.empty();
 }
 
+// Posted by the first AddResult of an answer; ends the answer's bulk adds.
+constexpr UINT ResumeRedrawMessage = WM_APP + 1;
+
 HANDLE LoadIconOfSize(int id, int sizeX, int sizeY)
 {
     return LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(sizeX),
@@ -70,7 +73,6 @@ void SearchDialog::DoDataExchange(CDataExchange* exchange)
     DDX_Control(exchange, IDC_VIEW, viewButton);
     DDX_Control(exchange, IDC_ADD, addButton);
     DDX_Control(exchange, IDC_PRODUCT_LABEL, productLabel);
-    DDX_Control(exchange, IDC_RESULTS, results);
     std::string* texts[] = {&fields.name, &fields.email, &fields.company, &fields.country, &fields.state, &fields.city};
     for (size_t i = 0; i < std::size(FieldControls); ++i)
         DDX_Text(exchange, FieldControls[i].edit, *texts[i]);
@@ -85,6 +87,9 @@ BOOL SearchDialog::OnInitDialog()
     for (SkinButton* button : {&searchButton, &closeButton, &viewButton, &addButton})
         SetUpButton(*button);
     SetUpProductLabel();
+    // Bound without subclassing: under Wine every message to a subclassed
+    // control costs a server round trip, and an answer sends eight per row.
+    results.Attach(GetDlgItem(IDC_RESULTS));
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
         results.InsertColumn(i, "", LVCFMT_LEFT, Columns[i].width);
     results.SetExtendedStyle(LVS_EX_FULLROWSELECT);
@@ -176,12 +181,24 @@ void SearchDialog::AddResult(const std::string& user, const std::string& domain,
     const std::string& email, const std::string& company, const std::string& city, const std::string& state,
     const std::string& country)
 {
+    if (!redrawSuspended) {
+        results.SendMessage(WM_SETREDRAW, FALSE);
+        redrawSuspended = true;
+        PostMessage(ResumeRedrawMessage);
+    }
     int row = results.InsertItem(0, user.c_str());
     if (row < 0)
         return;
     const std::string* columns[] = {&domain, &name, &email, &company, &country, &state, &city};
     for (int i = 0; i < static_cast<int>(std::size(columns)); ++i)
         results.SetItemText(row, i + 1, columns[i]->c_str());
+}
+
+void SearchDialog::ResumeRedraw()
+{
+    redrawSuspended = false;
+    results.SendMessage(WM_SETREDRAW, TRUE);
+    results.Invalidate();
 }
 
 void SearchDialog::UpdateButtons()
@@ -246,11 +263,21 @@ LRESULT SearchDialog::OnNotify(WPARAM wParam, LPARAM lParam)
 
 LRESULT SearchDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == ResumeRedrawMessage) {
+        ResumeRedraw();
+        return 0;
+    }
     if (message != WM_SKIN_CLICK)
         return CDialog::OnPrivateMessage(message, wParam, lParam);
     if (wParam == ProductLabelIndex)
         service->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
     return 0;
+}
+
+LRESULT SearchDialog::OnDestroy()
+{
+    results.Detach();
+    return CDialog::OnDestroy();
 }
 
 void SearchDialog::PostNcDestroy()

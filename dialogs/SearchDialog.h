@@ -34,7 +34,8 @@ public:
 
     // Leaves the searching state and empties the list; View and Add stay as they are.
     void SearchFinished();
-    // A new row at the top of the list.
+    // A new row at the top of the list. The list stops redrawing until the
+    // host's loop runs again, so that a whole answer is drawn once.
     void AddResult(const std::string& user, const std::string& domain, const std::string& name,
         const std::string& email, const std::string& company, const std::string& city, const std::string& state,
         const std::string& country);
@@ -47,6 +48,7 @@ protected:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnDestroy() override;
     // Tells the service, then deletes the dialog.
     void PostNcDestroy() override;
 
@@ -59,6 +61,7 @@ private:
     void UpdateButtons();
     // Takes the first selected row into selectedUser and selectedDomain; false when none.
     bool TakeSelection();
+    void ResumeRedraw();
     void WriteTitle();
 
     CardService* service;
@@ -66,6 +69,7 @@ private:
     std::string selectedUser, selectedDomain;
     std::string titleName;
     bool searching = false;
+    bool redrawSuspended = false;
     Bitmap productImage;
     SkinButton searchButton, closeButton, viewButton, addButton;
     SkinIconLabel productLabel;

@@ -11,7 +11,7 @@ namespace {
 class SearchWindows : public SearchDialogTest {
 protected:
     // A search as a person makes it, answered with the three accounts, a
-    // row chosen, the whole window printed, then Close.
+    // row chosen, the window painted, then Close.
     void Cycle(int round)
     {
         deleted = false;
@@ -24,31 +24,16 @@ protected:
         Click(Item(IDOK));
         AnswerThree();
         ClickAt(RowPoint(round % 3));
-        Canvas canvas(700, 500);
-        SendMessageA(dialog->GetSafeHwnd(), WM_PRINT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)),
-            PRF_NONCLIENT | PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
+        dialog->ShowWindow(SW_SHOW);
+        Pump();
+        RedrawWindow(dialog->GetSafeHwnd(), nullptr, nullptr,
+            RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Click(Item(IDCANCEL));
         Pump();
         ASSERT_TRUE(deleted);
     }
-
-    // A memory bitmap of the screen's format, for WM_PRINT.
-    class Canvas {
-    public:
-        Canvas(int width, int height) : screen(nullptr), bitmap(CreateCompatibleBitmap(screen, width, height)),
-            dc(screen), selection(dc, bitmap) {}
-        operator HDC() const { return dc; }
-
-    private:
-        ClientDC screen;
-        Bitmap bitmap;
-        MemoryDC dc;
-        SelectedObject selection;
-    };
 };
 
-// The windows stay hidden: under Wine without a window manager, destroying
-// a shown top-level window waits two seconds for the withdrawal.
 TEST_F(SearchWindows, TwoHundredSearchesOpenedAndClosedLeaveNoGdiOrUserObjectBehind)
 {
     dialog->DestroyWindow();
@@ -88,6 +73,13 @@ std::vector<unsigned char> Capture(HWND window, int& width, int& height)
     std::vector<unsigned char> rows(static_cast<size_t>(((width * 3 + 3) & ~3) * height));
     GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS);
     return rows;
+}
+
+COLORREF PixelOf(const std::vector<unsigned char>& rows, int width, int height, int x, int y)
+{
+    size_t stride = static_cast<size_t>((width * 3 + 3) & ~3);
+    const unsigned char* p = &rows[stride * static_cast<size_t>(height - 1 - y) + static_cast<size_t>(x) * 3];
+    return RGB(p[2], p[1], p[0]);
 }
 
 // Writes name.bmp, then name.png through ImageMagick.
@@ -142,6 +134,13 @@ TEST_F(SearchWindows, ScreenshotsInEnglishAndSpanishWithResults)
         Pump();
         int width = 0, height = 0;
         std::vector<unsigned char> shot = Capture(window, width, height);
+        // The rows added in one go are drawn once the loop has run: the
+        // chosen one in the highlight colour.
+        RECT row = {};
+        row.left = LVIR_BOUNDS;
+        SendMessageA(List(), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+        MapWindowPoints(List(), window, reinterpret_cast<POINT*>(&row), 2);
+        EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), PixelOf(shot, width, height, row.left + 4, row.top + 1));
         EXPECT_TRUE(Save(shot, width, height, language == LangTable::English ? "search-dialog-en" : "search-dialog-es"));
         SetWindowTextA(Item(IDC_COUNTRY), "");
     }
