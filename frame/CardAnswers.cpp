@@ -26,10 +26,7 @@ void FillIdentification(IdentificationFields& fields, const XmlNode& section)
 {
     for (const auto& entry : IdentificationTags)
         fields.*entry.field = Child(section, entry.tag);
-    fields.emails.clear();
-    for (int slot = 0; slot < MaxEmailSlots; ++slot)
-        if (std::string email = Child(section, EmailTag(slot)); !email.empty())
-            fields.emails.push_back(email);
+    fields.emails = ReadEmailSlots([&](const std::string& tag) { return Child(section, tag); });
 }
 
 template <std::size_t N>

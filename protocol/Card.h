@@ -56,6 +56,18 @@ extern const FieldTag<AddressFields> BusinessTags[12];
 // "e" followed by the slot number.
 std::string EmailTag(int slot);
 
+// The addresses of slots "e0" to "e9" in slot order, empty slots skipped;
+// read gives the text of one tag.
+template <class Read>
+std::vector<std::string> ReadEmailSlots(Read read)
+{
+    std::vector<std::string> emails;
+    for (int slot = 0; slot < MaxEmailSlots; ++slot)
+        if (std::string email = read(EmailTag(slot)); !email.empty())
+            emails.push_back(email);
+    return emails;
+}
+
 // The web page as it is sent: "http://" before a field that lacks it (in any
 // case), the whole field in lower case when it has it.
 std::string WebPageToSend(std::string_view field);

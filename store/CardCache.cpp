@@ -207,10 +207,7 @@ void CardCache::LoadBasic(const std::string& user, const std::string& domain, Id
         return;
     for (const auto& entry : IdentificationTags)
         fields.*entry.field = key.ReadString(entry.tag, "");
-    fields.emails.clear();
-    for (int slot = 0; slot < MaxEmailSlots; ++slot)
-        if (std::string email = key.ReadString(EmailTag(slot), ""); !email.empty())
-            fields.emails.push_back(email);
+    fields.emails = ReadEmailSlots([&](const std::string& tag) { return key.ReadString(tag, ""); });
     hidden = static_cast<int>(key.ReadDword(NotPublishedTag, 0));
 }
 
