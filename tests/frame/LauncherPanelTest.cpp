@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/SkinIconLabel.h"
+#include "dialogs/SearchDialog.h"
 #include "frame/CardService.h"
 #include "frame/LauncherPanel.h"
 #include "platform/Gdi.h"
@@ -211,6 +212,21 @@ TEST_F(LauncherPanelTest, TheCardEntryOpensTheOwnCardOnce)
     Press(IDC_OWN_CARD_ENTRY);
     Pump();
     EXPECT_EQ(1u, host.sent.size());
+}
+
+TEST_F(LauncherPanelTest, TheSearchEntryOpensOneSearchDialogAndRaisesIt)
+{
+    Press(IDC_SEARCH_ENTRY);
+    Pump();
+    SearchDialog* search = service->GetSearchDialog();
+    ASSERT_NE(nullptr, search);
+    EXPECT_TRUE(IsWindowVisible(search->GetSafeHwnd()));
+    ShowWindow(search->GetSafeHwnd(), SW_HIDE);
+    Press(IDC_SEARCH_ENTRY);
+    Pump();
+    EXPECT_EQ(search, service->GetSearchDialog());
+    EXPECT_TRUE(IsWindowVisible(search->GetSafeHwnd()));
+    EXPECT_TRUE(host.sent.empty());
 }
 
 TEST_F(LauncherPanelTest, OtherIndexesDoNothing)
