@@ -12,6 +12,7 @@
 #include "frame/CardService.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
+#include "tests/controls/TestWindows.h"
 #include "tests/hosts/TestHost.h"
 
 // Knows when the dialog has deleted itself.
@@ -23,15 +24,6 @@ public:
 private:
     bool& deleted;
 };
-
-inline void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 class SearchDialogTest : public ::testing::Test {
 protected:

@@ -216,22 +216,6 @@ TEST_F(SearchDialogTest, TheFirstSelectedRowDecidesAndKeysMoveTheDecision)
     EXPECT_FALSE(Enabled(Item(IDC_ADD)));
 }
 
-TEST_F(SearchDialogTest, ViewAddAndDoubleClickTakeTheSelectedAccount)
-{
-    AnswerThree();
-    ClickAt(RowPoint(2));
-    Click(Item(IDC_VIEW));
-    EXPECT_EQ("s1", dialog->SelectedUser());
-    EXPECT_EQ("d1", dialog->SelectedDomain());
-    ClickAt(RowPoint(0));
-    Click(Item(IDC_ADD));
-    EXPECT_EQ("s3", dialog->SelectedUser());
-    EXPECT_EQ("d3", dialog->SelectedDomain());
-    DoubleClickAt(RowPoint(1));
-    EXPECT_EQ("c2", dialog->SelectedUser());
-    EXPECT_EQ("d2", dialog->SelectedDomain());
-}
-
 TEST_F(SearchDialogTest, DoubleClickWithNoRowSelectedDoesNothing)
 {
     AnswerThree();

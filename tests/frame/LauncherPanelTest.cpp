@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,9 @@
 #include "platform/ModuleContext.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
+#include "tests/controls/TestWindows.h"
 #include "tests/hosts/GdiCounter.h"
+#include "tests/hosts/Screens.h"
 #include "tests/hosts/TestHost.h"
 
 namespace {
@@ -23,15 +24,6 @@ constexpr int HostWidth = 260, HostHeight = 300;
 constexpr RECT PanelArea = {30, 40, 230, 280};
 constexpr COLORREF Ink = RGB(20, 40, 90), Paper = RGB(240, 244, 250), Frame = RGB(70, 110, 170), Hover = RGB(160, 20, 20);
 constexpr COLORREF Magenta = RGB(255, 0, 255);
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 // The host's skin: a vertical gradient with a faint weave.
 HBITMAP HostSkin()
@@ -49,30 +41,6 @@ HBITMAP HostSkin()
     }
     return skin;
 }
-
-// A screen-compatible bitmap in a memory DC, read back pixel by pixel.
-class Canvas {
-public:
-    Canvas(int width, int height)
-        : screen(nullptr), bitmap(CreateCompatibleBitmap(screen, width, height)), dc(screen), selection(dc, bitmap),
-          cx(width), cy(height) {}
-    operator HDC() const { return dc; }
-    int Count(COLORREF colour) const
-    {
-        int count = 0;
-        for (int x = 0; x < cx; ++x)
-            for (int y = 0; y < cy; ++y)
-                count += GetPixel(dc, x, y) == colour;
-        return count;
-    }
-
-private:
-    ClientDC screen;
-    Bitmap bitmap;
-    MemoryDC dc;
-    SelectedObject selection;
-    int cx, cy;
-};
 
 class LauncherPanelTest : public ::testing::Test {
 protected:
@@ -267,61 +235,13 @@ TEST_F(LauncherPanelTest, TwoHundredPanelsBuiltAndDestroyedLeaveNoGdiOrUserObjec
 
 // ---- Screenshot: build/windows/screens/launcher-panel.png
 
-bool SaveScreenshot(HWND window, const std::string& name)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    std::vector<unsigned char> rows(static_cast<size_t>(((width * 3 + 3) & ~3) * height));
-    {
-        ClientDC screen(nullptr);
-        MemoryDC memory(screen);
-        Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-        SelectedObject selection(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS);
-    }
-    CreateDirectoryA(VCARD_SCREENS, nullptr);
-    std::string base = std::string(VCARD_SCREENS) + "/" + name;
-    BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB, static_cast<DWORD>(rows.size()), 2835, 2835, 0, 0};
-    BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof file + sizeof header + rows.size()), 0, 0,
-        static_cast<DWORD>(sizeof file + sizeof header)};
-    FILE* out = std::fopen((base + ".bmp").c_str(), "wb");
-    if (!out)
-        return false;
-    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1
-        && std::fwrite(rows.data(), rows.size(), 1, out) == 1;
-    if (std::fclose(out) != 0 || !written)
-        return false;
-    // ImageMagick is a Unix program: it takes the path without the drive,
-    // and its process handle is signalled at once, so wait for its file.
-    DeleteFileA((base + ".png").c_str());
-    std::string unixBase = base.substr(2);
-    std::string command = "Z:\\usr\\bin\\convert \"" + unixBase + ".bmp\" \"" + unixBase + ".png\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    for (int tries = 0; tries < 100; ++tries) {
-        if (GetFileAttributesA((base + ".png").c_str()) != INVALID_FILE_ATTRIBUTES)
-            return true;
-        Sleep(100);
-    }
-    return false;
-}
-
 TEST_F(LauncherPanelTest, ScreenshotOnTheHostsSkinWithTheSearchEntryHovered)
 {
     SetWindowPos(hostWindow, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(Entry(IDC_SEARCH_ENTRY).GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
     RedrawWindow(hostWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump();
-    EXPECT_TRUE(SaveScreenshot(hostWindow, "launcher-panel"));
+    EXPECT_TRUE(Save(CaptureScreen(RECT{40, 40, 40 + HostWidth, 40 + HostHeight}), "launcher-panel"));
 }
 
 } // namespace
