@@ -214,17 +214,16 @@ void DemoScript::Hostile()
     WriteAudit audit;
     audit.WatchKey(HKEY_LOCAL_MACHINE, "HKLM", "Software");
     audit.WatchKey(HKEY_CURRENT_USER, "HKCU", "Software");
+    audit.Ignore("HKLM\\Software\\Classes");
+    audit.Ignore("HKCU\\Software\\Classes");
     audit.Allow("HKLM\\Software\\Tesselar\\Quillora\\Users\\");
     audit.WatchFolder(root, true);
-    audit.WatchFolder(root.parent_path(), false);
-    audit.WatchFolder(std::filesystem::current_path(), false);
     audit.WatchFolder("C:\\", false);
     audit.WatchFolder("C:\\windows", false);
-    if (const char* temp = std::getenv("TEMP"))
-        audit.WatchFolder(temp, false);
     audit.Allow((std::filesystem::absolute(app.AppPath()) / "vc").string());
     audit.Ignore((root / "transcript.txt").string());
     audit.Before();
+    app.Log().Note(std::to_string(audit.Watched()) + " registry and file entries watched");
 
     for (const HostileAnswer& answer : HostileAnswers(target->UserName(), target->Domain())) {
         app.Log().Note("hostile answer " + answer.name + ": " + answer.what);

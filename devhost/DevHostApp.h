@@ -39,7 +39,9 @@ public:
     Transcript& Log() { return transcript; }
     DevUser& User() { return user; }
     const DevHostOptions& Options() const { return options; }
-    std::filesystem::path AppPath() const { return options.folder / "app"; }
+    // Three levels down, so that names climbing out of AppPath\vc still land
+    // inside the session's folder, where the demo looks for them.
+    std::filesystem::path AppPath() const { return options.folder / "host" / "programs" / "Quillora"; }
 
 private:
     bool Open();

@@ -61,27 +61,32 @@ WriteAudit::Snapshot WriteAudit::Take() const
 {
     Snapshot snapshot;
     for (const Key& key : keys)
-        AddKey(snapshot, key.root, key.rootName + "\\" + key.path, key.path);
+        AddKey(snapshot, key.root, key.rootName + "\\" + key.path, key.path, 0);
     for (const Folder& folder : folders)
         AddFolder(snapshot, folder);
     return snapshot;
 }
 
-void WriteAudit::AddKey(Snapshot& into, HKEY root, const std::string& name, const std::string& path) const
+void WriteAudit::AddKey(Snapshot& into, HKEY root, const std::string& name, const std::string& path, int depth) const
 {
+    // Links are recorded, not followed; a bound on depth, not on the registry's goodwill.
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (Ignored(Lower(name)))
+        return;
+    if (depth > 32 || RegOpenKeyExA(root, path.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &key) != ERROR_SUCCESS)
         return;
     into[Lower(name) + "\\"] = "";
+    if (RegQueryValueExA(key, "SymbolicLinkValue", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        return;
+    }
     std::vector<char> valueName(16384);
     std::vector<BYTE> data(1 << 16);
     for (DWORD i = 0;; ++i) {
         DWORD nameSize = static_cast<DWORD>(valueName.size()), dataSize = static_cast<DWORD>(data.size()), type = 0;
         LONG result = RegEnumValueA(key, i, valueName.data(), &nameSize, nullptr, &type, data.data(), &dataSize);
-        if (result == ERROR_NO_MORE_ITEMS)
-            break;
         if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)
-            continue;
+            break;
         std::string content = std::to_string(type) + ":" +
             (result == ERROR_SUCCESS ? std::string(reinterpret_cast<char*>(data.data()), dataSize)
                                      : "size " + std::to_string(dataSize));
@@ -97,7 +102,7 @@ void WriteAudit::AddKey(Snapshot& into, HKEY root, const std::string& name, cons
     }
     RegCloseKey(key);
     for (const std::string& child : children)
-        AddKey(into, root, name + "\\" + child, path + "\\" + child);
+        AddKey(into, root, name + "\\" + child, path + "\\" + child, depth + 1);
 }
 
 void WriteAudit::AddFolder(Snapshot& into, const Folder& folder) const
@@ -120,6 +125,11 @@ void WriteAudit::AddFolder(Snapshot& into, const Folder& folder) const
              it.increment(error))
             record(*it);
     }
+}
+
+bool WriteAudit::Ignored(const std::string& entry) const
+{
+    return std::find(ignored.begin(), ignored.end(), entry) != ignored.end();
 }
 
 bool WriteAudit::Allowed(const std::string& entry) const

@@ -18,10 +18,12 @@ public:
     // Changes below this prefix are allowed ("HKLM\Software\...\Users\" or a
     // folder path); compared without case.
     void Allow(const std::string& prefix);
-    // Left out of the comparison altogether (files the host itself writes).
+    // A file or key left out altogether (files the host itself writes, the
+    // large Classes trees).
     void Ignore(const std::string& path);
 
     void Before();
+    std::size_t Watched() const { return before.size(); }
     // The entries added, removed or changed since Before() that are not allowed.
     std::vector<std::string> Violations() const;
 
@@ -37,9 +39,10 @@ private:
     };
 
     Snapshot Take() const;
-    void AddKey(Snapshot& into, HKEY root, const std::string& name, const std::string& path) const;
+    void AddKey(Snapshot& into, HKEY root, const std::string& name, const std::string& path, int depth) const;
     void AddFolder(Snapshot& into, const Folder& folder) const;
     bool Allowed(const std::string& entry) const;
+    bool Ignored(const std::string& entry) const;
 
     std::vector<Key> keys;
     std::vector<Folder> folders;
