@@ -10,7 +10,6 @@
 inline constexpr const char* CardServiceName = "VCARD-PC";
 inline constexpr int CardServiceStatus = 20302;
 
-class AddressPage;
 class CWnd;
 class CardDialog;
 class LauncherPanel;
@@ -38,8 +37,6 @@ public:
     // The panel while its window exists, else null.
     LauncherPanel* GetPanel() const;
 
-    int GetContactMenuEnabled() const { return contactMenuEnabled; }
-    HBITMAP GetItemIcon() const { return itemIcon; }
     CardCache& Cache() { return cache; }
 
 protected:
