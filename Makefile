@@ -2,7 +2,7 @@
 PRESETS := windows native
 FUZZ_SECONDS ?= 60
 
-.PHONY: test demo bootstrap build build-windows build-native test-windows test-native fuzz bench bench-wine clean
+.PHONY: test demo run bootstrap build build-windows build-native test-windows test-native fuzz bench bench-wine clean
 
 test: bootstrap build
 	@status=0; \
@@ -11,9 +11,21 @@ test: bootstrap build
 	tools/wine-run --stop; \
 	exit $$status
 
+# The scripted session: screenshots and the transcript under out/demo/; the
+# card files in out/demo/data stay between runs.
 demo: bootstrap build-windows
-	tools/wine-run build/windows/bin/devhost.exe build/windows/bin/vcardpc.dll
-	tools/wine-run --stop
+	@mkdir -p out/demo; \
+	status=0; \
+	tools/wine-run build/windows/bin/devhost.exe --script out/demo || status=$$?; \
+	for f in out/demo/*.png; do echo "  $$f"; done; \
+	echo "transcript: out/demo/transcript.txt"; \
+	tools/wine-run --stop; \
+	exit $$status
+
+# The development host for a person: on $$DISPLAY, or on the runner's own Xvfb.
+run: bootstrap build-windows
+	@mkdir -p out/devhost
+	tools/wine-run build/windows/bin/devhost.exe --folder out/devhost
 
 bootstrap:
 	@tools/bootstrap
