@@ -258,6 +258,11 @@ void DemoScript::Shot(HWND window, const std::string& name)
     if (!window)
         return;
     Settle();
+    RaiseForScreenshot(window);
+    for (int round = 0; round < 8; ++round) {
+        app.Loop().PumpPending();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
+    }
     std::string path = folder + "\\" + name + ".png";
     if (Step("screenshot " + name + ".png", SaveScreenshot(window, path)))
         shots.push_back(path);

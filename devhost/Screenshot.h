@@ -5,5 +5,8 @@
 
 #include <string>
 
-// Raises the window, lets it paint, copies its client area from the screen.
+// Raises the window and has it paint now. Wine hands the painted pixels to
+// the display a little later, from the message loop: pump before saving.
+void RaiseForScreenshot(HWND window);
+// Copies the window's client area from the screen.
 bool SaveScreenshot(HWND window, const std::string& path);
