@@ -176,6 +176,12 @@ void DemoScript::Search()
     Settle();
     Step("Add puts the result on the contact list", app.User().List().Count() == before + 1);
     Shot(app.Window().Handle(), "07-contact-added");
+
+    HWND label = GetDlgItem(search, IDC_PRODUCT_LABEL);
+    PostMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    Settle();
+    Step("the product label reaches the host (command 12)", app.Window().Status() == "Product label clicked");
 }
 
 void DemoScript::ContactCard()
