@@ -231,6 +231,12 @@ void DemoScript::Spanish()
     Shot(app.Window().Handle(), "09-host-spanish");
     Shot(search, "10-search-spanish");
     Shot(contactCard, "11-contact-card-spanish");
+
+    PostMessageA(app.Window().Handle(), WM_COMMAND, HostWindow::MenuProductOther, 0);
+    Settle();
+    Step("the product name retitles the search dialog", search && TitleOf(search).rfind("Quillora Plus - ", 0) == 0);
+    PostMessageA(app.Window().Handle(), WM_COMMAND, HostWindow::MenuProductQuillora, 0);
+    Settle();
 }
 
 void DemoScript::Hostile()
