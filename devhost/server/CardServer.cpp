@@ -63,6 +63,11 @@ public:
     {
     }
 
+    bool IsSelf(const std::string& userName, const std::string& domainName) const
+    {
+        return userName == user && domainName == domain;
+    }
+
     // Whether the section holds data that this requester may see.
     bool Sees(const CardRecord& card, int number)
     {
@@ -165,6 +170,14 @@ std::string CardServer::AnswerCardRequest(const XmlDocument& request, Viewer& vi
             if (number < IdentificationSection || number > PhotoSection)
                 return;
             XmlNode& section = out.AddChild("typ", number);
+            // The owner's own card always exists: a section never published
+            // comes back empty, so that he can fill it in.
+            if (viewer.IsSelf(user, domain) && (!card || !card->Section(number).held)) {
+                section.AddChild("err", StatusData);
+                section.AddChild(NotPublishedTag, 0);
+                section.AddChild(VersionTag, NotCached);
+                return;
+            }
             if (!card || !viewer.Sees(*card, number)) {
                 section.AddChild("err", kStatusNoData);
                 return;

@@ -106,6 +106,21 @@ TEST_F(CardServerTest, VersionSentDecidesBetweenCurrentDataAndNoData)
     }
 }
 
+TEST_F(CardServerTest, TheOwnersUnpublishedSectionsComeBackEmptyForHimOnly)
+{
+    Publish("bob", PublishIdentification(Names("Bob"), 0, 3));
+    Answer own = Request("bob", "bob", {-1, -1, -1, -1});
+    EXPECT_EQ(own.Status(1), 201);
+    EXPECT_EQ(own.Field(1, "f"), "Bob");
+    for (int number = 2; number <= 4; ++number) {
+        EXPECT_EQ(own.Status(number), 201) << number;
+        EXPECT_EQ(own.Field(number, "ver"), "-1") << number;
+        EXPECT_FALSE(own.Section(number).HasChild("a")) << number;
+    }
+    EXPECT_EQ(Request("bob", "new", {-1, -1, -1, -1}).Status(2), CardServer::kStatusNoData);
+    EXPECT_EQ(Request("new", "new", {-1, -1, -1, -1}).Status(2), 201);
+}
+
 TEST_F(CardServerTest, PublishedSectionsComeBackFieldForFieldAndPhotoFlagAlone)
 {
     std::vector<std::unique_ptr<XmlDocument>> sent;
