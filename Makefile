@@ -68,6 +68,7 @@ bench: build-native
 bench-wine: bootstrap build-windows
 	tools/wine-run build/windows/bin/cache_bench.exe
 	tools/wine-run build/windows/bin/card_bench.exe
+	tools/wine-run build/windows/bin/search_bench.exe
 
 clean:
 	rm -rf build out
