@@ -4,14 +4,23 @@
 
 #include "controls/SkinTab.h"
 
+int PageSwitchKey(const MSG& msg)
+{
+    bool switchKey = msg.wParam == VK_TAB || msg.wParam == VK_PRIOR || msg.wParam == VK_NEXT;
+    if (msg.message != WM_KEYDOWN || !switchKey || !(GetAsyncKeyState(VK_CONTROL) & 0x8000))
+        return -1;
+    if (msg.wParam == VK_TAB)
+        return (GetAsyncKeyState(VK_SHIFT) & 0x8000) ? 0 : 1;
+    return msg.wParam == VK_NEXT ? 1 : 0;
+}
+
 BOOL SkinPage::PreTranslateMessage(MSG* msg)
 {
-    bool switchKey = msg->wParam == VK_TAB || msg->wParam == VK_PRIOR || msg->wParam == VK_NEXT;
-    if (msg->message != WM_KEYDOWN || !switchKey || !(GetAsyncKeyState(VK_CONTROL) & 0x8000))
+    int direction = PageSwitchKey(*msg);
+    if (direction < 0)
         return CDialog::PreTranslateMessage(msg);
     if (SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(msg)))
         return TRUE;
-    bool next = msg->wParam == VK_TAB ? !(GetAsyncKeyState(VK_SHIFT) & 0x8000) : msg->wParam == VK_NEXT;
-    ::SendMessageA(GetParent(), WM_SKIN_SWITCH_PAGE, next ? 1 : 0, 0);
+    ::SendMessageA(GetParent(), WM_SKIN_SWITCH_PAGE, direction, 0);
     return TRUE;
 }

@@ -4,6 +4,10 @@
 // the previous one.
 #include "platform/Dialog.h"
 
+// The tab a key asks for: 1 the next (Ctrl+Tab, Ctrl+Page Down), 0 the
+// previous (Ctrl+Shift+Tab, Ctrl+Page Up), -1 none.
+int PageSwitchKey(const MSG& msg);
+
 class SkinPage : public CDialog {
 public:
     using CDialog::CDialog;

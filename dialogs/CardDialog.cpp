@@ -2,6 +2,7 @@
 
 #include <prsht.h>
 
+#include "controls/SkinPage.h"
 #include "frame/CardService.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
@@ -191,12 +192,11 @@ LRESULT CardDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 // Ctrl+Page Up the previous one.
 BOOL CardDialog::PreTranslateMessage(MSG* msg)
 {
-    bool switchKey = msg->wParam == VK_TAB || msg->wParam == VK_PRIOR || msg->wParam == VK_NEXT;
-    if (msg->message != WM_KEYDOWN || !switchKey || !(GetAsyncKeyState(VK_CONTROL) & 0x8000))
+    int direction = PageSwitchKey(*msg);
+    if (direction < 0)
         return CDialog::PreTranslateMessage(msg);
     if (SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(msg)))
         return TRUE;
-    bool next = msg->wParam == VK_TAB ? !(GetAsyncKeyState(VK_SHIFT) & 0x8000) : msg->wParam == VK_NEXT;
-    tabs.SelectNext(next);
+    tabs.SelectNext(direction == 1);
     return TRUE;
 }
