@@ -11,6 +11,7 @@
 #include "controls/SkinDialog.h"
 #include "controls/SkinIconLabel.h"
 #include "tests/controls/TestWindows.h"
+#include "tests/hosts/Screens.h"
 
 namespace {
 
@@ -68,22 +69,6 @@ private:
     HBITMAP ownCardImage = nullptr, searchImage = nullptr;
 };
 
-// The host's skin: a soft vertical gradient with a faint diagonal weave.
-HBITMAP HostSkin()
-{
-    ClientDC screen(nullptr);
-    HBITMAP skin = CreateCompatibleBitmap(screen, HostWidth, HostHeight);
-    MemoryDC dc(screen);
-    SelectedObject selection(dc, skin);
-    for (int y = 0; y < HostHeight; ++y) {
-        int t = y * 255 / HostHeight;
-        for (int x = 0; x < HostWidth; x += 2) {
-            int weave = ((x + y) / 6) % 2 ? 6 : 0;
-            FillSolid(dc, RECT{x, y, x + 2, y + 1}, RGB(196 - t / 6 + weave, 214 - t / 8 + weave, 236 - t / 12));
-        }
-    }
-    return skin;
-}
 
 std::vector<unsigned char> Capture(HWND window, int width, int height)
 {
@@ -122,7 +107,7 @@ bool WriteBmp(const std::string& path, const std::vector<unsigned char>& rows, i
 
 TEST(Screenshot, SkinnedPanelOnAHostWindow)
 {
-    Bitmap skin(HostSkin());
+    Bitmap skin(HostSkin(HostWidth, HostHeight));
     HWND host = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | SS_BITMAP, 40, 40, HostWidth, HostHeight,
         nullptr, nullptr, ModuleInstance(), nullptr);
     ASSERT_NE(nullptr, host);

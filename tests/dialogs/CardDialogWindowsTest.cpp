@@ -77,15 +77,8 @@ TEST_F(WindowsTest, OpeningAndClosingAFilledCard200TimesLeavesNoGdiOrUserObjectB
         Click(GetDlgItem(card->GetSafeHwnd(), IDCANCEL));
         Pump();
     };
-    cycle(0);
-    GuiObjects before = counter.Live();
-    for (int round = 1; round <= 200; ++round)
-        cycle(round);
-    GuiObjects after = counter.Live();
-    EXPECT_EQ(before.gdiObjects, after.gdiObjects);
-    EXPECT_EQ(before.deviceContexts, after.deviceContexts);
-    EXPECT_EQ(before.icons, after.icons);
-    EXPECT_EQ(before.windows, after.windows);
+    auto [before, after] = counter.LiveAround(200, cycle);
+    EXPECT_EQ(before, after);
 }
 
 // The client area as the screen shows it (without a window manager Wine

@@ -36,15 +36,8 @@ TEST_F(SearchWindows, TwoHundredSearchesOpenedAndClosedLeaveNoGdiOrUserObjectBeh
     dialog->DestroyWindow();
     GdiCounter& counter = GdiCounter::Install();
     ASSERT_GT(counter.PatchedEntries(), 0);
-    Cycle(0);
-    GuiObjects before = counter.Live();
-    for (int round = 1; round <= 200; ++round)
-        Cycle(round);
-    GuiObjects after = counter.Live();
-    EXPECT_EQ(before.gdiObjects, after.gdiObjects);
-    EXPECT_EQ(before.deviceContexts, after.deviceContexts);
-    EXPECT_EQ(before.icons, after.icons);
-    EXPECT_EQ(before.windows, after.windows);
+    auto [before, after] = counter.LiveAround(200, [&](int round) { Cycle(round); });
+    EXPECT_EQ(before, after);
 }
 
 // ---- Screenshots in build/windows/screens

@@ -25,22 +25,6 @@ constexpr RECT PanelArea = {30, 40, 230, 280};
 constexpr COLORREF Ink = RGB(20, 40, 90), Paper = RGB(240, 244, 250), Frame = RGB(70, 110, 170), Hover = RGB(160, 20, 20);
 constexpr COLORREF Magenta = RGB(255, 0, 255);
 
-// The host's skin: a vertical gradient with a faint weave.
-HBITMAP HostSkin()
-{
-    ClientDC screen(nullptr);
-    HBITMAP skin = CreateCompatibleBitmap(screen, HostWidth, HostHeight);
-    MemoryDC dc(screen);
-    SelectedObject selection(dc, skin);
-    for (int y = 0; y < HostHeight; ++y) {
-        int t = y * 255 / HostHeight;
-        for (int x = 0; x < HostWidth; x += 2) {
-            int weave = ((x + y) / 6) % 2 ? 6 : 0;
-            FillSolid(dc, RECT{x, y, x + 2, y + 1}, RGB(196 - t / 6 + weave, 214 - t / 8 + weave, 236 - t / 12));
-        }
-    }
-    return skin;
-}
 
 class LauncherPanelTest : public ::testing::Test {
 protected:
@@ -101,7 +85,7 @@ protected:
     TestHost host;
     TestUser user;
     CardService* service = nullptr;
-    Bitmap skin{HostSkin()};
+    Bitmap skin{HostSkin(HostWidth, HostHeight)};
     // Without smoothing, text pixels are exactly the text colour.
     Font font{CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
         CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Tahoma")};
@@ -222,15 +206,8 @@ TEST_F(LauncherPanelTest, TwoHundredPanelsBuiltAndDestroyedLeaveNoGdiOrUserObjec
         built->DestroyWindow();
         Pump();
     };
-    cycle(0);
-    GuiObjects before = counter.Live();
-    for (int round = 1; round <= 200; ++round)
-        cycle(round);
-    GuiObjects after = counter.Live();
-    EXPECT_EQ(before.gdiObjects, after.gdiObjects);
-    EXPECT_EQ(before.deviceContexts, after.deviceContexts);
-    EXPECT_EQ(before.icons, after.icons);
-    EXPECT_EQ(before.windows, after.windows);
+    auto [before, after] = counter.LiveAround(200, cycle);
+    EXPECT_EQ(before, after);
 }
 
 // ---- Screenshot: build/windows/screens/launcher-panel.png

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <ostream>
+#include <utility>
 
 struct GuiObjects {
     size_t gdiObjects = 0;  // bitmaps, fonts, pens, brushes, regions
@@ -16,6 +18,12 @@ struct GuiObjects {
     bool operator==(const GuiObjects&) const = default;
 };
 
+inline void PrintTo(const GuiObjects& objects, std::ostream* out)
+{
+    *out << "{gdi " << objects.gdiObjects << ", dc " << objects.deviceContexts << ", icons " << objects.icons
+         << ", windows " << objects.windows << "}";
+}
+
 class GdiCounter {
 public:
     // Patches the import table once; later calls only return the counter.
@@ -25,6 +33,18 @@ public:
     GuiObjects Live() const;
     // Number of import entries redirected.
     int PatchedEntries() const { return patched; }
+
+    // What is alive before and after rounds runs of cycle (given the round
+    // number), after one run first that may fill caches.
+    template <class Cycle>
+    std::pair<GuiObjects, GuiObjects> LiveAround(int rounds, Cycle cycle) const
+    {
+        cycle(0);
+        GuiObjects before = Live();
+        for (int round = 1; round <= rounds; ++round)
+            cycle(round);
+        return {before, Live()};
+    }
 
 private:
     GdiCounter() = default;

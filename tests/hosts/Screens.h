@@ -21,6 +21,24 @@ struct Screenshot {
     }
 };
 
+// The host's skin for a window of that size: a soft vertical gradient with
+// a faint diagonal weave.
+inline HBITMAP HostSkin(int width, int height)
+{
+    ClientDC screen(nullptr);
+    HBITMAP skin = CreateCompatibleBitmap(screen, width, height);
+    MemoryDC dc(screen);
+    SelectedObject selection(dc, skin);
+    for (int y = 0; y < height; ++y) {
+        int t = y * 255 / height;
+        for (int x = 0; x < width; x += 2) {
+            int weave = ((x + y) / 6) % 2 ? 6 : 0;
+            FillSolid(dc, RECT{x, y, x + 2, y + 1}, RGB(196 - t / 6 + weave, 214 - t / 8 + weave, 236 - t / 12));
+        }
+    }
+    return skin;
+}
+
 // rect in screen coordinates.
 inline Screenshot CaptureScreen(const RECT& rect)
 {
