@@ -251,21 +251,21 @@ LRESULT SkinLabel::OnTimer(UINT_PTR id)
 
 LRESULT SkinLabel::OnLButtonDown(UINT keys, POINT point)
 {
-    Relay(WM_LBUTTONDOWN, keys, MAKELPARAM(point.x, point.y));
-    if (flags & Interactive) {
-        if (IsEnabledLabel())
-            Notify(WM_SKIN_CLICK);
-        hoverTicks = 4;
-    }
-    return Default();
+    return OnButtonDown(WM_LBUTTONDOWN, WM_SKIN_CLICK, keys, point);
 }
 
 LRESULT SkinLabel::OnRButtonDown(UINT keys, POINT point)
 {
-    Relay(WM_RBUTTONDOWN, keys, MAKELPARAM(point.x, point.y));
+    return OnButtonDown(WM_RBUTTONDOWN, WM_SKIN_RIGHT_CLICK, keys, point);
+}
+
+// A press ends the hover count, so no hover notice follows a click.
+LRESULT SkinLabel::OnButtonDown(UINT message, UINT notification, UINT keys, POINT point)
+{
+    Relay(message, keys, MAKELPARAM(point.x, point.y));
     if (flags & Interactive) {
         if (IsEnabledLabel())
-            Notify(WM_SKIN_RIGHT_CLICK);
+            Notify(notification);
         hoverTicks = 4;
     }
     return Default();

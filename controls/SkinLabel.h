@@ -81,6 +81,7 @@ protected:
     LRESULT OnMouseMove(UINT keys, POINT point) override;
     LRESULT OnLButtonDown(UINT keys, POINT point) override;
     LRESULT OnRButtonDown(UINT keys, POINT point) override;
+    LRESULT OnButtonDown(UINT message, UINT notification, UINT keys, POINT point);
     LRESULT OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage) override;
     LRESULT OnDestroy() override;
 
