@@ -2,6 +2,7 @@
 // The library's one service, "VCARD-PC": it answers the host's menu
 // questions, keeps the local card cache, and owns the service's windows.
 #include "dialogs/LangTable.h"
+#include "frame/HostSettings.h"
 #include "frame/ServiceBase.h"
 #include "protocol/RequestKind.h"
 #include "store/CardCache.h"
@@ -83,7 +84,7 @@ private:
     HBITMAP cardBitmap = nullptr;
     HBITMAP itemIcon = nullptr;
     int contactMenuEnabled = 0;
-    CardCache cache{settingsKey, appPath};
+    CardCache cache{settingsKey, appPath, std::string(HostSettingsKey) + "\\Users"};
     // The panel deletes itself with its window, which its parent, the
     // host's window, may destroy at any time: it is found by its handle.
     HWND panelWindow = nullptr;
