@@ -138,12 +138,18 @@ void CardDialog::EnableEditing(int editable)
         directory->SetIdentity(user, domain, displayName);
         directory->SetLanguage(GetLanguage());
     }
-    directory->ShowHiddenFlags(identificationHidden, homeHidden, businessHidden, photoHidden);
+    ShowHiddenFlags();
     okButton.ShowWindow(SW_SHOW);
     cancelButton.SetWindowText(GetText(CancelText));
     identification.SetEditable(editable);
     home.SetEditable(editable);
     business.SetEditable(editable);
+}
+
+void CardDialog::ShowHiddenFlags()
+{
+    if (directory)
+        directory->ShowHiddenFlags(identificationHidden, homeHidden, businessHidden, photoHidden);
 }
 
 void CardDialog::EnableOk()

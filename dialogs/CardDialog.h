@@ -42,6 +42,8 @@ public:
     // The own card: a Directory tab set from the hidden flags, writable
     // fields, "Cancel". Never undone; a second call builds no second tab.
     void EnableEditing(int editable);
+    // The Directory page's boxes from the hidden flags; nothing without it.
+    void ShowHiddenFlags();
     // The pages call it when they mark a change.
     void EnableOk();
     void FocusCurrentPage();
