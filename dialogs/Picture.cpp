@@ -135,10 +135,16 @@ void PhotoFrame::SetPicture(const unsigned char* bytes, int byteCount)
     try {
         auto loaded = std::make_unique<CPicture>();
         loaded->Load(bytes, byteCount);
-        picture = std::move(loaded);
+        SetPicture(std::move(loaded));
     } catch (...) {
         picture.reset();
     }
+    Invalidate(TRUE);
+}
+
+void PhotoFrame::SetPicture(std::unique_ptr<CPicture> loaded)
+{
+    picture = std::move(loaded);
     Invalidate(TRUE);
 }
 

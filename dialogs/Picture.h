@@ -47,6 +47,7 @@ public:
 
     // Shows the picture from the next paint on.
     void SetPicture(const unsigned char* bytes, int byteCount);
+    void SetPicture(std::unique_ptr<CPicture> loaded);
     // Removes it and repaints at once.
     void ClearPicture();
     // The picture shown, or null.
