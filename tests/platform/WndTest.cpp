@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -151,6 +152,100 @@ TEST_F(WndTest, ApplicationOffersMessagesUpToTheTopLevelWindow)
     MSG msg = {probe.GetSafeHwnd(), WM_KEYDOWN, 'A', 0, 0, {}};
     CWinApp::Instance().PreTranslateMessage(&msg);
     EXPECT_EQ(std::vector<UINT>{WM_KEYDOWN}, dialog.pretranslated);
+}
+
+// Self-deleting window objects live in storage of their own, poisoned when
+// they are deleted, so that a write after the delete shows.
+alignas(16) unsigned char storage[4096];
+
+bool Poisoned()
+{
+    return std::all_of(std::begin(storage), std::end(storage), [](unsigned char byte) { return byte == 0xA5; });
+}
+
+enum class ClosingIn { OnOk, OnInitDialog };
+
+// Destroys its window in one of its own handlers and then goes on writing
+// to itself; its end records whether that write came before it.
+class SelfClosingDialog : public CDialog {
+public:
+    explicit SelfClosingDialog(ClosingIn when) : CDialog(IDD_SEARCH), closingIn(when) {}
+    static void* operator new(size_t size)
+    {
+        EXPECT_LE(size, sizeof storage);
+        return storage;
+    }
+    static void operator delete(void*) { std::fill(std::begin(storage), std::end(storage), 0xA5); }
+
+    static inline bool handlerFinishedFirst = false;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CDialog::OnInitDialog();
+        if (closingIn == ClosingIn::OnInitDialog)
+            Close();
+        return result;
+    }
+    void OnOK() override { Close(); }
+    void PostNcDestroy() override
+    {
+        handlerFinishedFirst = handlerFinished;
+        delete this;
+    }
+
+private:
+    void Close()
+    {
+        DestroyWindow();
+        handlerFinished = true;
+    }
+
+    ClosingIn closingIn;
+    bool handlerFinished = false;
+};
+
+TEST(WindowObjects, AnObjectWhoseWindowEndsInItsOwnHandlerIsDeletedWhenThatMessageReturns)
+{
+    for (ClosingIn when : {ClosingIn::OnOk, ClosingIn::OnInitDialog}) {
+        SCOPED_TRACE(when == ClosingIn::OnOk ? "OK" : "WM_INITDIALOG");
+        SelfClosingDialog::handlerFinishedFirst = false;
+        auto* dialog = new SelfClosingDialog(when);
+        if (dialog->Create(nullptr))
+            SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(SelfClosingDialog::handlerFinishedFirst);
+        EXPECT_TRUE(Poisoned());
+    }
+}
+
+// A control whose own message destroys its parent, whose deletion deletes the control.
+class ParentClosingStatic : public CStatic {
+protected:
+    LRESULT OnTimer(UINT_PTR) override
+    {
+        ::DestroyWindow(GetParent());
+        return 0;
+    }
+};
+
+class DialogWithChild : public CDialog {
+public:
+    DialogWithChild() : CDialog(IDD_SEARCH) {}
+    static void* operator new(size_t) { return storage; }
+    static void operator delete(void*) { std::fill(std::begin(storage), std::end(storage), 0xA5); }
+    ParentClosingStatic child;
+
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+
+TEST(WindowObjects, AChildDeletedWithItsParentDuringItsOwnMessageIsNotWrittenAfterwards)
+{
+    auto* dialog = new DialogWithChild;
+    ASSERT_TRUE(dialog->Create(nullptr));
+    ASSERT_TRUE(dialog->child.Create("", WS_CHILD, RECT{0, 0, 5, 5}, dialog->GetSafeHwnd(), 903));
+    dialog->child.SendMessage(WM_TIMER, 1);
+    EXPECT_TRUE(Poisoned());
 }
 
 TEST(Dialog, OkSavesTheDataAndDestroysTheWindow)
