@@ -204,9 +204,11 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     });
 }
 
-bool CWnd::Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+bool CWnd::Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const
 {
-    CWnd* object = child ? FromHandlePermanent(child) : nullptr;
+    if (!child || !hwnd || GetAncestor(child, GA_PARENT) != hwnd)
+        return false;
+    CWnd* object = FromHandlePermanent(child);
     return object && object->OnChildNotify(message, wParam, lParam, result);
 }
 

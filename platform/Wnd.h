@@ -3,7 +3,7 @@
 // object is filled when a window is attached and emptied at WM_NCDESTROY.
 // Subclassed windows pass what the class does not handle on to the control's
 // own procedure (DefSubclassProc); parents reflect owner-draw requests,
-// notifications and colour requests to the child's object first.
+// notifications and colour requests to the object of the direct child first.
 // A window that ends during one of its own messages gets PostNcDestroy only
 // when the outermost of them returns, so no handler runs on a deleted object.
 #include <windows.h>
@@ -119,8 +119,8 @@ private:
 
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
         UINT_PTR id, DWORD_PTR data);
-    // A child's object handles what it sent first.
-    static bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // The object of the direct child that sent it handles it first.
+    bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const;
     void EndOfWindow();
 
     Message* routed = nullptr;

@@ -11,6 +11,7 @@
 
 #include "platform/Button.h"
 #include "platform/Dialog.h"
+#include "platform/Gdi.h"
 #include "platform/Static.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
@@ -100,11 +101,32 @@ protected:
     {
         ASSERT_TRUE(dialog.Create(nullptr));
         ASSERT_TRUE(probe.Create("probe", WS_CHILD | WS_VISIBLE | SS_NOTIFY, RECT{0, 0, 50, 20}, dialog.GetSafeHwnd(), 900));
+        ASSERT_TRUE(holder.Create("holder", WS_CHILD, RECT{0, 30, 50, 50}, dialog.GetSafeHwnd(), 901));
+        ASSERT_TRUE(grandchild.Create("grandchild", WS_CHILD, RECT{0, 0, 50, 20}, holder.GetSafeHwnd(), 902));
     }
     void TearDown() override { dialog.DestroyWindow(); }
 
+    // What a child sends its parent: a notification, a command, an
+    // owner-draw request, a colour request.
+    LRESULT SendFrom(CWnd& child, UINT message)
+    {
+        HWND from = child.GetSafeHwnd();
+        UINT id = static_cast<UINT>(child.GetDlgCtrlID());
+        ClientDC dc(from);
+        NMHDR header = {from, id, NM_CLICK};
+        DRAWITEMSTRUCT item = {ODT_STATIC, id, 0, ODA_DRAWENTIRE, 0, from, dc, {0, 0, 5, 5}, 0};
+        switch (message) {
+        case WM_NOTIFY: return dialog.SendMessage(message, id, reinterpret_cast<LPARAM>(&header));
+        case WM_COMMAND: return dialog.SendMessage(message, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(from));
+        case WM_DRAWITEM: return dialog.SendMessage(message, id, reinterpret_cast<LPARAM>(&item));
+        default: return dialog.SendMessage(message, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(from));
+        }
+    }
+
     ProbeDialog dialog;
     ProbeStatic probe;
+    CStatic holder;
+    ProbeStatic grandchild;
 };
 
 TEST_F(WndTest, HandlersReceiveTheirMessagesAndTheRestGoesToTheControl)
@@ -122,36 +144,23 @@ TEST_F(WndTest, HandlersReceiveTheirMessagesAndTheRestGoesToTheControl)
     EXPECT_EQ(&probe, CWnd::FromHandlePermanent(probe.GetSafeHwnd()));
 }
 
-TEST_F(WndTest, NotificationsGoBackToTheChildFirst)
+// A window reflects to the objects of its own children only: what reaches
+// it naming a grandchild is not the grandchild's to answer.
+TEST_F(WndTest, ReflectionReachesOnlyTheObjectOfADirectChild)
 {
     probe.notifyAnswer = 42;
-    NMHDR header = {probe.GetSafeHwnd(), 900, NM_CLICK};
-    EXPECT_EQ(42, dialog.SendMessage(WM_NOTIFY, 900, reinterpret_cast<LPARAM>(&header)));
-    EXPECT_EQ(std::vector<UINT>{WM_NOTIFY}, probe.reflected);
-}
-
-TEST_F(WndTest, CommandsOfAChildAreReflectedBeforeTheParentSeesThem)
-{
+    grandchild.notifyAnswer = 43;
     dialog.commands.clear();
-    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(900, STN_CLICKED), reinterpret_cast<LPARAM>(probe.GetSafeHwnd()));
-    EXPECT_EQ(std::vector<UINT>{WM_COMMAND}, probe.reflected);
-    EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(900, STN_CLICKED)}, dialog.commands);
-}
-
-TEST_F(WndTest, DestroyingTheWindowEmptiesTheMapAndEndsTheObject)
-{
-    HWND window = probe.GetSafeHwnd();
-    probe.DestroyWindow();
-    EXPECT_TRUE(probe.ended);
-    EXPECT_EQ(nullptr, probe.GetSafeHwnd());
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(window));
-}
-
-TEST_F(WndTest, ApplicationOffersMessagesUpToTheTopLevelWindow)
-{
-    MSG msg = {probe.GetSafeHwnd(), WM_KEYDOWN, 'A', 0, 0, {}};
-    CWinApp::Instance().PreTranslateMessage(&msg);
-    EXPECT_EQ(std::vector<UINT>{WM_KEYDOWN}, dialog.pretranslated);
+    EXPECT_EQ(42, SendFrom(probe, WM_NOTIFY));
+    EXPECT_EQ(0, SendFrom(grandchild, WM_NOTIFY));
+    for (UINT message : {WM_COMMAND, WM_DRAWITEM, WM_CTLCOLORSTATIC}) {
+        SendFrom(probe, message);
+        SendFrom(grandchild, message);
+    }
+    EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_COMMAND, WM_DRAWITEM, WM_CTLCOLORSTATIC}), probe.reflected);
+    EXPECT_EQ(std::vector<UINT>{}, grandchild.reflected);
+    // Reflection left the commands unanswered: the parent handles both.
+    EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(900, STN_CLICKED), MAKEWPARAM(902, STN_CLICKED)}), dialog.commands);
 }
 
 // Self-deleting window objects live in storage of their own, poisoned when
