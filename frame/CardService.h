@@ -1,6 +1,7 @@
 #pragma once
 // The library's one service, "VCARD-PC": it answers the host's menu
 // questions, keeps the local card cache, and owns the service's windows.
+#include "dialogs/DialogOwner.h"
 #include "dialogs/LangTable.h"
 #include "frame/ServiceBase.h"
 #include "protocol/RequestKind.h"
@@ -17,16 +18,14 @@ class SearchDialog;
 class XmlDocument;
 class XmlNode;
 
-class CardService : public ServiceBase, public LangTable {
+class CardService : public ServiceBase, public LangTable, public DialogOwner {
 public:
     explicit CardService(HostApi* host);
     ~CardService() override;
 
-    // Whether the signed-in user's contact list holds that account.
-    bool IsContact(const std::string& user, const std::string& domain);
-
-    // Entry of the service's windows; kinds outside RequestKind do nothing.
-    void Request(int kind, CWnd* dialog);
+    // ---- what the service's windows ask of it
+    bool IsContact(const std::string& user, const std::string& domain) override;
+    void Request(int kind, CWnd* dialog) override;
 
     // The first open card dialog of that account, or null.
     CardDialog* FindCardDialog(const std::string& user, const std::string& domain) const;
