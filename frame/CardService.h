@@ -4,6 +4,7 @@
 #include "dialogs/DialogOwner.h"
 #include "dialogs/LangTable.h"
 #include "frame/ServiceBase.h"
+#include "platform/Gdi.h"
 #include "protocol/RequestKind.h"
 #include "store/CardCache.h"
 #include "support/IndexedList.h"
@@ -79,8 +80,8 @@ private:
     void HandleAddress(CardDialog& dialog, Page& page, int& hidden, const FieldTag<AddressFields> (&tags)[N],
                        const XmlNode& section, int status, AddressLoader load, SectionStorer store);
 
-    HBITMAP cardBitmap = nullptr;
-    HBITMAP itemIcon = nullptr;
+    Bitmap cardBitmap;
+    Bitmap itemIcon;
     int contactMenuEnabled = 0;
     CardCache cache{settingsKey, appPath};
     // The panel deletes itself with its window, which its parent, the
