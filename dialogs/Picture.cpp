@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/Gdi.h"
+#include "platform/ReportSwallowed.h"
 
 namespace {
 
@@ -136,6 +137,7 @@ void PhotoFrame::SetPicture(const unsigned char* bytes, int byteCount)
         loaded->Load(bytes, byteCount);
         picture = std::move(loaded);
     } catch (...) {
+        ReportSwallowed("PhotoFrame::SetPicture");
         picture.reset();
     }
     Invalidate(TRUE);
