@@ -3,7 +3,6 @@
 #include <prsht.h>
 
 #include "controls/SkinPage.h"
-#include "frame/CardService.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
@@ -30,8 +29,8 @@ HANDLE LoadIconOfSize(int id, int sizeX, int sizeY)
 
 } // namespace
 
-CardDialog::CardDialog(CardService* owner)
-    : CDialog(IDD_CARD), LangTable(LangTexts::cardDialog, LangTexts::cardDialogCount), service(owner),
+CardDialog::CardDialog(DialogOwner* dialogOwner)
+    : CDialog(IDD_CARD), LangTable(LangTexts::cardDialog, LangTexts::cardDialogCount), owner(dialogOwner),
       titleName(GetText(0))
 {
 }
@@ -168,13 +167,13 @@ void CardDialog::OnOK()
     identification.UpdateData(TRUE);
     home.UpdateData(TRUE);
     business.UpdateData(TRUE);
-    service->Request(static_cast<int>(RequestKind::Publish), this);
+    owner->Request(static_cast<int>(RequestKind::Publish), this);
     DestroyWindow();
 }
 
 void CardDialog::PostNcDestroy()
 {
-    service->Request(static_cast<int>(RequestKind::CardClosed), this);
+    owner->Request(static_cast<int>(RequestKind::CardClosed), this);
     delete this;
 }
 
@@ -190,7 +189,7 @@ LRESULT CardDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
     if (message != WM_SKIN_CLICK)
         return CDialog::OnPrivateMessage(message, wParam, lParam);
     if (wParam == ProductLabelIndex)
-        service->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
+        owner->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
     return 0;
 }
 

@@ -9,19 +9,18 @@
 #include "controls/SkinIconLabel.h"
 #include "controls/SkinTab.h"
 #include "dialogs/AddressPage.h"
+#include "dialogs/DialogOwner.h"
 #include "dialogs/DirectoryPage.h"
 #include "dialogs/IdentificationPage.h"
 #include "dialogs/LangTable.h"
 #include "platform/Dialog.h"
 #include "platform/Gdi.h"
 
-class CardService;
-
 class CardDialog : public CDialog, public LangTable {
 public:
     static constexpr int ProductLabelIndex = 200;
 
-    explicit CardDialog(CardService* owner);
+    explicit CardDialog(DialogOwner* owner);
 
     // Modeless and hidden, the desktop as parent; builds the three pages.
     bool Create();
@@ -69,7 +68,7 @@ private:
     void AddPage(CardPage& page, int textIndex);
     void WriteTitle();
 
-    CardService* service;
+    DialogOwner* owner;
     std::string user, domain, displayName;
     std::string titleName;
     Bitmap productImage;

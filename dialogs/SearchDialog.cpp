@@ -2,7 +2,6 @@
 
 #include <iterator>
 
-#include "frame/CardService.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
@@ -55,8 +54,8 @@ HANDLE LoadIconOfSize(int id, int sizeX, int sizeY)
 
 } // namespace
 
-SearchDialog::SearchDialog(CardService* owner)
-    : CDialog(IDD_SEARCH), LangTable(LangTexts::searchDialog, LangTexts::searchDialogCount), service(owner),
+SearchDialog::SearchDialog(DialogOwner* dialogOwner)
+    : CDialog(IDD_SEARCH), LangTable(LangTexts::searchDialog, LangTexts::searchDialogCount), owner(dialogOwner),
       titleName(GetText(0))
 {
 }
@@ -158,7 +157,7 @@ void SearchDialog::OnOK()
     UpdateData(TRUE);
     if (IsEmpty(fields))
         return;
-    service->Request(static_cast<int>(RequestKind::Search), this);
+    owner->Request(static_cast<int>(RequestKind::Search), this);
     searching = true;
     // Close is what still works: the focus goes there before the fields go grey.
     SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(closeButton.GetSafeHwnd()), TRUE);
@@ -205,7 +204,7 @@ void SearchDialog::UpdateButtons()
 {
     int row = results.GetFirstSelected();
     viewButton.EnableWindow(row >= 0);
-    addButton.EnableWindow(row >= 0 && !service->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
+    addButton.EnableWindow(row >= 0 && !owner->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
 }
 
 bool SearchDialog::TakeSelection()
@@ -222,12 +221,12 @@ LRESULT SearchDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_VIEW) {
         if (TakeSelection())
-            service->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
+            owner->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
         return 0;
     }
     if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_ADD) {
         if (TakeSelection())
-            service->Request(static_cast<int>(RequestKind::AddSearchResult), this);
+            owner->Request(static_cast<int>(RequestKind::AddSearchResult), this);
         return 0;
     }
     return CDialog::OnCommand(wParam, lParam);
@@ -254,7 +253,7 @@ LRESULT SearchDialog::OnNotify(WPARAM wParam, LPARAM lParam)
     }
     case NM_DBLCLK:
         if (TakeSelection())
-            service->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
+            owner->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
         return 0;
     default:
         return CDialog::OnNotify(wParam, lParam);
@@ -270,7 +269,7 @@ LRESULT SearchDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPara
     if (message != WM_SKIN_CLICK)
         return CDialog::OnPrivateMessage(message, wParam, lParam);
     if (wParam == ProductLabelIndex)
-        service->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
+        owner->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
     return 0;
 }
 
@@ -282,6 +281,6 @@ LRESULT SearchDialog::OnDestroy()
 
 void SearchDialog::PostNcDestroy()
 {
-    service->Request(static_cast<int>(RequestKind::SearchClosed), this);
+    owner->Request(static_cast<int>(RequestKind::SearchClosed), this);
     delete this;
 }

@@ -6,19 +6,18 @@
 
 #include "controls/SkinButton.h"
 #include "controls/SkinIconLabel.h"
+#include "dialogs/DialogOwner.h"
 #include "dialogs/LangTable.h"
 #include "platform/Dialog.h"
 #include "platform/Gdi.h"
 #include "platform/ListCtrl.h"
 #include "protocol/Messages.h"
 
-class CardService;
-
 class SearchDialog : public CDialog, public LangTable {
 public:
     static constexpr int ProductLabelIndex = 200;
 
-    explicit SearchDialog(CardService* owner);
+    explicit SearchDialog(DialogOwner* owner);
 
     // Modeless and hidden, the desktop as parent.
     bool Create();
@@ -64,7 +63,7 @@ private:
     void ResumeRedraw();
     void WriteTitle();
 
-    CardService* service;
+    DialogOwner* owner;
     SearchFields fields;
     std::string selectedUser, selectedDomain;
     std::string titleName;

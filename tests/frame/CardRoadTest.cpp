@@ -8,6 +8,7 @@
 #include "frame/HostSettings.h"
 #include "resources/resource.h"
 #include "support/Xml.h"
+#include "tests/hosts/DebugOutput.h"
 #include "tests/hosts/TestHost.h"
 
 using testing::HasSubstr;
@@ -66,6 +67,7 @@ protected:
     void TearDown() override
     {
         service->DeletingDestructor(1);
+        EXPECT_THAT(DebugOutput::Lines(), testing::IsEmpty()) << "a failure was swallowed on the road";
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
         std::string photo = appPath + "\\vc\\u1@d1.b64";
         DeleteFileA(photo.c_str());
@@ -102,6 +104,7 @@ protected:
         }
     }
 
+    DebugOutput debugOutput;
     std::string appPath;
     TestHost host;
     TestUser user{"u1", "d1", "User One"};
