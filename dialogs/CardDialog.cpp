@@ -85,7 +85,7 @@ void CardDialog::SetUpProductLabel()
 
 void CardDialog::AddPage(CardPage& page, int textIndex)
 {
-    page.Create(tabs.GetSafeHwnd());
+    page.Create(hwnd);
     tabs.AddPage(&page, GetText(textIndex), 0);
 }
 
@@ -181,6 +181,8 @@ LRESULT CardDialog::OnShowWindow(BOOL show, UINT)
 
 LRESULT CardDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_SKIN_SWITCH_PAGE)
+        return tabs.SendMessage(message, wParam, lParam);
     if (message != WM_SKIN_CLICK)
         return CDialog::OnPrivateMessage(message, wParam, lParam);
     if (wParam == ProductLabelIndex)
