@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/Gdi.h"
+#include "platform/ModalScope.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ constexpr int HimetricPerInch = 2540;
 
 void ShowError(const char* text)
 {
+    ModalScope modal(nullptr);
     MessageBoxExA(nullptr, text, "CPicture Error", MB_ICONERROR, LANG_ENGLISH);
 }
 
