@@ -175,6 +175,10 @@ void SearchDialog::SearchFinished()
     ::ShowWindow(GetDlgItem(IDC_SEARCH_WAITING), SW_HIDE);
     EnableSearchFields(true);
     results.DeleteAllItems();
+    rows.clear();
+    sortColumn = -1;
+    results.SetSortArrow(-1, true);
+    addAsked = false;
 }
 
 void SearchDialog::AddResult(const std::string& user, const std::string& domain, const std::string& name,
@@ -186,12 +190,33 @@ void SearchDialog::AddResult(const std::string& user, const std::string& domain,
         redrawSuspended = true;
         PostMessage(ResumeRedrawMessage);
     }
-    int row = results.InsertItem(0, user.c_str());
+    rows.push_back({user, domain, name, email, company, country, state, city});
+    int row = results.InsertItem(0, user.c_str(), static_cast<LPARAM>(rows.size() - 1));
     if (row < 0)
         return;
-    const std::string* columns[] = {&domain, &name, &email, &company, &country, &state, &city};
-    for (int i = 0; i < static_cast<int>(std::size(columns)); ++i)
-        results.SetItemText(row, i + 1, columns[i]->c_str());
+    for (int i = 1; i < static_cast<int>(rows.back().size()); ++i)
+        results.SetItemText(row, i, rows.back()[static_cast<size_t>(i)].c_str());
+}
+
+void SearchDialog::SortBy(int column)
+{
+    sortAscending = column != sortColumn || !sortAscending;
+    sortColumn = column;
+    results.SortItems(CompareRows, reinterpret_cast<LPARAM>(this));
+    results.SetSortArrow(sortColumn, sortAscending);
+}
+
+// Texts in the user's order of the alphabet, accents included; equal texts
+// keep the answer's order.
+int CALLBACK SearchDialog::CompareRows(LPARAM first, LPARAM second, LPARAM dialog)
+{
+    const auto* self = reinterpret_cast<const SearchDialog*>(dialog);
+    const std::string& a = self->rows[static_cast<size_t>(first)][static_cast<size_t>(self->sortColumn)];
+    const std::string& b = self->rows[static_cast<size_t>(second)][static_cast<size_t>(self->sortColumn)];
+    int order = CompareStringA(LOCALE_USER_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
+    if (order == 0)
+        return first > second ? -1 : (first < second ? 1 : 0);
+    return self->sortAscending ? order : -order;
 }
 
 void SearchDialog::ResumeRedraw()
@@ -205,7 +230,8 @@ void SearchDialog::UpdateButtons()
 {
     int row = results.GetFirstSelected();
     viewButton.EnableWindow(row >= 0);
-    addButton.EnableWindow(row >= 0 && !service->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
+    addButton.EnableWindow(row >= 0 && !addAsked
+        && !service->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
 }
 
 bool SearchDialog::TakeSelection()
@@ -226,8 +252,11 @@ LRESULT SearchDialog::OnCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_ADD) {
-        if (TakeSelection())
+        if (TakeSelection()) {
+            addAsked = true;
+            addButton.EnableWindow(FALSE);
             service->Request(static_cast<int>(RequestKind::AddSearchResult), this);
+        }
         return 0;
     }
     return CDialog::OnCommand(wParam, lParam);
@@ -248,10 +277,15 @@ LRESULT SearchDialog::OnNotify(WPARAM wParam, LPARAM lParam)
     case LVN_ITEMCHANGED: {
         // Keys move the selection after LVN_KEYDOWN: follow the change itself.
         const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+        if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) {
+            addAsked = false;
             UpdateButtons();
+        }
         return 0;
     }
+    case LVN_COLUMNCLICK:
+        SortBy(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
+        return 0;
     case NM_DBLCLK:
         if (TakeSelection())
             service->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
