@@ -16,6 +16,9 @@ public:
 
 class SkinButton : public CButton {
 public:
+    // Pixels kept free between the caption and the left and right edges.
+    static constexpr int CaptionMargin = 3;
+
     SkinButton();
 
     // Builds the four faces at the current client size from strip
