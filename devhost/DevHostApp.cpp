@@ -118,12 +118,12 @@ int DevHostApp::OnCommand(int code, const std::string& param)
 {
     transcript.Note("host command " + std::to_string(code) + (param.empty() ? "" : " " + param));
     switch (code) {
-    case 0:
+    case MayBuildPanel:
         return 1;
-    case 12:
+    case ProductLabelClicked:
         window.SetStatus("Product label clicked");
         return 1;
-    case 19:
+    case AddToContacts:
         if (user.List().Add(param, "")) {
             window.RefreshContacts();
             window.SetStatus("Added " + param + " to the contacts");

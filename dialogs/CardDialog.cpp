@@ -3,6 +3,7 @@
 #include <prsht.h>
 
 #include "controls/SkinPage.h"
+#include "dialogs/DialogSkin.h"
 #include "frame/CardService.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
@@ -21,12 +22,6 @@ enum Text {
 };
 
 constexpr int DirectoryTab = 3;
-
-HANDLE LoadIconOfSize(int id, int sizeX, int sizeY)
-{
-    return LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(sizeX),
-        GetSystemMetrics(sizeY), LR_SHARED);
-}
 
 } // namespace
 
@@ -52,12 +47,11 @@ void CardDialog::DoDataExchange(CDataExchange* exchange)
 BOOL CardDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_CARD_SMALL, SM_CXSMICON, SM_CYSMICON)));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_CARD, SM_CXICON, SM_CYICON)));
+    SetDialogIcons(hwnd, IDI_CARD_SMALL, IDI_CARD);
     productImage.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO)));
-    SetUpButton(okButton);
-    SetUpButton(cancelButton);
-    SetUpProductLabel();
+    SetUpDialogButton(okButton, GetFont());
+    SetUpDialogButton(cancelButton, GetFont());
+    SetUpProductLabel(productLabel, hwnd, productImage);
     AddPage(identification, IdentificationText);
     AddPage(home, HomeText);
     AddPage(business, BusinessText);
@@ -65,22 +59,6 @@ BOOL CardDialog::OnInitDialog()
     tabs.SelectPage(0);
     SetLanguage(GetLanguage());
     return TRUE;
-}
-
-void CardDialog::SetUpButton(SkinButton& button)
-{
-    button.SetBitmaps(IDB_BUTTON_STRIP, 5, 7, 7, 6, 18);
-    button.SetFont(GetFont(), TRUE);
-}
-
-// The label shows the product's image; its window text stays the template's.
-void CardDialog::SetUpProductLabel()
-{
-    productLabel.SetAppearance(GetFont(), 0, 0xAADDDD, 0x6EBBBB, 0, false);
-    productLabel.ModifyFlags(SkinLabel::Interactive, 0, false);
-    productLabel.SetHoverCursor(LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
-    productLabel.SetNotify(hwnd, ProductLabelIndex);
-    productLabel.SetImage(productImage, 0xFF00FF);
 }
 
 void CardDialog::AddPage(CardPage& page, int textIndex)
@@ -97,7 +75,7 @@ void CardDialog::SetTitle(const std::string& productName)
 
 void CardDialog::WriteTitle()
 {
-    SetWindowText(titleName + " - " + GetText(TitleText));
+    SetWindowText(DialogTitle(titleName, GetText(TitleText)));
 }
 
 void CardDialog::SetIdentity(const std::string& userName, const std::string& domainName, const std::string& display)

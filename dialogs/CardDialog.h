@@ -19,8 +19,6 @@ class CardService;
 
 class CardDialog : public CDialog, public LangTable {
 public:
-    static constexpr int ProductLabelIndex = 200;
-
     explicit CardDialog(CardService* owner);
 
     // Modeless and hidden, the desktop as parent; builds the three pages.
@@ -62,8 +60,6 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    void SetUpButton(SkinButton& button);
-    void SetUpProductLabel();
     void AddPage(CardPage& page, int textIndex);
     void WriteTitle();
 

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "dialogs/DialogSkin.h"
 #include "frame/CardService.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
@@ -47,12 +48,6 @@ bool IsEmpty(const SearchFields& fields)
 // Posted by the first AddResult of an answer; ends the answer's bulk adds.
 constexpr UINT ResumeRedrawMessage = WM_APP + 1;
 
-HANDLE LoadIconOfSize(int id, int sizeX, int sizeY)
-{
-    return LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(sizeX),
-        GetSystemMetrics(sizeY), LR_SHARED);
-}
-
 } // namespace
 
 SearchDialog::SearchDialog(CardService* owner)
@@ -81,12 +76,13 @@ void SearchDialog::DoDataExchange(CDataExchange* exchange)
 BOOL SearchDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_SEARCH_SMALL, SM_CXSMICON, SM_CYSMICON)));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_SEARCH, SM_CXICON, SM_CYICON)));
+    SetDialogIcons(hwnd, IDI_SEARCH_SMALL, IDI_SEARCH);
     productImage.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO)));
     for (SkinButton* button : {&searchButton, &closeButton, &viewButton, &addButton})
-        SetUpButton(*button);
-    SetUpProductLabel();
+        SetUpDialogButton(*button, GetFont());
+    // The label shows only the image, which carries the product's name: the
+    // template's text would not fit.
+    SetUpProductLabel(productLabel, hwnd, productImage);
     // Bound without subclassing: under Wine every message to a subclassed
     // control costs a server round trip, and an answer sends eight per row.
     results.Attach(GetDlgItem(IDC_RESULTS));
@@ -97,23 +93,6 @@ BOOL SearchDialog::OnInitDialog()
     return TRUE;
 }
 
-void SearchDialog::SetUpButton(SkinButton& button)
-{
-    button.SetBitmaps(IDB_BUTTON_STRIP, 5, 7, 7, 6, 18);
-    button.SetFont(GetFont(), TRUE);
-}
-
-// The label keeps the product name of the template as its window text and
-// shows only the image, which carries the name: the text would not fit.
-void SearchDialog::SetUpProductLabel()
-{
-    productLabel.SetAppearance(GetFont(), 0, 0xAADDDD, 0x6EBBBB, 0, false);
-    productLabel.ModifyFlags(SkinLabel::Interactive, 0, false);
-    productLabel.SetHoverCursor(LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
-    productLabel.SetNotify(hwnd, ProductLabelIndex);
-    productLabel.SetImage(productImage, 0xFF00FF);
-}
-
 void SearchDialog::SetTitle(const std::string& productName)
 {
     titleName = productName;
@@ -122,7 +101,7 @@ void SearchDialog::SetTitle(const std::string& productName)
 
 void SearchDialog::WriteTitle()
 {
-    SetWindowText(titleName + " - " + GetText(TitleText));
+    SetWindowText(DialogTitle(titleName, GetText(TitleText)));
 }
 
 void SearchDialog::SetLanguage(int value)

@@ -18,8 +18,6 @@ class CardService;
 
 class SearchDialog : public CDialog, public LangTable {
 public:
-    static constexpr int ProductLabelIndex = 200;
-
     explicit SearchDialog(CardService* owner);
 
     // Modeless and hidden, the desktop as parent.
@@ -55,8 +53,6 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    void SetUpButton(SkinButton& button);
-    void SetUpProductLabel();
     // Edits, their labels, the list and Search.
     void EnableSearchFields(bool enable);
     // View follows the selection; Add only for an account that is no contact
