@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -77,15 +78,23 @@ fs::path BinFolder()
     return fs::path(path).parent_path();
 }
 
-// Runs devhost.exe with these arguments; its exit code, or -1.
-int RunDevHost(const std::string& arguments)
+// Runs devhost.exe with these arguments, its output into the file output;
+// its exit code, or -1.
+int RunDevHost(const std::string& arguments, const fs::path& output)
 {
     std::string command = "\"" + (BinFolder() / "devhost.exe").string() + "\" " + arguments;
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE file = CreateFileA(output.string().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL, nullptr);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = file;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, BinFolder().string().c_str(),
-            &startup, &process))
+    BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+        BinFolder().string().c_str(), &startup, &process);
+    CloseHandle(file);
+    if (!started)
         return -1;
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = static_cast<DWORD>(-1);
@@ -158,7 +167,14 @@ TEST(DevHostSession, ScriptedSessionWithTheHostileAnswersRunsToItsEndTwiceOverOn
     fs::remove_all(folder);
     std::string arguments = "--script \"" + folder.string() + "\" --accounts 200";
 
-    ASSERT_EQ(0, RunDevHost(arguments));
+    fs::path output = fs::path(temp) / ("devhost-output-" + std::to_string(GetCurrentProcessId()) + ".txt");
+    ASSERT_EQ(0, RunDevHost(arguments, output));
+    // The lines a terminal shows, in UTF-8: the searched name has accents.
+    std::string printed = ReadFile(output);
+    EXPECT_NE(std::string::npos, printed.find("every step passed"));
+    EXPECT_NE(0, MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, printed.data(), static_cast<int>(printed.size()),
+                     nullptr, 0));
+    EXPECT_TRUE(std::any_of(printed.begin(), printed.end(), [](char c) { return c & 0x80; }));
     std::string transcript = ReadFile(folder / "transcript.txt");
     ExpectEveryStepPassed(transcript);
     ExpectBothDirectionsAndTheHostCommands(transcript);
@@ -166,7 +182,7 @@ TEST(DevHostSession, ScriptedSessionWithTheHostileAnswersRunsToItsEndTwiceOverOn
     ExpectNoFileOutsideItsFolders(folder);
 
     // The second run finds the published card and does not regenerate the directory.
-    EXPECT_EQ(0, RunDevHost(arguments));
+    EXPECT_EQ(0, RunDevHost(arguments, output));
     EXPECT_NE(std::string::npos, ReadFile(CardFilePath(folder / "data", "ana", "example.net")).find("Prieto"));
     std::size_t files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(folder / "data"))
@@ -176,6 +192,7 @@ TEST(DevHostSession, ScriptedSessionWithTheHostileAnswersRunsToItsEndTwiceOverOn
 
     std::error_code ignored;
     fs::remove_all(folder, ignored);
+    fs::remove(output, ignored);
 }
 
 TEST(PngFile, SizesThatDoNotMatchGiveNoFileAndImagesReadBackAsTheyWereAndAWindowPacksSmall)
