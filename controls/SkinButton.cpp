@@ -1,8 +1,40 @@
 #include "controls/SkinButton.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/ModuleContext.h"
+
+namespace {
+
+int CaptionWidth(HDC dc, const std::string& text)
+{
+    RECT measured = {};
+    ::DrawTextA(dc, text.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
+    return measured.right - measured.left;
+}
+
+// The caption with its lines broken at spaces only, each line as long as
+// fits into width: "E-Mail" stays whole. A word wider than width keeps a
+// line of its own.
+std::string WrapAtSpaces(HDC dc, const std::string& caption, int width)
+{
+    std::string wrapped, line;
+    for (size_t start = 0; start <= caption.size();) {
+        size_t end = std::min(caption.find(' ', start), caption.size());
+        std::string word = caption.substr(start, end - start);
+        if (line.empty() || CaptionWidth(dc, line + " " + word) > width) {
+            wrapped += line.empty() ? "" : line + "\n";
+            line = word;
+        } else {
+            line += " " + word;
+        }
+        start = end + 1;
+    }
+    return wrapped + line;
+}
+
+} // namespace
 
 SkinFont::SkinFont(const char* face)
     : Font(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -96,7 +128,9 @@ bool SkinButton::DrawItem(const DRAWITEMSTRUCT& item)
     BufferDC buffer(item.hDC, W, h);
     FillSolid(buffer, client, GetSysColor(COLOR_BTNFACE));
     bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    // A caption wider than this wraps (multi-line) before it reaches an edge.
     RECT textArea = client;
+    InflateRect(&textArea, -CaptionMargin, 0);
     if (item.itemState & ODS_FOCUS) {
         DrawFace(buffer, focusImage, W, h);
         if (item.itemState & ODS_SELECTED) {
@@ -112,10 +146,11 @@ bool SkinButton::DrawItem(const DRAWITEMSTRUCT& item)
     SetTextColor(buffer, disabled ? GetSysColor(COLOR_GRAYTEXT) : font->textColour);
     std::string caption = GetWindowText();
     if (GetStyle() & BS_MULTILINE) {
+        caption = WrapAtSpaces(buffer, caption, textArea.right - textArea.left);
         RECT measured = textArea;
-        ::DrawTextA(buffer, caption.c_str(), -1, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+        ::DrawTextA(buffer, caption.c_str(), -1, &measured, DT_CENTER | DT_CALCRECT);
         OffsetRect(&textArea, 0, (textArea.bottom - textArea.top - (measured.bottom - measured.top)) / 2);
-        ::DrawTextA(buffer, caption.c_str(), -1, &textArea, DT_CENTER | DT_WORDBREAK);
+        ::DrawTextA(buffer, caption.c_str(), -1, &textArea, DT_CENTER);
     } else {
         ::DrawTextA(buffer, caption.c_str(), -1, &textArea, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }

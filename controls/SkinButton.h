@@ -4,6 +4,7 @@
 // fixed borders and drawn with one transparent colour.
 #include <memory>
 
+#include "controls/SkinDrawing.h"
 #include "platform/Button.h"
 #include "platform/Gdi.h"
 
@@ -16,6 +17,9 @@ public:
 
 class SkinButton : public CButton {
 public:
+    // Pixels kept free between the caption and the left and right edges.
+    static constexpr int CaptionMargin = 3;
+
     SkinButton();
 
     // Builds the four faces at the current client size from strip
@@ -39,6 +43,6 @@ private:
     int frameCount = 0;
     Bitmap normalImage, pressedImage, focusImage, disabledImage;
     int marginTop = 8, marginBottom = 8, marginLeft = 8, marginRight = 17;
-    COLORREF transparentColour = 0x00FF00FF;
+    COLORREF transparentColour = TransparentColour;
     std::unique_ptr<SkinFont> font;
 };

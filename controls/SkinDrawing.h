@@ -4,6 +4,9 @@
 
 #include "platform/Gdi.h"
 
+// The colour of this module's bitmaps that lets what is under them show.
+inline constexpr COLORREF TransparentColour = 0x00FF00FF;
+
 // Hue (0..255 for 0..360 degrees), lightness and saturation packed in bytes
 // 0, 1 and 2.
 DWORD RgbToHls(COLORREF colour);

@@ -16,11 +16,18 @@ int PageSwitchKey(const MSG& msg)
     return msg.wParam == VK_NEXT ? 1 : 0;
 }
 
+// Enter and Escape are the page's own OK and Cancel; every other key goes to
+// the dialog that holds the page, so that Tab and the mnemonics reach all of it.
+bool SkinPage::IsDialogCommandKey(const MSG& msg)
+{
+    return msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
+}
+
 BOOL SkinPage::PreTranslateMessage(MSG* msg)
 {
     int direction = PageSwitchKey(*msg);
     if (direction < 0)
-        return CDialog::PreTranslateMessage(msg);
+        return IsDialogCommandKey(*msg) && CDialog::PreTranslateMessage(msg);
     if (SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(msg)))
         return TRUE;
     ::SendMessageA(GetParent(), WM_SKIN_SWITCH_PAGE, direction, 0);

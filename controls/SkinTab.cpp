@@ -15,9 +15,13 @@ CWnd* SkinTab::PageAt(int index) const
     return reinterpret_cast<CWnd*>(item.lParam);
 }
 
+// A page may be a child of the tab control or, as in a property sheet, its
+// sibling: then it goes above the tab control, which clips it out.
 void SkinTab::PlacePage(CWnd* page)
 {
-    page->SetWindowPos(nullptr, pageOrigin.x, pageOrigin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    POINT origin = pageOrigin;
+    MapWindowPoints(hwnd, page->GetParent(), &origin, 1);
+    page->SetWindowPos(HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void SkinTab::ShowPage(int index, bool show)
@@ -90,7 +94,7 @@ bool SkinTab::SelectPage(int index)
     SetCurSel(index);
     ShowPage(index, true);
     if (CWnd* page = PageAt(index))
-        page->SetFocus();
+        FocusPage(*page);
     return true;
 }
 
@@ -117,7 +121,15 @@ void SkinTab::FocusCurrentPage()
 {
     CWnd* page = PageAt(GetCurSel());
     if (page && page->IsWindowVisible())
-        page->SetFocus();
+        FocusPage(*page);
+}
+
+// The page's first control that takes the focus gets it, as a click would
+// give it: unlike the dialog manager, this selects no text.
+void SkinTab::FocusPage(CWnd& page)
+{
+    HWND first = GetNextDlgTabItem(page.GetSafeHwnd(), nullptr, FALSE);
+    ::SetFocus(first ? first : page.GetSafeHwnd());
 }
 
 BOOL SkinTab::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -135,8 +147,10 @@ BOOL SkinTab::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
         if (IsPageEnabled(selected)) {
             ShowPage(previousSelection, false);
             ShowPage(selected, true);
-            if (CWnd* page = PageAt(selected))
-                page->SetFocus();
+            // Arrow keys on the focused tab control leave the focus there.
+            CWnd* page = PageAt(selected);
+            if (page && ::GetFocus() != hwnd)
+                FocusPage(*page);
         } else {
             SetCurSel(previousSelection);
         }

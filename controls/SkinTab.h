@@ -40,6 +40,7 @@ protected:
 
 private:
     void ShowPage(int index, bool show);
+    static void FocusPage(CWnd& page);
     void PlacePage(CWnd* page);
 
     Brush backgroundBrush;

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 
+#include "devhost/Console.h"
 #include "devhost/DevHostApp.h"
 #include "devhost/Screenshot.h"
 #include "devhost/WriteAudit.h"
@@ -77,11 +77,11 @@ int DemoScript::Play()
     Spanish();
     Hostile();
     app.Log().Note("demo script ends");
-    std::printf("devhost: %d messages in %s\\transcript.txt\n", app.Log().MessageCount(), folder.c_str());
-    std::printf("devhost: %zu screenshots in %s:\n", shots.size(), folder.c_str());
+    PrintLine("devhost: " + std::to_string(app.Log().MessageCount()) + " messages in " + folder + "\\transcript.txt");
+    PrintLine("devhost: " + std::to_string(shots.size()) + " screenshots in " + folder + ":");
     for (const std::string& shot : shots)
-        std::printf("  %s\n", shot.c_str());
-    std::printf("devhost: %s\n", failures ? "some steps FAILED" : "every step passed");
+        PrintLine("  " + shot);
+    PrintLine(std::string("devhost: ") + (failures ? "some steps FAILED" : "every step passed"));
     return failures ? 1 : 0;
 }
 
@@ -267,7 +267,7 @@ void DemoScript::Hostile()
     }
     std::vector<std::string> violations = audit.Violations();
     for (const std::string& violation : violations)
-        std::printf("devhost: written outside the service's places: %s\n", violation.c_str());
+        PrintLine("devhost: written outside the service's places: " + violation);
     Step("nothing written outside Users\\... and AppPath\\vc", violations.empty());
     Shot(contactCard, "12-contact-card-after-hostile");
     std::set<HWND> windows = OwnWindows();
@@ -281,8 +281,7 @@ bool DemoScript::Step(const std::string& name, bool ok)
 {
     if (!ok)
         ++failures;
-    std::printf("step %-60s %s\n", name.c_str(), ok ? "ok" : "FAILED");
-    std::fflush(stdout);
+    PrintLine("step " + name + std::string(name.size() < 60 ? 60 - name.size() : 0, ' ') + (ok ? " ok" : " FAILED"));
     app.Log().Note("step " + name + (ok ? ": ok" : ": FAILED"));
     return ok;
 }

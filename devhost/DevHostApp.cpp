@@ -1,8 +1,8 @@
 #include "devhost/DevHostApp.h"
 
-#include <cstdio>
 #include <system_error>
 
+#include "devhost/Console.h"
 #include "devhost/DemoScript.h"
 #include "devhost/HostRegistry.h"
 #include "devhost/server/DirectoryGenerator.h"
@@ -24,7 +24,7 @@ std::filesystem::path PreparedData(const DevHostOptions& options)
     std::filesystem::create_directories(data, error);
     if (std::filesystem::is_empty(data, error) && !error) {
         int written = GenerateDirectory(data, options.accounts, DirectorySeed);
-        std::printf("devhost: %d accounts generated in %s\n", written, data.string().c_str());
+        PrintLine("devhost: " + std::to_string(written) + " accounts generated in " + data.string());
     }
     return data;
 }
@@ -65,7 +65,7 @@ bool DevHostApp::Open()
     std::filesystem::create_directories(options.folder / "skin", error);
     std::string transcriptPath = (options.folder / "transcript.txt").string();
     if (!transcript.Open(transcriptPath)) {
-        std::printf("devhost: cannot write %s\n", transcriptPath.c_str());
+        PrintLine("devhost: cannot write " + transcriptPath);
         return false;
     }
     transcript.Note("session of " + user.Name() + "@" + user.DomainName() + ", " +
@@ -73,22 +73,22 @@ bool DevHostApp::Open()
     std::filesystem::path appPath = std::filesystem::absolute(AppPath(), error);
     std::filesystem::path skinFolder = std::filesystem::absolute(options.folder / "skin", error);
     if (!WriteHostSettings(appPath.string(), skinFolder.string())) {
-        std::printf("devhost: cannot write the host's settings\n");
+        PrintLine("devhost: cannot write the host's settings");
         return false;
     }
     if (!window.Create("Dev host - " + user.Name() + "@" + user.DomainName()))
         return false;
     if (!plugin.Load(options.library, &host)) {
-        std::printf("devhost: %s\n", plugin.Error().c_str());
+        PrintLine("devhost: " + plugin.Error());
         return false;
     }
     ServiceInterface* service = plugin.Service();
     window.SetService(service);
     loop.SetService(service);
     link.Attach(window.Handle(), service);
-    std::printf("devhost: loaded %s, status %d\n", options.library.c_str(), plugin.Status());
+    PrintLine("devhost: loaded " + options.library + ", status " + std::to_string(plugin.Status()));
     if (service->Start() != 0 || service->Login(&user) != 0) {
-        std::printf("devhost: the service did not start or log in\n");
+        PrintLine("devhost: the service did not start or log in");
         return false;
     }
     loggedIn = true;
@@ -118,12 +118,12 @@ int DevHostApp::OnCommand(int code, const std::string& param)
 {
     transcript.Note("host command " + std::to_string(code) + (param.empty() ? "" : " " + param));
     switch (code) {
-    case 0:
+    case MayBuildPanel:
         return 1;
-    case 12:
+    case ProductLabelClicked:
         window.SetStatus("Product label clicked");
         return 1;
-    case 19:
+    case AddToContacts:
         if (user.List().Add(param, "")) {
             window.RefreshContacts();
             window.SetStatus("Added " + param + " to the contacts");

@@ -1,5 +1,6 @@
 #pragma once
-// A minimal PNG writer: 8-bit RGB, stored (uncompressed) deflate blocks.
+// A minimal PNG writer: 8-bit RGB, each row filtered, compressed with deflate
+// and its fixed Huffman codes.
 #include <string>
 #include <vector>
 

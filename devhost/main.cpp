@@ -7,10 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <windows.h>
+
 #include "devhost/DevHostApp.h"
 
 int main(int argc, char** argv)
 {
+    SetConsoleOutputCP(CP_UTF8);  // the lines are UTF-8 (devhost/Console.h)
     DevHostOptions options;
     for (int i = 1; i < argc; ++i) {
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;

@@ -3,6 +3,7 @@
 #include <prsht.h>
 
 #include "controls/SkinPage.h"
+#include "dialogs/DialogSkin.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
@@ -20,12 +21,6 @@ enum Text {
 };
 
 constexpr int DirectoryTab = 3;
-
-HANDLE LoadIconOfSize(int id, int sizeX, int sizeY)
-{
-    return LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(sizeX),
-        GetSystemMetrics(sizeY), LR_SHARED);
-}
 
 } // namespace
 
@@ -51,12 +46,11 @@ void CardDialog::DoDataExchange(CDataExchange* exchange)
 BOOL CardDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_CARD_SMALL, SM_CXSMICON, SM_CYSMICON)));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_CARD, SM_CXICON, SM_CYICON)));
+    SetDialogIcons(hwnd, IDI_CARD_SMALL, IDI_CARD);
     productImage.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO)));
-    SetUpButton(okButton);
-    SetUpButton(cancelButton);
-    SetUpProductLabel();
+    SetUpDialogButton(okButton, GetFont());
+    SetUpDialogButton(cancelButton, GetFont());
+    SetUpProductLabel(productLabel, hwnd, productImage);
     AddPage(identification, IdentificationText);
     AddPage(home, HomeText);
     AddPage(business, BusinessText);
@@ -66,25 +60,9 @@ BOOL CardDialog::OnInitDialog()
     return TRUE;
 }
 
-void CardDialog::SetUpButton(SkinButton& button)
-{
-    button.SetBitmaps(IDB_BUTTON_STRIP, 5, 7, 7, 6, 18);
-    button.SetFont(GetFont(), TRUE);
-}
-
-// The label shows the product's image; its window text stays the template's.
-void CardDialog::SetUpProductLabel()
-{
-    productLabel.SetAppearance(GetFont(), 0, 0xAADDDD, 0x6EBBBB, 0, false);
-    productLabel.ModifyFlags(SkinLabel::Interactive, 0, false);
-    productLabel.SetHoverCursor(LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
-    productLabel.SetNotify(hwnd, ProductLabelIndex);
-    productLabel.SetImage(productImage, 0xFF00FF);
-}
-
 void CardDialog::AddPage(CardPage& page, int textIndex)
 {
-    page.Create(tabs.GetSafeHwnd());
+    page.Create(hwnd);
     tabs.AddPage(&page, GetText(textIndex), 0);
 }
 
@@ -96,7 +74,7 @@ void CardDialog::SetTitle(const std::string& productName)
 
 void CardDialog::WriteTitle()
 {
-    SetWindowText(titleName + " - " + GetText(TitleText));
+    SetWindowText(DialogTitle(titleName, GetText(TitleText)));
 }
 
 void CardDialog::SetIdentity(const std::string& userName, const std::string& domainName, const std::string& display)
@@ -186,6 +164,8 @@ LRESULT CardDialog::OnShowWindow(BOOL show, UINT)
 
 LRESULT CardDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_SKIN_SWITCH_PAGE)
+        return tabs.SendMessage(message, wParam, lParam);
     if (message != WM_SKIN_CLICK)
         return CDialog::OnPrivateMessage(message, wParam, lParam);
     if (wParam == ProductLabelIndex)

@@ -18,8 +18,6 @@
 
 class CardDialog : public CDialog, public LangTable {
 public:
-    static constexpr int ProductLabelIndex = 200;
-
     explicit CardDialog(DialogOwner* owner);
 
     // Modeless and hidden, the desktop as parent; builds the three pages.
@@ -63,8 +61,6 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    void SetUpButton(SkinButton& button);
-    void SetUpProductLabel();
     void AddPage(CardPage& page, int textIndex);
     void WriteTitle();
 

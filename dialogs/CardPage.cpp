@@ -1,6 +1,7 @@
 #include "dialogs/CardPage.h"
 
 #include "dialogs/CardDialog.h"
+#include "dialogs/DialogSkin.h"
 #include "resources/resource.h"
 
 namespace {
@@ -66,8 +67,7 @@ void CardPage::WriteTexts(std::initializer_list<std::pair<int, int>> texts)
 
 void CardPage::SetUpButton(SkinButton& button)
 {
-    button.SetBitmaps(IDB_BUTTON_STRIP, 5, 7, 7, 6, 18);
-    button.SetFont(GetFont(), TRUE);
+    SetUpDialogButton(button, GetFont());
 }
 
 void CardPage::SetReadOnly(std::span<const int> edits, bool readOnly)

@@ -6,6 +6,7 @@
 #include "dialogs/CardDialog.h"
 #include "platform/File.h"
 #include "platform/FileDialog.h"
+#include "platform/ModalScope.h"
 #include "resources/resource.h"
 #include "support/Base64.h"
 
@@ -212,6 +213,7 @@ void IdentificationPage::Browse()
 {
     if (!IsOwnCard())
         return;
+    ModalScope modal(hwnd);
     CFileDialog chooser("*.jpg", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, GetText(FileFilter), hwnd);
     if (!chooser.DoModal())
         return;

@@ -4,6 +4,7 @@
 
 #include "platform/Gdi.h"
 #include "platform/ReportSwallowed.h"
+#include "platform/ModalScope.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ constexpr int HimetricPerInch = 2540;
 
 void ShowError(const char* text)
 {
+    ModalScope modal(nullptr);
     MessageBoxExA(nullptr, text, "CPicture Error", MB_ICONERROR, LANG_ENGLISH);
 }
 

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "dialogs/DialogSkin.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
@@ -46,12 +47,6 @@ bool IsEmpty(const SearchFields& fields)
 // Posted by the first AddResult of an answer; ends the answer's bulk adds.
 constexpr UINT ResumeRedrawMessage = WM_APP + 1;
 
-HANDLE LoadIconOfSize(int id, int sizeX, int sizeY)
-{
-    return LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(sizeX),
-        GetSystemMetrics(sizeY), LR_SHARED);
-}
-
 } // namespace
 
 SearchDialog::SearchDialog(DialogOwner* dialogOwner)
@@ -80,12 +75,13 @@ void SearchDialog::DoDataExchange(CDataExchange* exchange)
 BOOL SearchDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_SEARCH_SMALL, SM_CXSMICON, SM_CYSMICON)));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconOfSize(IDI_SEARCH, SM_CXICON, SM_CYICON)));
+    SetDialogIcons(hwnd, IDI_SEARCH_SMALL, IDI_SEARCH);
     productImage.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO)));
     for (SkinButton* button : {&searchButton, &closeButton, &viewButton, &addButton})
-        SetUpButton(*button);
-    SetUpProductLabel();
+        SetUpDialogButton(*button, GetFont());
+    // The label shows only the image, which carries the product's name: the
+    // template's text would not fit.
+    SetUpProductLabel(productLabel, hwnd, productImage);
     // Bound without subclassing: under Wine every message to a subclassed
     // control costs a server round trip, and an answer sends eight per row.
     results.Attach(GetDlgItem(IDC_RESULTS));
@@ -96,23 +92,6 @@ BOOL SearchDialog::OnInitDialog()
     return TRUE;
 }
 
-void SearchDialog::SetUpButton(SkinButton& button)
-{
-    button.SetBitmaps(IDB_BUTTON_STRIP, 5, 7, 7, 6, 18);
-    button.SetFont(GetFont(), TRUE);
-}
-
-// The label keeps the product name of the template as its window text and
-// shows only the image, which carries the name: the text would not fit.
-void SearchDialog::SetUpProductLabel()
-{
-    productLabel.SetAppearance(GetFont(), 0, 0xAADDDD, 0x6EBBBB, 0, false);
-    productLabel.ModifyFlags(SkinLabel::Interactive, 0, false);
-    productLabel.SetHoverCursor(LoadCursorA(ModuleInstance(), MAKEINTRESOURCEA(IDR_HAND_CURSOR)));
-    productLabel.SetNotify(hwnd, ProductLabelIndex);
-    productLabel.SetImage(productImage, 0xFF00FF);
-}
-
 void SearchDialog::SetTitle(const std::string& productName)
 {
     titleName = productName;
@@ -121,7 +100,7 @@ void SearchDialog::SetTitle(const std::string& productName)
 
 void SearchDialog::WriteTitle()
 {
-    SetWindowText(titleName + " - " + GetText(TitleText));
+    SetWindowText(DialogTitle(titleName, GetText(TitleText)));
 }
 
 void SearchDialog::SetLanguage(int value)
@@ -174,6 +153,10 @@ void SearchDialog::SearchFinished()
     ::ShowWindow(GetDlgItem(IDC_SEARCH_WAITING), SW_HIDE);
     EnableSearchFields(true);
     results.DeleteAllItems();
+    rows.clear();
+    sortColumn = -1;
+    results.SetSortArrow(-1, true);
+    addAsked = false;
 }
 
 void SearchDialog::AddResult(const std::string& user, const std::string& domain, const std::string& name,
@@ -185,12 +168,33 @@ void SearchDialog::AddResult(const std::string& user, const std::string& domain,
         redrawSuspended = true;
         PostMessage(ResumeRedrawMessage);
     }
-    int row = results.InsertItem(0, user.c_str());
+    rows.push_back({user, domain, name, email, company, country, state, city});
+    int row = results.InsertItem(0, user.c_str(), static_cast<LPARAM>(rows.size() - 1));
     if (row < 0)
         return;
-    const std::string* columns[] = {&domain, &name, &email, &company, &country, &state, &city};
-    for (int i = 0; i < static_cast<int>(std::size(columns)); ++i)
-        results.SetItemText(row, i + 1, columns[i]->c_str());
+    for (int i = 1; i < static_cast<int>(rows.back().size()); ++i)
+        results.SetItemText(row, i, rows.back()[static_cast<size_t>(i)].c_str());
+}
+
+void SearchDialog::SortBy(int column)
+{
+    sortAscending = column != sortColumn || !sortAscending;
+    sortColumn = column;
+    results.SortItems(CompareRows, reinterpret_cast<LPARAM>(this));
+    results.SetSortArrow(sortColumn, sortAscending);
+}
+
+// Texts in the user's order of the alphabet, accents included; equal texts
+// keep the answer's order.
+int CALLBACK SearchDialog::CompareRows(LPARAM first, LPARAM second, LPARAM dialog)
+{
+    const auto* self = reinterpret_cast<const SearchDialog*>(dialog);
+    const std::string& a = self->rows[static_cast<size_t>(first)][static_cast<size_t>(self->sortColumn)];
+    const std::string& b = self->rows[static_cast<size_t>(second)][static_cast<size_t>(self->sortColumn)];
+    int order = CompareStringA(LOCALE_USER_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
+    if (order == 0)
+        return first > second ? -1 : (first < second ? 1 : 0);
+    return self->sortAscending ? order : -order;
 }
 
 void SearchDialog::ResumeRedraw()
@@ -204,7 +208,8 @@ void SearchDialog::UpdateButtons()
 {
     int row = results.GetFirstSelected();
     viewButton.EnableWindow(row >= 0);
-    addButton.EnableWindow(row >= 0 && !owner->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
+    addButton.EnableWindow(row >= 0 && !addAsked
+        && !owner->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
 }
 
 bool SearchDialog::TakeSelection()
@@ -225,8 +230,11 @@ LRESULT SearchDialog::OnCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_ADD) {
-        if (TakeSelection())
+        if (TakeSelection()) {
+            addAsked = true;
+            addButton.EnableWindow(FALSE);
             owner->Request(static_cast<int>(RequestKind::AddSearchResult), this);
+        }
         return 0;
     }
     return CDialog::OnCommand(wParam, lParam);
@@ -247,10 +255,15 @@ LRESULT SearchDialog::OnNotify(WPARAM wParam, LPARAM lParam)
     case LVN_ITEMCHANGED: {
         // Keys move the selection after LVN_KEYDOWN: follow the change itself.
         const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+        if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) {
+            addAsked = false;
             UpdateButtons();
+        }
         return 0;
     }
+    case LVN_COLUMNCLICK:
+        SortBy(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
+        return 0;
     case NM_DBLCLK:
         if (TakeSelection())
             owner->Request(static_cast<int>(RequestKind::ViewSearchResult), this);

@@ -2,7 +2,9 @@
 // SearchDialog: searches the public directory by six fields, lists the
 // accounts found and asks the card service to show a found card or to add
 // the account to the contact list. Modeless; deletes itself after its window.
+#include <array>
 #include <string>
+#include <vector>
 
 #include "controls/SkinButton.h"
 #include "controls/SkinIconLabel.h"
@@ -15,8 +17,6 @@
 
 class SearchDialog : public CDialog, public LangTable {
 public:
-    static constexpr int ProductLabelIndex = 200;
-
     explicit SearchDialog(DialogOwner* owner);
 
     // Modeless and hidden, the desktop as parent.
@@ -52,12 +52,14 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    void SetUpButton(SkinButton& button);
-    void SetUpProductLabel();
     // Edits, their labels, the list and Search.
     void EnableSearchFields(bool enable);
-    // View follows the selection; Add only for an account that is no contact yet.
+    // View follows the selection; Add only for an account that is no contact
+    // yet and not asked for since the selection last changed.
     void UpdateButtons();
+    // A click on a column's header: A to Z, again Z to A.
+    void SortBy(int column);
+    static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM dialog);
     // Takes the first selected row into selectedUser and selectedDomain; false when none.
     bool TakeSelection();
     void ResumeRedraw();
@@ -68,6 +70,11 @@ private:
     std::string selectedUser, selectedDomain;
     std::string titleName;
     bool searching = false;
+    // The answer's rows as they came; a row's value in the list is its index here.
+    std::vector<std::array<std::string, 8>> rows;
+    int sortColumn = -1;  // -1: the answer's own order
+    bool sortAscending = true;
+    bool addAsked = false;
     bool redrawSuspended = false;
     Bitmap productImage;
     SkinButton searchButton, closeButton, viewButton, addButton;

@@ -91,7 +91,7 @@ LauncherPanel* CardService::GetPanel() const
 
 void CardService::OnActivate(const std::string&)
 {
-    if (host && host->Command(0, this, nullptr) != 0)
+    if (host && host->Command(MayBuildPanel, this, nullptr) != 0)
         BuildPanel();
 }
 

@@ -40,7 +40,7 @@ void CardService::Request(int kind, CWnd* dialog)
         break;
     case RequestKind::AddSearchResult:
         if (searchDialog && host)
-            host->Command(19, this,
+            host->Command(AddToContacts, this,
                           CombinedName(searchDialog->SelectedUser(), searchDialog->SelectedDomain()).c_str());
         break;
     case RequestKind::CardClosed:
@@ -52,7 +52,7 @@ void CardService::Request(int kind, CWnd* dialog)
         break;
     case RequestKind::ProductLabel:
         if (host)
-            host->Command(12, this, nullptr);
+            host->Command(ProductLabelClicked, this, nullptr);
         break;
     default:
         break;

@@ -15,15 +15,20 @@ class HostContactList;
 
 #define HOST_RESERVED(n) virtual void HOSTCALL Reserved##n() {}
 
+// The codes of HostApi::Command.
+enum HostCommand : int {
+    MayBuildPanel = 0,         // non-zero answer: the service may build its panel
+    ProductLabelClicked = 12,  // the product-name label of a dialog was clicked
+    AddToContacts = 19,        // param: "user@domain"
+};
+
 class HostApi {
 public:
     HOST_RESERVED(0) HOST_RESERVED(1) HOST_RESERVED(2) HOST_RESERVED(3)
     HOST_RESERVED(4) HOST_RESERVED(5) HOST_RESERVED(6) HOST_RESERVED(7)
     HOST_RESERVED(8) HOST_RESERVED(9) HOST_RESERVED(10) HOST_RESERVED(11)
     HOST_RESERVED(12) HOST_RESERVED(13)
-    // Slot 14. Code 0: may the service build its panel (non-zero: yes).
-    // Code 12: the product-name label was clicked. Code 19: add param
-    // ("user@domain") to the contact list.
+    // Slot 14. code: a HostCommand.
     virtual int HOSTCALL Command(int code, ServiceInterface* service, const char* param) = 0;
     // Slot 15. Sends one XML message of the named service to the server.
     virtual int HOSTCALL SendMessage(ServiceInterface* service, const char* serviceName,

@@ -1,5 +1,6 @@
 #include "frame/LauncherPanel.h"
 
+#include "controls/SkinDrawing.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
@@ -7,7 +8,6 @@ namespace {
 
 enum Text { CaptionText = 1, OwnCardText = 2, SearchText = 3 };
 
-constexpr COLORREF Transparent = 0x00FF00FF;
 
 } // namespace
 
@@ -40,7 +40,7 @@ void LauncherPanel::SetUpEntry(SkinIconLabel& entry, Bitmap& image, int bitmapId
     image.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(bitmapId)));
     entry.SetHoverCursor(cursor);
     entry.ModifyFlags(SkinLabel::Interactive, 0, false);
-    entry.SetImage(image, Transparent);
+    entry.SetImage(image, TransparentColour);
     entry.SetNotify(hwnd, index);
 }
 

@@ -19,12 +19,13 @@ BOOL CListCtrl::SetColumnHeading(int column, const char* heading)
     return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)));
 }
 
-int CListCtrl::InsertItem(int index, const char* text)
+int CListCtrl::InsertItem(int index, const char* text, LPARAM data)
 {
     LVITEMA item = {};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = index;
     item.pszText = const_cast<char*>(text);
+    item.lParam = data;
     return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
@@ -46,4 +47,19 @@ std::string CListCtrl::GetItemText(int index, int column) const
     auto length = SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     text.resize(static_cast<size_t>(length));
     return text;
+}
+
+void CListCtrl::SetSortArrow(int column, bool ascending)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+    int count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        HDITEMA item = {};
+        item.mask = HDI_FORMAT;
+        ::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (i == column)
+            item.fmt |= ascending ? HDF_SORTUP : HDF_SORTDOWN;
+        ::SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -12,10 +13,14 @@
 #include <string>
 #include <vector>
 
+#include <wincodec.h>
+#include <wrl/client.h>
+
 #include "devhost/PngFile.h"
 #include "devhost/server/CardRecord.h"
 
 namespace fs = std::filesystem;
+using Microsoft::WRL::ComPtr;
 
 namespace {
 
@@ -27,46 +32,35 @@ std::string ReadFile(const fs::path& path)
     return text.str();
 }
 
-std::uint32_t Big32(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-}
-
 struct Image {
     int width = 0, height = 0;
-    std::vector<unsigned char> rgb;  // empty when the file is not what EncodePng writes
+    std::vector<unsigned char> rgb;  // empty when the system cannot decode the file
 };
 
-// Reads back a file of EncodePng: one IDAT of stored deflate blocks.
+// Reads a PNG file back through the system's own decoder.
 Image DecodePng(const std::string& bytes)
 {
     Image image;
-    if (bytes.size() < 45 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0)
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> rgb;
+    UINT width = 0, height = 0;
+    auto* data = reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data()));
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)))
+        || FAILED(factory->CreateStream(&stream))
+        || FAILED(stream->InitializeFromMemory(data, static_cast<DWORD>(bytes.size())))
+        || FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder))
+        || FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&rgb))
+        || FAILED(rgb->Initialize(frame.Get(), GUID_WICPixelFormat24bppRGB, WICBitmapDitherTypeNone, nullptr, 0,
+            WICBitmapPaletteTypeCustom))
+        || FAILED(rgb->GetSize(&width, &height)))
         return image;
-    int width = static_cast<int>(Big32(bytes, 16)), height = static_cast<int>(Big32(bytes, 20));
-    std::size_t idat = 33;
-    if (bytes.compare(idat + 4, 4, "IDAT") != 0)
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3);
+    if (FAILED(rgb->CopyPixels(nullptr, width * 3, static_cast<UINT>(pixels.size()), pixels.data())))
         return image;
-    std::size_t at = idat + 8 + 2, end = idat + 8 + Big32(bytes, idat);
-    std::string raw;
-    for (bool last = false; !last && at + 5 <= end;) {
-        last = bytes[at] & 1;
-        std::size_t length = static_cast<unsigned char>(bytes[at + 1]) | static_cast<unsigned char>(bytes[at + 2]) << 8;
-        raw.append(bytes, at + 5, length);
-        at += 5 + length;
-    }
-    std::size_t stride = static_cast<std::size_t>(width) * 3;
-    if (raw.size() != (stride + 1) * static_cast<std::size_t>(height))
-        return image;
-    image.width = width;
-    image.height = height;
-    for (int y = 0; y < height; ++y)
-        image.rgb.insert(image.rgb.end(), raw.begin() + static_cast<long>((stride + 1) * y + 1),
-            raw.begin() + static_cast<long>((stride + 1) * (y + 1)));
-    return image;
+    return {static_cast<int>(width), static_cast<int>(height), std::move(pixels)};
 }
 
 std::size_t DistinctColours(const Image& image)
@@ -84,15 +78,23 @@ fs::path BinFolder()
     return fs::path(path).parent_path();
 }
 
-// Runs devhost.exe with these arguments; its exit code, or -1.
-int RunDevHost(const std::string& arguments)
+// Runs devhost.exe with these arguments, its output into the file output;
+// its exit code, or -1.
+int RunDevHost(const std::string& arguments, const fs::path& output)
 {
     std::string command = "\"" + (BinFolder() / "devhost.exe").string() + "\" " + arguments;
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE file = CreateFileA(output.string().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL, nullptr);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = file;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, BinFolder().string().c_str(),
-            &startup, &process))
+    BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+        BinFolder().string().c_str(), &startup, &process);
+    CloseHandle(file);
+    if (!started)
         return -1;
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = static_cast<DWORD>(-1);
@@ -158,13 +160,21 @@ void ExpectNoFileOutsideItsFolders(const fs::path& folder)
 
 TEST(DevHostSession, ScriptedSessionWithTheHostileAnswersRunsToItsEndTwiceOverOneFolder)
 {
+    CoInitialize(nullptr);
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     fs::path folder = fs::path(temp) / ("devhost-session-" + std::to_string(GetCurrentProcessId()));
     fs::remove_all(folder);
     std::string arguments = "--script \"" + folder.string() + "\" --accounts 200";
 
-    ASSERT_EQ(0, RunDevHost(arguments));
+    fs::path output = fs::path(temp) / ("devhost-output-" + std::to_string(GetCurrentProcessId()) + ".txt");
+    ASSERT_EQ(0, RunDevHost(arguments, output));
+    // The lines a terminal shows, in UTF-8: the searched name has accents.
+    std::string printed = ReadFile(output);
+    EXPECT_NE(std::string::npos, printed.find("every step passed"));
+    EXPECT_NE(0, MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, printed.data(), static_cast<int>(printed.size()),
+                     nullptr, 0));
+    EXPECT_TRUE(std::any_of(printed.begin(), printed.end(), [](char c) { return c & 0x80; }));
     std::string transcript = ReadFile(folder / "transcript.txt");
     ExpectEveryStepPassed(transcript);
     ExpectBothDirectionsAndTheHostCommands(transcript);
@@ -172,7 +182,7 @@ TEST(DevHostSession, ScriptedSessionWithTheHostileAnswersRunsToItsEndTwiceOverOn
     ExpectNoFileOutsideItsFolders(folder);
 
     // The second run finds the published card and does not regenerate the directory.
-    EXPECT_EQ(0, RunDevHost(arguments));
+    EXPECT_EQ(0, RunDevHost(arguments, output));
     EXPECT_NE(std::string::npos, ReadFile(CardFilePath(folder / "data", "ana", "example.net")).find("Prieto"));
     std::size_t files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(folder / "data"))
@@ -182,19 +192,35 @@ TEST(DevHostSession, ScriptedSessionWithTheHostileAnswersRunsToItsEndTwiceOverOn
 
     std::error_code ignored;
     fs::remove_all(folder, ignored);
+    fs::remove(output, ignored);
 }
 
-TEST(PngFile, SizesThatDoNotMatchGiveNoFileAndLargeImagesSpanSeveralBlocks)
+TEST(PngFile, SizesThatDoNotMatchGiveNoFileAndImagesReadBackAsTheyWereAndAWindowPacksSmall)
 {
+    CoInitialize(nullptr);
     EXPECT_TRUE(EncodePng(2, 2, std::vector<unsigned char>(11)).empty());
     EXPECT_TRUE(EncodePng(0, 5, {}).empty());
-    std::vector<unsigned char> rgb(300 * 200 * 3);
-    for (std::size_t i = 0; i < rgb.size(); ++i)
-        rgb[i] = static_cast<unsigned char>(i * 7);
-    Image image = DecodePng(EncodePng(300, 200, rgb));  // 180,200 raw bytes: three stored blocks
-    EXPECT_EQ(300, image.width);
-    EXPECT_EQ(200, image.height);
-    EXPECT_EQ(rgb, image.rgb);
+    // Noise, and a window: flat grey with a frame, a line of text-like dots.
+    std::vector<unsigned char> noise(300 * 200 * 3), window(600 * 400 * 3, 0xF0);
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<unsigned char>((i * 2654435761u) >> 13);
+    for (std::size_t i = 0; i < window.size(); i += 3) {
+        std::size_t x = i / 3 % 600, y = i / 3 / 600;
+        if (x < 2 || y < 2 || (y / 4 == 30 && x % 7 < 3))
+            window[i] = window[i + 1] = window[i + 2] = static_cast<unsigned char>(x * y);
+    }
+    for (const auto& [width, rgb] : {std::pair{300, noise}, std::pair{600, window}}) {
+        int height = static_cast<int>(rgb.size() / 3) / width;
+        std::string png = EncodePng(width, height, rgb);
+        Image image = DecodePng(png);
+        EXPECT_EQ(width, image.width);
+        EXPECT_EQ(height, image.height);
+        EXPECT_TRUE(rgb == image.rgb);
+        if (width == 600) {
+            EXPECT_LT(png.size(), rgb.size() / 50);
+        }
+    }
+    CoUninitialize();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/dialogs/CardDialogFixture.h"
 
 #include "controls/SkinLabel.h"
+#include "dialogs/DialogSkin.h"
 #include "support/Base64.h"
 
 namespace {
@@ -160,7 +161,7 @@ TEST_F(CardDialogTest, TheProductLabelAsksForTheHostCommandOnlyWithItsIndex)
 {
     SendMessageA(dialog->GetSafeHwnd(), WM_SKIN_CLICK, 201, 0);
     EXPECT_TRUE(host.commands.empty());
-    SendMessageA(dialog->GetSafeHwnd(), WM_SKIN_CLICK, CardDialog::ProductLabelIndex, 0);
+    SendMessageA(dialog->GetSafeHwnd(), WM_SKIN_CLICK, ProductLabelIndex, 0);
     ASSERT_EQ(1u, host.commands.size());
     EXPECT_EQ(12, host.commands[0].first);
 }

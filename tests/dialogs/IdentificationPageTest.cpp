@@ -13,6 +13,17 @@ namespace {
 // What the page asked of the shell and the system dialogs.
 std::vector<std::string> opened, boxes;
 std::string chosenFile, fileRequest;  // chosen empty: the user cancels
+// The service's windows watched while a system dialog is up: e enabled, - not.
+std::vector<HWND> watched;
+std::vector<std::string> whileModal;
+
+std::string WatchedStates()
+{
+    std::string states;
+    for (HWND window : watched)
+        states += IsWindowEnabled(window) ? 'e' : '-';
+    return states;
+}
 
 HINSTANCE WINAPI FakeShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, INT show)
 {
@@ -25,12 +36,14 @@ BOOL WINAPI FakeGetOpenFileNameA(OPENFILENAMEA* request)
 {
     fileRequest = std::string(request->lpstrFile) + " " + std::to_string(request->Flags) + " "
         + (request->lpstrDefExt ? "ext " : "") + request->lpstrFilter;
+    whileModal.push_back(WatchedStates());
     lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
     return !chosenFile.empty();
 }
 
 int WINAPI FakeMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
+    whileModal.push_back(WatchedStates());
     boxes.push_back(std::string(caption) + ": " + text + (type == MB_ICONINFORMATION ? "" : " (other type)"));
     return IDOK;
 }
@@ -52,6 +65,8 @@ protected:
         boxes.clear();
         chosenFile.clear();
         fileRequest.clear();
+        watched.clear();
+        whileModal.clear();
         ASSERT_TRUE(shell.Installed() && files.Installed() && messages.Installed());
         Page().ShowContent();
     }
@@ -167,8 +182,17 @@ TEST_F(IdentificationPageTest, TheOwnCardRenamesInPlaceToAnAddressOnlyAndRemoves
 TEST_F(IdentificationPageTest, BrowseAcceptsUpTo8192BytesAndRefusesMoreWithAMessage)
 {
     MakeEditor();
+    // While the chooser and the box are up the service's other windows are
+    // disabled; the owner is the modal window's own affair, and a window
+    // disabled before stays so.
+    HWND other = service->OpenCardDialog("c2", "d2", "Two")->GetSafeHwnd();
+    HWND disabledBefore = service->OpenCardDialog("c3", "d3", "Three")->GetSafeHwnd();
+    EnableWindow(disabledBefore, FALSE);
+    watched = {other, disabledBefore, dialog->GetSafeHwnd()};
     chosenFile = TempFile("vcard-8193.bmp", BitmapFile(40, 30, 8193));
     Click(At(IDC_BROWSE));
+    EXPECT_EQ((std::vector<std::string>{"--e", "--e"}), whileModal);
+    EXPECT_EQ("e-e", WatchedStates());
     EXPECT_EQ("*.jpg " + std::to_string(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST) + " Jpeg files (*.jpg; *.jpeg)",
         fileRequest);
     EXPECT_EQ(std::vector<std::string>{"Quillora: The size of selected file is more than 8Kb, please, select another one"},

@@ -107,6 +107,28 @@ protected:
             DispatchMessageA(&msg);
         }
     }
+    HWND HeaderControl() const { return reinterpret_cast<HWND>(SendMessageA(List(), LVM_GETHEADER, 0, 0)); }
+    // A press and release on a column's header.
+    void ClickHeader(int column)
+    {
+        RECT rect = {};
+        SendMessageA(HeaderControl(), HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&rect));
+        LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        SendMessageA(HeaderControl(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(HeaderControl(), WM_LBUTTONUP, 0, at);
+    }
+    // Each column's sort arrow: ^ up, v down, - none.
+    std::string Arrows() const
+    {
+        std::string arrows;
+        for (int column = 0; column < 8; ++column) {
+            HDITEMA item = {};
+            item.mask = HDI_FORMAT;
+            SendMessageA(HeaderControl(), HDM_GETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+            arrows += item.fmt & HDF_SORTUP ? '^' : item.fmt & HDF_SORTDOWN ? 'v' : '-';
+        }
+        return arrows;
+    }
     // The middle of a row's first cell, in list coordinates.
     LPARAM RowPoint(int row) const
     {

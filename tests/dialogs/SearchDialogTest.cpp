@@ -184,6 +184,31 @@ TEST_F(SearchDialogTest, ANewAnswerReplacesTheRowsOfTheLastOne)
     EXPECT_EQ("d9", Cell(0, 1));
 }
 
+TEST_F(SearchDialogTest, AHeaderClickSortsAToZThenZToAInTheUsersAlphabetAndANewAnswerComesUnsorted)
+{
+    dialog->SearchFinished();
+    for (const char* name : {"Zoe", "\xC9mile", "ana", "Eva"})
+        dialog->AddResult(name, "d", name, "", "", "", "", "");
+    auto names = [this] {
+        std::string listed;
+        for (int row = 0; row < Rows(); ++row)
+            listed += Cell(row, 2) + " ";
+        return listed + Arrows();
+    };
+    EXPECT_EQ("Eva ana \xC9mile Zoe --------", names());
+    ClickHeader(2);
+    EXPECT_EQ("ana \xC9mile Eva Zoe --^-----", names());
+    ClickHeader(2);
+    EXPECT_EQ("Zoe Eva \xC9mile ana --v-----", names());
+    ClickHeader(0);
+    EXPECT_EQ("ana \xC9mile Eva Zoe ^-------", names());
+
+    dialog->SearchFinished();
+    dialog->AddResult("z", "d", "Zed", "", "", "", "", "");
+    dialog->AddResult("a", "d", "Al", "", "", "", "", "");
+    EXPECT_EQ("Al Zed --------", names());
+}
+
 // ---- Choosing a result
 
 TEST_F(SearchDialogTest, ViewFollowsTheSelectionAndAddOnlyForAccountsThatAreNoContact)
@@ -194,6 +219,13 @@ TEST_F(SearchDialogTest, ViewFollowsTheSelectionAndAddOnlyForAccountsThatAreNoCo
     EXPECT_FALSE(Enabled(Item(IDC_ADD)));
     ClickAt(RowPoint(0));  // s3, a stranger
     EXPECT_TRUE(Enabled(Item(IDC_VIEW)));
+    EXPECT_TRUE(Enabled(Item(IDC_ADD)));
+    // Once asked, Add waits for another selection.
+    Click(Item(IDC_ADD));
+    EXPECT_FALSE(Enabled(Item(IDC_ADD)));
+    ClickAt(RowPoint(0));
+    EXPECT_FALSE(Enabled(Item(IDC_ADD)));
+    ClickAt(RowPoint(2));
     EXPECT_TRUE(Enabled(Item(IDC_ADD)));
     ClickAt(EmptyPoint());
     EXPECT_FALSE(Enabled(Item(IDC_VIEW)));

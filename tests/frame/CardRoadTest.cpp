@@ -11,6 +11,7 @@
 #include "tests/hosts/DebugOutput.h"
 #include "tests/hosts/TestHost.h"
 
+using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::Not;
 
@@ -103,6 +104,44 @@ protected:
             DispatchMessageA(&msg);
         }
     }
+
+    // The messages queued now, as the host's loop takes them: each offered
+    // to the service first (event 15), the rest translated and dispatched.
+    void HostLoop()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (service->HandleEvent(15, reinterpret_cast<LPARAM>(&msg)) == 0) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+    }
+
+    // A key pressed and released on the focused window while the modifiers
+    // are held, through the input queue as a person's keys come.
+    void Press(WORD key, std::initializer_list<WORD> held = {})
+    {
+        for (WORD modifier : held)
+            SendKey(modifier, 0);
+        SendKey(key, 0);
+        SendKey(key, KEYEVENTF_KEYUP);
+        HostLoop();
+        for (WORD modifier : held)
+            SendKey(modifier, KEYEVENTF_KEYUP);
+        HostLoop();
+    }
+    static void SendKey(WORD key, DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    }
+    static int FocusId() { return GetDlgCtrlID(GetFocus()); }
+
 
     DebugOutput debugOutput;
     std::string appPath;
@@ -335,6 +374,43 @@ TEST_F(CardRoadTest, LogoutAndDestructionCloseEveryWindow)
     service->DeletingDestructor(1);
     EXPECT_FALSE(IsWindow(own));
     service = CreateService(&host);  // for TearDown
+}
+
+TEST_F(CardRoadTest, KeysGoRoundTheWholeViewerAndMnemonicsReachTheShownPage)
+{
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    Deliver(Answer(Person("c1", "d1", Identification201 + Home201 + Business201 + Photo201)));
+    HostLoop();
+    CardDialog* dialog = card->FindCardDialog("c1", "d1");
+    HWND title = GetDlgItem(dialog->Identification().GetSafeHwnd(), IDC_TITLE);
+    ASSERT_EQ(GetFocus(), title);
+    DWORD start = 0, end = 0;
+    SendMessageA(title, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, end);  // a viewer shows no selected text
+
+    // The page's fields, then the enabled buttons, the tabs, and round again.
+    std::vector<int> order;
+    for (int i = 0; i < 10; ++i) {
+        Press(VK_TAB);
+        order.push_back(FocusId());
+    }
+    EXPECT_THAT(order, ElementsAre(IDC_FIRST, IDC_LAST, IDC_NICKNAME, IDC_MIDDLE, IDC_FRIENDLY, IDC_NEW_ADDRESS,
+                                   IDC_ADDRESSES, IDCANCEL, IDC_TABS, IDC_TITLE));
+    Press(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(FocusId(), IDC_TABS);
+    Press(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(FocusId(), IDCANCEL);
+
+    // Ctrl+Tab from a button and from a page; "Cit&y" of the shown page.
+    for (CWnd* page : std::initializer_list<CWnd*>{&dialog->Home(), &dialog->Business()}) {
+        Press(VK_TAB, {VK_CONTROL});
+        Press('Y', {VK_MENU});
+        EXPECT_EQ(FocusId(), IDC_CITY);
+        EXPECT_EQ(GetParent(GetFocus()), page->GetSafeHwnd());
+    }
+    Press(VK_TAB, {VK_CONTROL, VK_SHIFT});
+    EXPECT_TRUE(IsWindowVisible(dialog->Home().GetSafeHwnd()));
 }
 
 TEST_F(CardRoadTest, LanguageAndProductNameReachOpenDialogs)

@@ -85,7 +85,7 @@ TEST_F(TemplateTest, ControlsSitWhereTheLayoutPutsThem)
         {IDC_TITLE, "Edit", {60, 34, 66, 13}, ReadOnlyEdit, Hidden | ES_MULTILINE},
         {IDC_ADDRESSES, "SysListView32", {11, 116, 156, 68},
             LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS, Hidden},
-        {IDC_SEND_EMAIL, "Button", {171, 124, 37, 18}, WS_DISABLED | BS_MULTILINE, Hidden},
+        {IDC_SEND_EMAIL, "Button", {171, 122, 37, 24}, WS_DISABLED | BS_MULTILINE, Hidden},
         {IDC_PHOTO, "Static", {224, 96, 82, 71}, 0, Hidden},
         {IDC_WAITING, "Static", {77, 81, 163, 13}, WS_VISIBLE | SS_CENTER, 0},
     });
