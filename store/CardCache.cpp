@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/File.h"
+#include "platform/ReportSwallowed.h"
 #include "protocol/Number.h"
 #include "store/CacheNames.h"
 #include "support/Xml.h"
@@ -150,17 +151,20 @@ int CardCache::GetCachedVersion(const std::string& user, const std::string& doma
 void CardCache::StoreFields(const std::string& user, const std::string& domain, const XmlNode& section,
                             int number)
 {
-    if (!IsCacheable(user, domain) || !UseSection(user, domain, number))
-        return;
-    if (!UseOwnCardKey(user, domain, true) || !WriteVersion(number, NotCached) || !UseSection(user, domain, number))
-        return;
+    if (IsCacheable(user, domain) && !WriteFields(user, domain, section, number))
+        ReportSwallowed("CardCache::StoreFields");
+}
+
+bool CardCache::WriteFields(const std::string& user, const std::string& domain, const XmlNode& section, int number)
+{
+    if (!UseSection(user, domain, number) || !UseOwnCardKey(user, domain, true) || !WriteVersion(number, NotCached) ||
+        !UseSection(user, domain, number))
+        return false;
     for (const std::string& tag : StoredTags(number))
         if (!key.WriteString(tag, section.ChildText(tag)))
-            return;
-    if (!key.WriteDword(NotPublishedTag, static_cast<uint32_t>(ReadNumber(section.ChildText(NotPublishedTag)))))
-        return;
-    if (UseCardKey(user, domain))
-        WriteVersion(number, ReadNumber(section.ChildText(VersionTag)));
+            return false;
+    return key.WriteDword(NotPublishedTag, static_cast<uint32_t>(ReadNumber(section.ChildText(NotPublishedTag)))) &&
+           UseCardKey(user, domain) && WriteVersion(number, ReadNumber(section.ChildText(VersionTag)));
 }
 
 void CardCache::StoreBasic(const std::string& user, const std::string& domain, const XmlNode& section)
@@ -180,36 +184,34 @@ void CardCache::StoreBusiness(const std::string& user, const std::string& domain
 
 // The picture goes to a new file first; it replaces the stored one only once
 // the version is withdrawn, so a failure leaves the former copy whole or the
-// section not cached. A flag alone is never written over another account's
-// photo.
+// section not cached.
 void CardCache::StorePhoto(const std::string& user, const std::string& domain, const XmlNode& section, bool flagOnly)
 {
-    if (!IsCacheable(user, domain))
-        return;
+    if (IsCacheable(user, domain) && !WritePhoto(user, domain, section, flagOnly))
+        ReportSwallowed("CardCache::StorePhoto");
+}
+
+// A flag alone is never written over another account's photo.
+bool CardCache::WritePhoto(const std::string& user, const std::string& domain, const XmlNode& section, bool flagOnly)
+{
     std::string file = PhotoFile(user, domain);
-    if (!flagOnly) {
+    if (flagOnly) {
+        if (!UseOwnCardKey(user, domain, false))
+            return true;
+    } else {
         CreateDirectoryA(PhotoFolder().c_str(), nullptr);
         std::string fresh = file + TemporarySuffix;
-        if (!WriteWholeFile(fresh, section.ChildText("ph"))) {
-            DeleteFileA(fresh.c_str());
-            return;
-        }
-        if (!UseOwnCardKey(user, domain, true) || !WriteVersion(PhotoSection, NotCached) ||
+        if (!WriteWholeFile(fresh, section.ChildText("ph")) || !UseOwnCardKey(user, domain, true) ||
+            !WriteVersion(PhotoSection, NotCached) ||
             !MoveFileExA(fresh.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
             DeleteFileA(fresh.c_str());
-            return;
+            return false;
         }
-    } else if (!UseOwnCardKey(user, domain, false)) {
-        return;
     }
-    if (!UseSection(user, domain, PhotoSection))
-        return;
-    if (!flagOnly && !key.WriteString("ph", file))
-        return;
-    if (!key.WriteDword(NotPublishedTag, static_cast<uint32_t>(ReadNumber(section.ChildText(NotPublishedTag)))))
-        return;
-    if (!flagOnly && UseCardKey(user, domain))
-        WriteVersion(PhotoSection, ReadNumber(section.ChildText(VersionTag)));
+    if (!UseSection(user, domain, PhotoSection) || (!flagOnly && !key.WriteString("ph", file)) ||
+        !key.WriteDword(NotPublishedTag, static_cast<uint32_t>(ReadNumber(section.ChildText(NotPublishedTag)))))
+        return false;
+    return flagOnly || (UseCardKey(user, domain) && WriteVersion(PhotoSection, ReadNumber(section.ChildText(VersionTag))));
 }
 
 void CardCache::LoadBasic(const std::string& user, const std::string& domain, IdentificationFields& fields,

@@ -59,6 +59,9 @@ private:
     // over from whichever account it held.
     bool UseOwnCardKey(const std::string& user, const std::string& domain, bool claim);
     void StoreFields(const std::string& user, const std::string& domain, const XmlNode& section, int number);
+    // False when a write failed and the store stopped there.
+    bool WriteFields(const std::string& user, const std::string& domain, const XmlNode& section, int number);
+    bool WritePhoto(const std::string& user, const std::string& domain, const XmlNode& section, bool flagOnly);
     template <std::size_t N>
     void LoadAddress(const std::string& user, const std::string& domain, int number,
                      const FieldTag<AddressFields> (&tags)[N], AddressFields& fields, int& hidden);

@@ -273,6 +273,8 @@ TEST_F(CardRoadTest, FlagsArrivingAfterTheEditorSetTheBoxesThatOkPublishes)
     // Too long for the registry: shown, but not cached.
     EXPECT_EQ(GetWindowTextLengthA(GetDlgItem(dialog->Home().GetSafeHwnd(), IDC_CITY)), 70000);
     EXPECT_EQ(card->Cache().GetCachedVersion("u1", "d1", HomeSection), -1);
+    EXPECT_THAT(DebugOutput::Lines(), testing::ElementsAre("vcardpc: swallowed in CardCache::StoreFields\n"));
+    DebugOutput::Lines().clear();
 
     Type(dialog->Identification(), IDC_NICKNAME, "nana");
     Click(dialog->GetSafeHwnd(), IDOK);
