@@ -51,9 +51,9 @@ BOOL CardDialog::OnInitDialog()
     SetUpDialogButton(okButton, GetFont());
     SetUpDialogButton(cancelButton, GetFont());
     SetUpProductLabel(productLabel, hwnd, productImage);
-    AddPage(identification, IdentificationText);
-    AddPage(home, HomeText);
-    AddPage(business, BusinessText);
+    AddPage(identificationPage, IdentificationText);
+    AddPage(homePage, HomeText);
+    AddPage(businessPage, BusinessText);
     tabs.SetSelectedTextColour(0xFF0000);
     tabs.SelectPage(0);
     SetLanguage(GetLanguage());
@@ -66,7 +66,7 @@ void CardDialog::AddPage(CardPage& page, int textIndex)
     tabs.AddPage(&page, GetText(textIndex), 0);
 }
 
-void CardDialog::SetTitle(const std::string& productName)
+void CardDialog::SetTitleName(const std::string& productName)
 {
     titleName = productName;
     WriteTitle();
@@ -77,56 +77,56 @@ void CardDialog::WriteTitle()
     SetWindowText(DialogTitle(titleName, GetText(TitleText)));
 }
 
-void CardDialog::SetIdentity(const std::string& userName, const std::string& domainName, const std::string& display)
+void CardDialog::SetIdentity(const std::string& user, const std::string& domainName, const std::string& display)
 {
-    user = userName;
+    userName = user;
     domain = domainName;
     displayName = display;
-    for (CardPage* page : {static_cast<CardPage*>(&identification), static_cast<CardPage*>(&home),
-             static_cast<CardPage*>(&business), static_cast<CardPage*>(directory.get())})
+    for (CardPage* page : {static_cast<CardPage*>(&identificationPage), static_cast<CardPage*>(&homePage),
+             static_cast<CardPage*>(&businessPage), static_cast<CardPage*>(directoryPage.get())})
         if (page)
-            page->SetIdentity(user, domain, displayName);
+            page->SetIdentity(userName, domain, displayName);
 }
 
 void CardDialog::SetLanguage(int value)
 {
     LangTable::SetLanguage(value);
     WriteTitle();
-    tabs.SetPage(0, &identification, GetText(IdentificationText), 0);
-    tabs.SetPage(1, &home, GetText(HomeText), 0);
-    tabs.SetPage(2, &business, GetText(BusinessText), 0);
-    identification.SetLanguage(value);
-    home.SetLanguage(value);
-    business.SetLanguage(value);
-    if (directory) {
-        tabs.SetPage(DirectoryTab, directory.get(), GetText(DirectoryText), 0);
-        directory->SetLanguage(value);
+    tabs.SetPage(0, &identificationPage, GetText(IdentificationText), 0);
+    tabs.SetPage(1, &homePage, GetText(HomeText), 0);
+    tabs.SetPage(2, &businessPage, GetText(BusinessText), 0);
+    identificationPage.SetLanguage(value);
+    homePage.SetLanguage(value);
+    businessPage.SetLanguage(value);
+    if (directoryPage) {
+        tabs.SetPage(DirectoryTab, directoryPage.get(), GetText(DirectoryText), 0);
+        directoryPage->SetLanguage(value);
     }
-    cancelButton.SetWindowText(GetText(directory ? CancelText : CloseText));
+    cancelButton.SetWindowText(GetText(directoryPage ? CancelText : CloseText));
     okButton.SetWindowText(GetText(OkText));
     tabs.Invalidate();
 }
 
 void CardDialog::EnableEditing(int editable)
 {
-    if (!directory) {
-        directory = std::make_unique<DirectoryPage>(*this, identification, home, business);
-        AddPage(*directory, DirectoryText);
-        directory->SetIdentity(user, domain, displayName);
-        directory->SetLanguage(GetLanguage());
+    if (!directoryPage) {
+        directoryPage = std::make_unique<DirectoryPage>(*this, identificationPage, homePage, businessPage);
+        AddPage(*directoryPage, DirectoryText);
+        directoryPage->SetIdentity(userName, domain, displayName);
+        directoryPage->SetLanguage(GetLanguage());
     }
     ShowHiddenFlags();
     okButton.ShowWindow(SW_SHOW);
     cancelButton.SetWindowText(GetText(CancelText));
-    identification.SetEditable(editable);
-    home.SetEditable(editable);
-    business.SetEditable(editable);
+    identificationPage.SetEditable(editable);
+    homePage.SetEditable(editable);
+    businessPage.SetEditable(editable);
 }
 
 void CardDialog::ShowHiddenFlags()
 {
-    if (directory)
-        directory->ShowHiddenFlags(identificationHidden, homeHidden, businessHidden, photoHidden);
+    if (directoryPage)
+        directoryPage->ShowHiddenFlags(identificationHidden, homeHidden, businessHidden, photoHidden);
 }
 
 void CardDialog::EnableOk()
@@ -142,9 +142,9 @@ void CardDialog::FocusCurrentPage()
 void CardDialog::OnOK()
 {
     UpdateData(TRUE);
-    identification.UpdateData(TRUE);
-    home.UpdateData(TRUE);
-    business.UpdateData(TRUE);
+    identificationPage.UpdateData(TRUE);
+    homePage.UpdateData(TRUE);
+    businessPage.UpdateData(TRUE);
     owner->Request(static_cast<int>(RequestKind::Publish), this);
     DestroyWindow();
 }

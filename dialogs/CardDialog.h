@@ -23,18 +23,18 @@ public:
     // Modeless and hidden, the desktop as parent; builds the three pages.
     bool Create();
     // Title: product name, " - ", the table's text 1.
-    void SetTitle(const std::string& productName);
+    void SetTitleName(const std::string& productName);
     void SetIdentity(const std::string& user, const std::string& domain, const std::string& displayName);
-    const std::string& GetUser() const { return user; }
+    const std::string& GetUser() const { return userName; }
     const std::string& GetDomain() const { return domain; }
     const std::string& GetDisplayName() const { return displayName; }
 
-    IdentificationPage& Identification() { return identification; }
-    HomePage& Home() { return home; }
-    BusinessPage& Business() { return business; }
+    IdentificationPage& Identification() { return identificationPage; }
+    HomePage& Home() { return homePage; }
+    BusinessPage& Business() { return businessPage; }
     // Null until EnableEditing made this the own card's editor.
-    DirectoryPage* Directory() { return directory.get(); }
-    const DirectoryPage* Directory() const { return directory.get(); }
+    DirectoryPage* Directory() { return directoryPage.get(); }
+    const DirectoryPage* Directory() const { return directoryPage.get(); }
 
     // The own card: a Directory tab set from the hidden flags, writable
     // fields, "Cancel". Never undone; a second call builds no second tab.
@@ -65,14 +65,14 @@ private:
     void WriteTitle();
 
     DialogOwner* owner;
-    std::string user, domain, displayName;
+    std::string userName, domain, displayName;
     std::string titleName;
     Bitmap productImage;
     SkinButton okButton, cancelButton;
     SkinIconLabel productLabel;
     SkinTab tabs;
-    IdentificationPage identification{*this};
-    HomePage home{*this};
-    BusinessPage business{*this};
-    std::unique_ptr<DirectoryPage> directory;
+    IdentificationPage identificationPage{*this};
+    HomePage homePage{*this};
+    BusinessPage businessPage{*this};
+    std::unique_ptr<DirectoryPage> directoryPage;
 };

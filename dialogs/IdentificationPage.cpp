@@ -143,7 +143,7 @@ void IdentificationPage::MarkIdentificationChanged()
 
 void IdentificationPage::MarkPhotoChanged(int which)
 {
-    (which == 0 ? pictureChanged : pictureFlagChanged) = true;
+    (which == 0 ? photoChanged : photoFlagChanged) = true;
     owner.EnableOk();
 }
 
@@ -237,7 +237,7 @@ void IdentificationPage::Browse()
         return;
     }
     photo.SetPicture(std::move(picture));
-    pictureText = Base64Encode(bytes, true);
+    photoData = Base64Encode(bytes, true);
     MarkPhotoChanged(0);
 }
 
@@ -251,7 +251,7 @@ void IdentificationPage::RemovePhoto()
     if (!IsOwnCard())
         return;
     photo.ClearPicture();
-    pictureText.clear();
+    photoData.clear();
     MarkPhotoChanged(0);
 }
 

@@ -25,12 +25,14 @@ public:
     void MarkPhotoChanged(int which);
 
     IdentificationFields fields;
-    std::string pictureText;  // Base64 of the file chosen with Browse; empty without or after Remove
     bool identificationChanged = false;
-    bool pictureChanged = false;
-    bool pictureFlagChanged = false;
+    bool photoChanged = false;
+    bool photoFlagChanged = false;
 
     const PhotoFrame& Photo() const { return photo; }
+    // The Base64 text of the file chosen with Browse; empty without one or
+    // after Remove. A received photo is shown but never kept here.
+    const std::string& GetPhotoData() const { return photoData; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -55,6 +57,7 @@ private:
     bool AcceptLabel(const char* text);
 
     std::string newAddress;
+    std::string photoData;
     SkinButton addButton, sendButton, editButton, removeButton, removePhotoButton, browseButton;
     CListCtrl addresses;
     PhotoFrame photo;

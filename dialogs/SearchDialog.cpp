@@ -92,7 +92,7 @@ BOOL SearchDialog::OnInitDialog()
     return TRUE;
 }
 
-void SearchDialog::SetTitle(const std::string& productName)
+void SearchDialog::SetTitleName(const std::string& productName)
 {
     titleName = productName;
     WriteTitle();

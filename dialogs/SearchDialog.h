@@ -22,7 +22,7 @@ public:
     // Modeless and hidden, the desktop as parent.
     bool Create();
     // Title: product name, " - ", the table's text 1.
-    void SetTitle(const std::string& productName);
+    void SetTitleName(const std::string& productName);
     void SetLanguage(int language) override;
 
     // The six texts as last taken from the edits.

@@ -206,9 +206,9 @@ void CardService::OnLanguageChanged(int newLanguage)
 void CardService::OnProductNameChanged()
 {
     for (int i = 0; i < cardDialogs.Count(); ++i)
-        cardDialogs.GetAt(i)->SetTitle(productName);
+        cardDialogs.GetAt(i)->SetTitleName(productName);
     if (searchDialog)
-        searchDialog->SetTitle(productName);
+        searchDialog->SetTitleName(productName);
 }
 
 bool CardService::IsContact(const std::string& userName, const std::string& domain)

@@ -78,7 +78,7 @@ CardDialog* CardService::OpenCardDialog(const std::string& userName, const std::
         return nullptr;
     }
     dialog->SetLanguage(GetLanguage());
-    dialog->SetTitle(productName);
+    dialog->SetTitleName(productName);
     dialog->SetIdentity(userName, domain, displayName);
     cardDialogs.Append(dialog);
     return dialog;
@@ -114,7 +114,7 @@ void CardService::OpenSearch()
             return;
         }
         created->SetLanguage(GetLanguage());
-        created->SetTitle(productName);
+        created->SetTitleName(productName);
         searchDialog = created;
     }
     ShowOnTop(*searchDialog);
@@ -161,11 +161,11 @@ void CardService::Publish(CardDialog& dialog)
     if (identification.identificationChanged)
         send(PublishIdentification(identification.fields, hidden(IdentificationSection), nextVersion(IdentificationSection)),
              [&](const XmlNode& typ) { cache.StoreBasic(userName, domain, typ); });
-    if (identification.pictureFlagChanged)
+    if (identification.photoFlagChanged)
         send(PublishPhotoFlag(hidden(PhotoSection)),
              [&](const XmlNode& typ) { cache.StorePhoto(userName, domain, typ, true); });
-    if (identification.pictureChanged)
-        send(PublishPhoto(PhotoFields{identification.pictureText}, hidden(PhotoSection), nextVersion(PhotoSection)),
+    if (identification.photoChanged)
+        send(PublishPhoto(PhotoFields{identification.GetPhotoData()}, hidden(PhotoSection), nextVersion(PhotoSection)),
              [&](const XmlNode& typ) { cache.StorePhoto(userName, domain, typ, false); });
     if (dialog.Home().changed)
         send(PublishHome(dialog.Home().fields, hidden(HomeSection), nextVersion(HomeSection)),

@@ -74,7 +74,7 @@ int main()
     auto* dialog = new SearchDialog(service);
     if (!dialog->Create())
         return 1;
-    dialog->SetTitle("Quillora");
+    dialog->SetTitleName("Quillora");
     dialog->ShowWindow(SW_SHOW);
     RoundTrip(dialog->GetSafeHwnd());
 

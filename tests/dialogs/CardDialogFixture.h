@@ -48,8 +48,8 @@ struct Closing {
     bool deleted = false;
     IdentificationFields identification;
     AddressFields home, business;
-    std::string pictureText;
-    bool pictureChanged = false, homeChanged = false, businessChanged = false, hadDirectory = false;
+    std::string photoData;
+    bool photoChanged = false, homeChanged = false, businessChanged = false, hadDirectory = false;
     bool published[4] = {};
 };
 
@@ -61,8 +61,8 @@ public:
 protected:
     LRESULT OnDestroy() override
     {
-        closing = {false, Identification().fields, Home().fields, Business().fields, Identification().pictureText,
-            Identification().pictureChanged, Home().changed, Business().changed, Directory() != nullptr, {}};
+        closing = {false, Identification().fields, Home().fields, Business().fields, Identification().GetPhotoData(),
+            Identification().photoChanged, Home().changed, Business().changed, Directory() != nullptr, {}};
         for (int section = 1; Directory() && section <= 4; ++section)
             closing.published[section - 1] = Directory()->IsPublished(section);
         return CardDialog::OnDestroy();
@@ -81,7 +81,7 @@ protected:
         service = static_cast<CardService*>(CreateService(&host));
         dialog = new RecordingCardDialog(service, closing);
         ASSERT_TRUE(dialog->Create());
-        dialog->SetTitle("Quillora");
+        dialog->SetTitleName("Quillora");
         dialog->SetIdentity("c1", "d1", "Contact One");
     }
     void TearDown() override
@@ -103,7 +103,7 @@ protected:
     bool AnyMark()
     {
         auto& id = dialog->Identification();
-        return id.identificationChanged || id.pictureChanged || id.pictureFlagChanged || dialog->Home().changed
+        return id.identificationChanged || id.photoChanged || id.photoFlagChanged || dialog->Home().changed
             || dialog->Business().changed;
     }
 

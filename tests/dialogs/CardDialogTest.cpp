@@ -62,7 +62,7 @@ TEST_F(CardDialogTest, FillingMarksNothingAndTypingMarksOnlyItsSection)
     Type(Item(dialog->Business(), IDC_DEPARTMENT), "X");
     Type(Item(identification, IDC_NICKNAME), "X");
     EXPECT_TRUE(dialog->Business().changed && identification.identificationChanged);
-    EXPECT_FALSE(identification.pictureChanged || identification.pictureFlagChanged);
+    EXPECT_FALSE(identification.photoChanged || identification.photoFlagChanged);
 }
 
 TEST_F(CardDialogTest, TheOwnCardGainsOneDirectoryTabAndWritableFieldsAViewerNone)
@@ -151,7 +151,7 @@ TEST_F(CardDialogTest, SpanishRetitlesWindowTabsButtonsAndEveryPage)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.text, Text(Item(*c.page, c.id))) << c.id;
-    dialog->SetTitle("Other");
+    dialog->SetTitleName("Other");
     dialog->SetLanguage(1);
     EXPECT_EQ("Other - Virtual Card", Text(dialog->GetSafeHwnd()));
     EXPECT_EQ("&My photo", Text(Item(*dialog->Directory(), IDC_PUBLISH_PHOTO)));
@@ -220,8 +220,8 @@ TEST_F(DirectoryPageTest, EachBoxThatChangesMarksItsSectionAndOkHandsOverTheBoxe
     EXPECT_EQ("- -d -d -d ", State());
     auto& identification = dialog->Identification();
     EXPECT_TRUE(identification.identificationChanged && dialog->Business().changed &&
-        identification.pictureFlagChanged && Enabled(DialogItem(IDOK)));
-    EXPECT_FALSE(dialog->Home().changed || identification.pictureChanged);  // Home was not published before
+        identification.photoFlagChanged && Enabled(DialogItem(IDOK)));
+    EXPECT_FALSE(dialog->Home().changed || identification.photoChanged);  // Home was not published before
     Click(Box(IDC_PUBLISH_IDENTIFICATION));
     EXPECT_EQ("x x x x ", State());
     EXPECT_TRUE(dialog->Home().changed);

@@ -16,7 +16,7 @@ protected:
         auto* card = new CardDialog(service);
         card->Create();
         card->SetLanguage(language);
-        card->SetTitle("Quillora");
+        card->SetTitleName("Quillora");
         card->SetIdentity(own ? "u1" : "c1", "d1", own ? "User One" : "Contact One");
         if (show)
             card->ShowWindow(SW_SHOW);

@@ -204,11 +204,11 @@ TEST_F(IdentificationPageTest, BrowseAcceptsUpTo8192BytesAndRefusesMoreWithAMess
     chosenFile = TempFile("vcard-8192.bmp", bytes);
     Click(At(IDC_BROWSE));
     EXPECT_EQ(1u, boxes.size());
-    EXPECT_EQ(Base64Encode(bytes, true), Page().pictureText);
+    EXPECT_EQ(Base64Encode(bytes, true), Page().GetPhotoData());
     ASSERT_NE(nullptr, Page().Photo().GetPicture());
     EXPECT_TRUE(Page().Photo().GetPicture()->HasPicture());
-    EXPECT_TRUE(Page().pictureChanged && Enabled(DialogItem(IDOK)));
-    EXPECT_FALSE(Page().pictureFlagChanged || Page().identificationChanged);
+    EXPECT_TRUE(Page().photoChanged && Enabled(DialogItem(IDOK)));
+    EXPECT_FALSE(Page().photoFlagChanged || Page().identificationChanged);
 }
 
 // A file that cannot be read or shown leaves the photo, the bytes to publish
@@ -228,7 +228,7 @@ TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadOrShownChangesNothin
                   "Quillora: The selected file is not a picture that can be shown, please, select another one"}),
         boxes);
     EXPECT_EQ(shown, Page().Photo().GetPicture());
-    EXPECT_EQ("", Page().pictureText);
+    EXPECT_EQ("", Page().GetPhotoData());
     EXPECT_FALSE(AnyMark());
 }
 
@@ -244,8 +244,8 @@ TEST_F(IdentificationPageTest, AReceivedPhotoIsNotSentBackButItsRemovalIs)
     Click(At(IDC_REMOVE_PHOTO));
     EXPECT_EQ(nullptr, Page().Photo().GetPicture());
     Click(DialogItem(IDOK));
-    EXPECT_TRUE(closing.pictureChanged);
-    EXPECT_EQ("", closing.pictureText);
+    EXPECT_TRUE(closing.photoChanged);
+    EXPECT_EQ("", closing.photoData);
 }
 
 TEST_F(IdentificationPageTest, GoOpensTheWebPageWithItsPrefixOnAnyCard)

@@ -55,7 +55,7 @@ protected:
             return nullptr;
         }
         opened->SetLanguage(language);
-        opened->SetTitle("Quillora");
+        opened->SetTitleName("Quillora");
         opened->ShowWindow(SW_SHOW);
         return opened;
     }

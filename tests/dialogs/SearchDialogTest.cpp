@@ -61,7 +61,7 @@ TEST_F(SearchTexts, EnglishUntilSpanishIsChosenAndBackWithTheTitleNameKept)
     ExpectTexts(English);
     dialog->SetLanguage(LangTable::Spanish);
     ExpectTexts(Spanish);
-    dialog->SetTitle("Quillora Plus");
+    dialog->SetTitleName("Quillora Plus");
     EXPECT_EQ("Quillora Plus - Buscar en el Directorio", Text(dialog->GetSafeHwnd()));
     dialog->SetLanguage(LangTable::English);
     EXPECT_EQ("Quillora Plus - Directory Search", Text(dialog->GetSafeHwnd()));

@@ -16,7 +16,7 @@ protected:
         ASSERT_TRUE(cycled->Create());
         dialog = cycled;
         dialog->SetLanguage(round % 2);
-        dialog->SetTitle("Quillora");
+        dialog->SetTitleName("Quillora");
         Type(Item(IDC_CITY), "Lima");
         Click(Item(IDOK));
         AnswerThree();
