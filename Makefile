@@ -1,12 +1,17 @@
 # The two commands a newcomer types: make demo, make test.
-PRESETS := windows native
 FUZZ_SECONDS ?= 60
+
+# The Windows build whose programs Wine runs on this machine: the 32-bit one,
+# or, where the machine cannot run 32-bit programs, the 64-bit build of the
+# same code. The shipped DLL is always the 32-bit one.
+WINDOWS = $(shell tools/wine-run --preset)
 
 .PHONY: test demo run bootstrap build build-windows build-native test-windows test-native fuzz bench bench-wine clean
 
 test: bootstrap build
 	@status=0; \
-	ctest --preset windows || status=1; \
+	[ "$(WINDOWS)" = windows ] || tests/frame/check-dll-tables build/windows/bin/vcardpc.dll || status=1; \
+	ctest --preset $(WINDOWS) || status=1; \
 	ctest --preset native || status=1; \
 	tools/wine-run --stop; \
 	exit $$status
@@ -16,7 +21,7 @@ test: bootstrap build
 demo: bootstrap build-windows
 	@mkdir -p out/demo; \
 	status=0; \
-	tools/wine-run build/windows/bin/devhost.exe --script out/demo || status=$$?; \
+	tools/wine-run build/$(WINDOWS)/bin/devhost.exe --script out/demo || status=$$?; \
 	for f in out/demo/*.png; do echo "  $$f"; done; \
 	echo "transcript: out/demo/transcript.txt"; \
 	tools/wine-run --stop; \
@@ -25,7 +30,7 @@ demo: bootstrap build-windows
 # The development host for a person: on $$DISPLAY, or on the runner's own Xvfb.
 run: bootstrap build-windows
 	@mkdir -p out/devhost
-	tools/wine-run build/windows/bin/devhost.exe --folder out/devhost
+	tools/wine-run build/$(WINDOWS)/bin/devhost.exe --folder out/devhost
 
 bootstrap:
 	@tools/bootstrap
@@ -35,14 +40,21 @@ build: build-windows build-native
 build/%/build.ninja:
 	cmake --preset $* >/dev/null
 
+# The 32-bit DLL always; the programs of the build that runs here.
 build-windows: build/windows/build.ninja
-	cmake --build --preset windows
+	@if [ "$(WINDOWS)" = windows ]; then \
+	  cmake --build --preset windows; \
+	else \
+	  cmake --build --preset windows --target vcardpc && \
+	  { [ -f build/$(WINDOWS)/build.ninja ] || cmake --preset $(WINDOWS) >/dev/null; } && \
+	  cmake --build --preset $(WINDOWS); \
+	fi
 
 build-native: build/native/build.ninja
 	cmake --build --preset native
 
 test-windows: bootstrap build-windows
-	ctest --preset windows; status=$$?; tools/wine-run --stop; exit $$status
+	ctest --preset $(WINDOWS); status=$$?; tools/wine-run --stop; exit $$status
 
 test-native: bootstrap build-native
 	ctest --preset native
@@ -66,9 +78,9 @@ bench: build-native
 
 # Benchmarks of the Windows code, under Wine.
 bench-wine: bootstrap build-windows
-	tools/wine-run build/windows/bin/cache_bench.exe
-	tools/wine-run build/windows/bin/card_bench.exe
-	tools/wine-run build/windows/bin/search_bench.exe
+	tools/wine-run build/$(WINDOWS)/bin/cache_bench.exe
+	tools/wine-run build/$(WINDOWS)/bin/card_bench.exe
+	tools/wine-run build/$(WINDOWS)/bin/search_bench.exe
 
 clean:
 	rm -rf build out

@@ -4,13 +4,15 @@
 
 #include "controls/SkinTab.h"
 
+// Ctrl and Shift as they were when the key was typed (GetKeyState), not as
+// they are now: the loop may take the key well after it was pressed.
 int PageSwitchKey(const MSG& msg)
 {
     bool switchKey = msg.wParam == VK_TAB || msg.wParam == VK_PRIOR || msg.wParam == VK_NEXT;
-    if (msg.message != WM_KEYDOWN || !switchKey || !(GetAsyncKeyState(VK_CONTROL) & 0x8000))
+    if (msg.message != WM_KEYDOWN || !switchKey || !(GetKeyState(VK_CONTROL) & 0x8000))
         return -1;
     if (msg.wParam == VK_TAB)
-        return (GetAsyncKeyState(VK_SHIFT) & 0x8000) ? 0 : 1;
+        return (GetKeyState(VK_SHIFT) & 0x8000) ? 0 : 1;
     return msg.wParam == VK_NEXT ? 1 : 0;
 }
 

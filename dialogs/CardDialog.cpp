@@ -4,7 +4,6 @@
 
 #include "controls/SkinPage.h"
 #include "dialogs/DialogSkin.h"
-#include "frame/CardService.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
@@ -25,8 +24,8 @@ constexpr int DirectoryTab = 3;
 
 } // namespace
 
-CardDialog::CardDialog(CardService* owner)
-    : CDialog(IDD_CARD), LangTable(LangTexts::cardDialog, LangTexts::cardDialogCount), service(owner),
+CardDialog::CardDialog(DialogOwner* dialogOwner)
+    : CDialog(IDD_CARD), LangTable(LangTexts::cardDialog, LangTexts::cardDialogCount), owner(dialogOwner),
       titleName(GetText(0))
 {
 }
@@ -116,12 +115,18 @@ void CardDialog::EnableEditing(int editable)
         directory->SetIdentity(user, domain, displayName);
         directory->SetLanguage(GetLanguage());
     }
-    directory->ShowHiddenFlags(identificationHidden, homeHidden, businessHidden, photoHidden);
+    ShowHiddenFlags();
     okButton.ShowWindow(SW_SHOW);
     cancelButton.SetWindowText(GetText(CancelText));
     identification.SetEditable(editable);
     home.SetEditable(editable);
     business.SetEditable(editable);
+}
+
+void CardDialog::ShowHiddenFlags()
+{
+    if (directory)
+        directory->ShowHiddenFlags(identificationHidden, homeHidden, businessHidden, photoHidden);
 }
 
 void CardDialog::EnableOk()
@@ -140,13 +145,13 @@ void CardDialog::OnOK()
     identification.UpdateData(TRUE);
     home.UpdateData(TRUE);
     business.UpdateData(TRUE);
-    service->Request(static_cast<int>(RequestKind::Publish), this);
+    owner->Request(static_cast<int>(RequestKind::Publish), this);
     DestroyWindow();
 }
 
 void CardDialog::PostNcDestroy()
 {
-    service->Request(static_cast<int>(RequestKind::CardClosed), this);
+    owner->Request(static_cast<int>(RequestKind::CardClosed), this);
     delete this;
 }
 
@@ -164,7 +169,7 @@ LRESULT CardDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
     if (message != WM_SKIN_CLICK)
         return CDialog::OnPrivateMessage(message, wParam, lParam);
     if (wParam == ProductLabelIndex)
-        service->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
+        owner->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
     return 0;
 }
 

@@ -9,17 +9,16 @@
 #include "controls/SkinIconLabel.h"
 #include "controls/SkinTab.h"
 #include "dialogs/AddressPage.h"
+#include "dialogs/DialogOwner.h"
 #include "dialogs/DirectoryPage.h"
 #include "dialogs/IdentificationPage.h"
 #include "dialogs/LangTable.h"
 #include "platform/Dialog.h"
 #include "platform/Gdi.h"
 
-class CardService;
-
 class CardDialog : public CDialog, public LangTable {
 public:
-    explicit CardDialog(CardService* owner);
+    explicit CardDialog(DialogOwner* owner);
 
     // Modeless and hidden, the desktop as parent; builds the three pages.
     bool Create();
@@ -40,6 +39,8 @@ public:
     // The own card: a Directory tab set from the hidden flags, writable
     // fields, "Cancel". Never undone; a second call builds no second tab.
     void EnableEditing(int editable);
+    // The Directory page's boxes from the hidden flags; nothing without it.
+    void ShowHiddenFlags();
     // The pages call it when they mark a change.
     void EnableOk();
     void FocusCurrentPage();
@@ -63,7 +64,7 @@ private:
     void AddPage(CardPage& page, int textIndex);
     void WriteTitle();
 
-    CardService* service;
+    DialogOwner* owner;
     std::string user, domain, displayName;
     std::string titleName;
     Bitmap productImage;

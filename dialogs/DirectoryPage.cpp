@@ -49,41 +49,61 @@ bool DirectoryPage::IsPublished(int section) const
 
 void DirectoryPage::ShowHiddenFlags(int identification, int home, int business, int photo)
 {
-    SetCheck(IDC_PUBLISH_IDENTIFICATION, identification == 0);
-    SetCheck(IDC_PUBLISH_HOME, home == 0);
-    SetCheck(IDC_PUBLISH_BUSINESS, business == 0);
-    SetCheck(IDC_PUBLISH_PHOTO, photo == 0);
-    if (identification != 0)
-        CoupleToIdentification(false);
-    else
-        EnableFollowers(true);
+    const int hidden[] = {identification, home, business, photo};
+    for (int section = IdentificationSection; section <= PhotoSection; ++section)
+        if (!chosen[section - 1])
+            SetCheck(SectionBoxes[section - 1], hidden[section - 1] == 0);
+    CoupleToIdentification();
 }
 
-void DirectoryPage::CoupleToIdentification(bool published)
+// Without the identification section the directory shows none: the other
+// boxes are cleared and disabled.
+void DirectoryPage::CoupleToIdentification()
 {
-    for (int id : Followers)
-        SetCheck(id, published);
-    EnableFollowers(published);
+    bool published = IsPublished(IdentificationSection);
+    for (int id : Followers) {
+        if (!published)
+            SetCheck(id, false);
+        ::EnableWindow(GetDlgItem(id), published);
+    }
 }
 
-void DirectoryPage::EnableFollowers(bool enable)
+void DirectoryPage::MarkSectionChanged(int section)
 {
-    for (int id : Followers)
-        ::EnableWindow(GetDlgItem(id), enable);
+    switch (section) {
+    case IdentificationSection: identificationPage.MarkIdentificationChanged(); return;
+    case HomeSection: homePage.MarkChanged(); return;
+    case BusinessSection: businessPage.MarkChanged(); return;
+    default: identificationPage.MarkPhotoChanged(1); return;
+    }
+}
+
+// A click on the identification box checks or clears the three others; each
+// one that changes state is the user's choice and is published as shown.
+void DirectoryPage::Choose(int section)
+{
+    chosen[section - 1] = true;
+    MarkSectionChanged(section);
+    if (section != IdentificationSection)
+        return;
+    bool published = IsPublished(IdentificationSection);
+    for (int follower = HomeSection; follower <= PhotoSection; ++follower) {
+        if (IsPublished(follower) == published)
+            continue;
+        SetCheck(SectionBoxes[follower - 1], published);
+        chosen[follower - 1] = true;
+        MarkSectionChanged(follower);
+    }
+    CoupleToIdentification();
 }
 
 LRESULT DirectoryPage::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (HIWORD(wParam) != BN_CLICKED)
-        return CardPage::OnCommand(wParam, lParam);
-    switch (LOWORD(wParam)) {
-    case IDC_PUBLISH_IDENTIFICATION:
-        CoupleToIdentification(IsPublished(IdentificationSection));
-        identificationPage.MarkIdentificationChanged();
-        return 0;
-    case IDC_PUBLISH_HOME: homePage.MarkChanged(); return 0;
-    case IDC_PUBLISH_BUSINESS: businessPage.MarkChanged(); return 0;
-    case IDC_PUBLISH_PHOTO: identificationPage.MarkPhotoChanged(1); return 0;
-    default: return CardPage::OnCommand(wParam, lParam);
-    }
+    if (HIWORD(wParam) == BN_CLICKED)
+        for (int section = IdentificationSection; section <= PhotoSection; ++section)
+            if (LOWORD(wParam) == SectionBoxes[section - 1]) {
+                Choose(section);
+                return 0;
+            }
+    return CardPage::OnCommand(wParam, lParam);
 }

@@ -22,6 +22,8 @@ enum Text {
     TooLargeText = 16,
     SendText = 17,
     AddressRemoveText = 18,
+    UnreadableText = 19,
+    NoPictureText = 20,
 };
 
 constexpr int NameEdits[] = {IDC_TITLE, IDC_NICKNAME, IDC_MIDDLE, IDC_LAST, IDC_FRIENDLY, IDC_FIRST};
@@ -205,6 +207,8 @@ void IdentificationPage::SendEmail()
     ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+// A chosen file replaces the photo only when it is read whole and shows as
+// a picture; otherwise photo, bytes to publish and marks stay as they were.
 void IdentificationPage::Browse()
 {
     if (!IsOwnCard())
@@ -215,22 +219,31 @@ void IdentificationPage::Browse()
         return;
     const std::string& path = chooser.GetPathName();
     auto size = CFile::GetStatus(path.c_str());
-    if (!size)
-        return;
-    if (*size > MaxFileSize) {
-        MessageBoxA(hwnd, GetText(TooLargeText), GetText(0), MB_ICONINFORMATION);
+    if (size && *size > MaxFileSize) {
+        Tell(TooLargeText);
         return;
     }
-    std::string bytes(static_cast<size_t>(*size), '\0');
+    std::string bytes(size ? static_cast<size_t>(*size) : 0, '\0');
     CFile file;
-    if (!file.OpenForReading(path.c_str()) || file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size()) {
-        pictureText.clear();
+    if (!size || !file.OpenForReading(path.c_str()) ||
+        file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size()) {
+        Tell(UnreadableText);
         return;
     }
-    file.Close();
-    photo.SetPicture(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    auto picture = std::make_unique<CPicture>();
+    picture->Load(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    if (!picture->HasPicture()) {
+        Tell(NoPictureText);
+        return;
+    }
+    photo.SetPicture(std::move(picture));
     pictureText = Base64Encode(bytes, true);
     MarkPhotoChanged(0);
+}
+
+void IdentificationPage::Tell(int text)
+{
+    MessageBoxA(hwnd, GetText(text), GetText(0), MB_ICONINFORMATION);
 }
 
 void IdentificationPage::RemovePhoto()

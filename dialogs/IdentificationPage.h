@@ -48,6 +48,8 @@ private:
     void RemoveAddress();
     void SendEmail();
     void Browse();
+    // A message box with that text of the table.
+    void Tell(int text);
     void RemovePhoto();
     // Whether the list keeps the new label.
     bool AcceptLabel(const char* text);

@@ -59,10 +59,14 @@ const char* const identificationPage[] = {
     "&Direcciones de Correo", "&Nombre", "&Remover", "&Editar", "&Adicionar", "E&xplorar", NO_INFORMATION_ES,
     "Archivos Jpeg (*.jpg; *.jpeg)|*.jpg; *.jpeg; *.jpe;|Bitmaps (*.bmp)|*.bmp|Todos los archivos (*.*)|*.*||",
     "El archivo seleccionado es mayor de 8Kb, por favor, seleccione otro archivo", "Enviar &Correo", "Remo&ver",
+    "No se puede leer el archivo seleccionado, por favor, seleccione otro archivo",
+    "El archivo seleccionado no es una imagen que se pueda mostrar, por favor, seleccione otro archivo",
     "Getting information...", "&Title", "&Nickname", "Mi&ddle", "&Lastname", "Frien&dlyname", "&Photo",
     "E-&mail Addresses", "&Firstname", "&Remove", "&Edit", "&Add", "&Browse", NO_INFORMATION_EN,
     "Jpeg files (*.jpg; *.jpeg)|*.jpg; *.jpeg; *.jpe;|Bitmap files (*.bmp)|*.bmp|All files (*.*)|*.*||",
     "The size of selected file is more than 8Kb, please, select another one", "&Send E-Mail", "Remo&ve",
+    "The selected file cannot be read, please, select another one",
+    "The selected file is not a picture that can be shown, please, select another one",
 };
 
 #define ADDRESS_ES "Obteniendo información...", "Po&stal", "Pag. &Web", "&Estado/Provincia", "&Teléfono", \

@@ -4,6 +4,7 @@
 
 #include "platform/Gdi.h"
 #include "platform/ModalScope.h"
+#include "platform/ReportSwallowed.h"
 
 namespace {
 
@@ -24,9 +25,7 @@ CPicture::~CPicture()
 
 void CPicture::Free()
 {
-    if (picture)
-        picture->Release();
-    picture = nullptr;
+    picture.Reset();
     height = size = width = 0;
 }
 
@@ -45,16 +44,17 @@ int CPicture::Load(const unsigned char* bytes, int byteCount)
         GlobalUnlock(block);
     }
     int result = 0;
-    IStream* stream = nullptr;
-    if (SUCCEEDED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
-        HRESULT loaded = OleLoadPicture(stream, byteCount, FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
-        stream->Release();
+    ComPtr<IStream> stream;
+    if (SUCCEEDED(CreateStreamOnHGlobal(block, TRUE, stream.Put()))) {
+        HRESULT loaded = OleLoadPicture(stream.Get(), byteCount, FALSE, IID_IPicture,
+            reinterpret_cast<void**>(picture.Put()));
+        stream.Reset();
         if (loaded == E_NOINTERFACE) {
             ShowError("IPicture interface is not supported\t");
             return 0;
         }
         if (FAILED(loaded))
-            picture = nullptr;
+            picture.Reset();
         result = 1;
     } else {
         GlobalFree(block);
@@ -137,10 +137,17 @@ void PhotoFrame::SetPicture(const unsigned char* bytes, int byteCount)
     try {
         auto loaded = std::make_unique<CPicture>();
         loaded->Load(bytes, byteCount);
-        picture = std::move(loaded);
+        SetPicture(std::move(loaded));
     } catch (...) {
+        ReportSwallowed("PhotoFrame::SetPicture");
         picture.reset();
     }
+    Invalidate(TRUE);
+}
+
+void PhotoFrame::SetPicture(std::unique_ptr<CPicture> loaded)
+{
+    picture = std::move(loaded);
     Invalidate(TRUE);
 }
 

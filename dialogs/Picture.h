@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "platform/ComPtr.h"
 #include "platform/Static.h"
 
 class CPicture {
@@ -25,13 +26,13 @@ public:
     int UpdateSizeForDC(HDC dc);
     void Free();
 
-    bool HasPicture() const { return picture != nullptr; }
+    bool HasPicture() const { return static_cast<bool>(picture); }
     int GetWidth() const { return width; }
     int GetHeight() const { return height; }
     int GetSize() const { return size; }
 
 private:
-    IPicture* picture = nullptr;
+    ComPtr<IPicture> picture;
     int height = 0;
     int size = 0;
     int width = 0;
@@ -47,6 +48,7 @@ public:
 
     // Shows the picture from the next paint on.
     void SetPicture(const unsigned char* bytes, int byteCount);
+    void SetPicture(std::unique_ptr<CPicture> loaded);
     // Removes it and repaints at once.
     void ClearPicture();
     // The picture shown, or null.

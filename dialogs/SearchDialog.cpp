@@ -3,7 +3,6 @@
 #include <iterator>
 
 #include "dialogs/DialogSkin.h"
-#include "frame/CardService.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
@@ -50,8 +49,8 @@ constexpr UINT ResumeRedrawMessage = WM_APP + 1;
 
 } // namespace
 
-SearchDialog::SearchDialog(CardService* owner)
-    : CDialog(IDD_SEARCH), LangTable(LangTexts::searchDialog, LangTexts::searchDialogCount), service(owner),
+SearchDialog::SearchDialog(DialogOwner* dialogOwner)
+    : CDialog(IDD_SEARCH), LangTable(LangTexts::searchDialog, LangTexts::searchDialogCount), owner(dialogOwner),
       titleName(GetText(0))
 {
 }
@@ -137,7 +136,7 @@ void SearchDialog::OnOK()
     UpdateData(TRUE);
     if (IsEmpty(fields))
         return;
-    service->Request(static_cast<int>(RequestKind::Search), this);
+    owner->Request(static_cast<int>(RequestKind::Search), this);
     searching = true;
     // Close is what still works: the focus goes there before the fields go grey.
     SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(closeButton.GetSafeHwnd()), TRUE);
@@ -210,7 +209,7 @@ void SearchDialog::UpdateButtons()
     int row = results.GetFirstSelected();
     viewButton.EnableWindow(row >= 0);
     addButton.EnableWindow(row >= 0 && !addAsked
-        && !service->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
+        && !owner->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
 }
 
 bool SearchDialog::TakeSelection()
@@ -227,14 +226,14 @@ LRESULT SearchDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_VIEW) {
         if (TakeSelection())
-            service->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
+            owner->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
         return 0;
     }
     if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_ADD) {
         if (TakeSelection()) {
             addAsked = true;
             addButton.EnableWindow(FALSE);
-            service->Request(static_cast<int>(RequestKind::AddSearchResult), this);
+            owner->Request(static_cast<int>(RequestKind::AddSearchResult), this);
         }
         return 0;
     }
@@ -267,7 +266,7 @@ LRESULT SearchDialog::OnNotify(WPARAM wParam, LPARAM lParam)
         return 0;
     case NM_DBLCLK:
         if (TakeSelection())
-            service->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
+            owner->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
         return 0;
     default:
         return CDialog::OnNotify(wParam, lParam);
@@ -283,7 +282,7 @@ LRESULT SearchDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPara
     if (message != WM_SKIN_CLICK)
         return CDialog::OnPrivateMessage(message, wParam, lParam);
     if (wParam == ProductLabelIndex)
-        service->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
+        owner->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
     return 0;
 }
 
@@ -295,6 +294,6 @@ LRESULT SearchDialog::OnDestroy()
 
 void SearchDialog::PostNcDestroy()
 {
-    service->Request(static_cast<int>(RequestKind::SearchClosed), this);
+    owner->Request(static_cast<int>(RequestKind::SearchClosed), this);
     delete this;
 }

@@ -8,17 +8,16 @@
 
 #include "controls/SkinButton.h"
 #include "controls/SkinIconLabel.h"
+#include "dialogs/DialogOwner.h"
 #include "dialogs/LangTable.h"
 #include "platform/Dialog.h"
 #include "platform/Gdi.h"
 #include "platform/ListCtrl.h"
 #include "protocol/Messages.h"
 
-class CardService;
-
 class SearchDialog : public CDialog, public LangTable {
 public:
-    explicit SearchDialog(CardService* owner);
+    explicit SearchDialog(DialogOwner* owner);
 
     // Modeless and hidden, the desktop as parent.
     bool Create();
@@ -66,7 +65,7 @@ private:
     void ResumeRedraw();
     void WriteTitle();
 
-    CardService* service;
+    DialogOwner* owner;
     SearchFields fields;
     std::string selectedUser, selectedDomain;
     std::string titleName;

@@ -30,10 +30,6 @@ CardService::CardService(HostApi* hostApi)
 CardService::~CardService()
 {
     CloseWindows();
-    if (cardBitmap)
-        DeleteObject(cardBitmap);
-    if (itemIcon)
-        DeleteObject(itemIcon);
 }
 
 int CardService::OnGetStatus()
@@ -49,9 +45,9 @@ bool CardService::IsMine(const std::string& name)
 int CardService::OnStart()
 {
     if (!cardBitmap)
-        cardBitmap = LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO));
+        cardBitmap.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO)));
     if (!itemIcon)
-        itemIcon = LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_ITEM));
+        itemIcon.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_ITEM)));
     return 0;
 }
 

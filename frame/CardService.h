@@ -1,8 +1,11 @@
 #pragma once
 // The library's one service, "VCARD-PC": it answers the host's menu
 // questions, keeps the local card cache, and owns the service's windows.
+#include "dialogs/DialogOwner.h"
 #include "dialogs/LangTable.h"
+#include "frame/HostSettings.h"
 #include "frame/ServiceBase.h"
+#include "platform/Gdi.h"
 #include "protocol/RequestKind.h"
 #include "store/CardCache.h"
 #include "support/IndexedList.h"
@@ -17,16 +20,14 @@ class SearchDialog;
 class XmlDocument;
 class XmlNode;
 
-class CardService : public ServiceBase, public LangTable {
+class CardService : public ServiceBase, public LangTable, public DialogOwner {
 public:
     explicit CardService(HostApi* host);
     ~CardService() override;
 
-    // Whether the signed-in user's contact list holds that account.
-    bool IsContact(const std::string& user, const std::string& domain);
-
-    // Entry of the service's windows; kinds outside RequestKind do nothing.
-    void Request(int kind, CWnd* dialog);
+    // ---- what the service's windows ask of it
+    bool IsContact(const std::string& user, const std::string& domain) override;
+    void Request(int kind, CWnd* dialog) override;
 
     // The first open card dialog of that account, or null.
     CardDialog* FindCardDialog(const std::string& user, const std::string& domain) const;
@@ -80,10 +81,10 @@ private:
     void HandleAddress(CardDialog& dialog, Page& page, int& hidden, const FieldTag<AddressFields> (&tags)[N],
                        const XmlNode& section, int status, AddressLoader load, SectionStorer store);
 
-    HBITMAP cardBitmap = nullptr;
-    HBITMAP itemIcon = nullptr;
+    Bitmap cardBitmap;
+    Bitmap itemIcon;
     int contactMenuEnabled = 0;
-    CardCache cache{settingsKey, appPath};
+    CardCache cache{settingsKey, appPath, std::string(HostSettingsKey) + "\\Users"};
     // The panel deletes itself with its window, which its parent, the
     // host's window, may destroy at any time: it is found by its handle.
     HWND panelWindow = nullptr;

@@ -1,7 +1,6 @@
 #include "frame/LauncherPanel.h"
 
 #include "controls/SkinDrawing.h"
-#include "frame/CardService.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
@@ -12,8 +11,8 @@ enum Text { CaptionText = 1, OwnCardText = 2, SearchText = 3 };
 
 } // namespace
 
-LauncherPanel::LauncherPanel(CardService* owner)
-    : SkinDialog(IDD_LAUNCHER), LangTable(LangTexts::launcherPanel, LangTexts::launcherPanelCount), service(owner)
+LauncherPanel::LauncherPanel(DialogOwner* panelOwner)
+    : SkinDialog(IDD_LAUNCHER), LangTable(LangTexts::launcherPanel, LangTexts::launcherPanelCount), owner(panelOwner)
 {
 }
 
@@ -62,7 +61,7 @@ void LauncherPanel::SetLanguage(int value)
 void LauncherPanel::OnItemClick(int index)
 {
     if (index == OwnCardIndex)
-        service->Request(static_cast<int>(RequestKind::OpenOwnCard), this);
+        owner->Request(static_cast<int>(RequestKind::OpenOwnCard), this);
     else if (index == SearchIndex)
-        service->Request(static_cast<int>(RequestKind::OpenSearch), this);
+        owner->Request(static_cast<int>(RequestKind::OpenSearch), this);
 }

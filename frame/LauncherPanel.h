@@ -4,17 +4,16 @@
 // card or the directory search. Deletes itself after its window.
 #include "controls/SkinDialog.h"
 #include "controls/SkinIconLabel.h"
+#include "dialogs/DialogOwner.h"
 #include "dialogs/LangTable.h"
 #include "platform/Gdi.h"
-
-class CardService;
 
 class LauncherPanel : public SkinDialog, public LangTable {
 public:
     static constexpr int OwnCardIndex = 1;
     static constexpr int SearchIndex = 2;
 
-    explicit LauncherPanel(CardService* owner);
+    explicit LauncherPanel(DialogOwner* owner);
 
     // Hidden, as a child of the host's panel window.
     bool Create(HWND parent);
@@ -31,7 +30,7 @@ protected:
 private:
     void SetUpEntry(SkinIconLabel& entry, Bitmap& image, int bitmapId, HCURSOR cursor, int index);
 
-    CardService* service;
+    DialogOwner* owner;
     Bitmap ownCardImage, searchImage;
     SkinIconLabel ownCardEntry, searchEntry;
 };

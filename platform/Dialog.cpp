@@ -81,6 +81,13 @@ LRESULT CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
     return Default();
 }
 
+LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        return OnInitDialog();
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
 LRESULT CDialog::Default()
 {
     MarkDefaulted();
@@ -90,22 +97,15 @@ LRESULT CDialog::Default()
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return AtBoundary<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (message == WM_INITDIALOG) {
-            auto* dialog = reinterpret_cast<CDialog*>(lParam);
-            dialog->Attach(window);
-            return dialog->OnInitDialog();
-        }
-        CWnd* object = FromHandlePermanent(window);
-        auto* dialog = dynamic_cast<CDialog*>(object);
+        if (message == WM_INITDIALOG)
+            reinterpret_cast<CDialog*>(lParam)->Attach(window);
+        auto* dialog = dynamic_cast<CDialog*>(FromHandlePermanent(window));
         if (!dialog)
             return FALSE;
         bool defaulted = false;
+        // The dialog may be gone once its last message has been routed.
         LRESULT result = dialog->Route(message, wParam, lParam, &defaulted);
-        if (message == WM_NCDESTROY) {
-            dialog->EndOfWindow();
-            return FALSE;
-        }
-        if (defaulted)
+        if (defaulted || message == WM_NCDESTROY)
             return FALSE;
         if (ReturnsDirectly(message))
             return result;

@@ -25,6 +25,8 @@ protected:
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange* exchange);
 
+    // WM_INITDIALOG goes to OnInitDialog, the rest to the handlers of CWnd.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Left to the dialog manager: the dialog procedure answers FALSE.
     LRESULT Default() override;

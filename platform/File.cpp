@@ -8,11 +8,31 @@ std::optional<uint64_t> CFile::GetStatus(const char* path)
     return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool CFile::OpenForReading(const char* path)
+bool CFile::Open(const char* path, DWORD access, DWORD share, DWORD disposition)
 {
     Close();
-    file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE && GetFileType(file) != FILE_TYPE_DISK)
+        Close();
     return file != INVALID_HANDLE_VALUE;
+}
+
+bool CFile::OpenForReading(const char* path)
+{
+    return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+}
+
+bool CFile::OpenForWriting(const char* path)
+{
+    return Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+}
+
+std::optional<uint64_t> CFile::GetLength() const
+{
+    LARGE_INTEGER size = {};
+    if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size))
+        return std::nullopt;
+    return static_cast<uint64_t>(size.QuadPart);
 }
 
 DWORD CFile::Read(void* buffer, DWORD count)
@@ -23,9 +43,16 @@ DWORD CFile::Read(void* buffer, DWORD count)
     return read;
 }
 
-void CFile::Close()
+bool CFile::Write(const void* buffer, DWORD count)
 {
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
+    DWORD written = 0;
+    return file != INVALID_HANDLE_VALUE && (count == 0 || WriteFile(file, buffer, count, &written, nullptr)) &&
+           written == count;
+}
+
+bool CFile::Close()
+{
+    bool closed = file == INVALID_HANDLE_VALUE || CloseHandle(file);
     file = INVALID_HANDLE_VALUE;
+    return closed;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// CFile: a file read from its start.
+// CFile: a plain file on a disk, read from its start or written anew.
+// Devices, pipes and consoles are refused even where their names get through.
 #include <windows.h>
 
 #include <cstdint>
@@ -16,10 +17,19 @@ public:
     static std::optional<uint64_t> GetStatus(const char* path);
 
     bool OpenForReading(const char* path);
+    // Creates the file, or empties the one that is there.
+    bool OpenForWriting(const char* path);
+    // Size of the open file; empty without one.
+    std::optional<uint64_t> GetLength() const;
     // Bytes read; fewer than count at the end or on an error.
     DWORD Read(void* buffer, DWORD count);
-    void Close();
+    // Whether all count bytes were written.
+    bool Write(const void* buffer, DWORD count);
+    // False when closing the open file failed.
+    bool Close();
 
 private:
+    bool Open(const char* path, DWORD access, DWORD share, DWORD disposition);
+
     HANDLE file = INVALID_HANDLE_VALUE;
 };

@@ -5,6 +5,10 @@
 // asks for common controls 6) and restores the caller's on return.
 #include <windows.h>
 
+#include <source_location>
+
+#include "platform/ReportSwallowed.h"
+
 // The instance of the module that holds this code (the DLL, or a test program
 // linked with the same code).
 HINSTANCE ModuleInstance();
@@ -25,24 +29,27 @@ private:
 };
 
 // Runs body inside the module context; an exception never crosses back into
-// Win32 or the host: it yields onException.
+// Win32 or the host: it yields onException and is reported as swallowed in
+// the function that called AtBoundary.
 template <class R, class F>
-R AtBoundary(R onException, F&& body) noexcept
+R AtBoundary(R onException, F&& body, std::source_location caller = std::source_location::current()) noexcept
 {
     ModuleContext context;
     try {
         return body();
     } catch (...) {
+        ReportSwallowed(caller.function_name());
         return onException;
     }
 }
 
 template <class F>
-void AtBoundary(F&& body) noexcept
+void AtBoundary(F&& body, std::source_location caller = std::source_location::current()) noexcept
 {
     ModuleContext context;
     try {
         body();
     } catch (...) {
+        ReportSwallowed(caller.function_name());
     }
 }

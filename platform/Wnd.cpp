@@ -22,6 +22,8 @@ std::unordered_map<HWND, CWnd*>& PermanentMap()
 
 CWnd::~CWnd()
 {
+    for (Message* message = routed; message; message = message->outer)
+        message->objectDeleted = true;
     if (subclassed && hwnd)
         RemoveWindowSubclass(hwnd, SubclassProc, SubclassId);
     Detach();
@@ -155,10 +157,17 @@ LRESULT CWnd::Route(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted)
     Message incoming = {message, wParam, lParam, false, false, routed};
     routed = &incoming;
     LRESULT result = WindowProc(message, wParam, lParam);
-    if (!incoming.ended)
-        routed = incoming.outer;
     if (defaulted)
         *defaulted = incoming.defaulted;
+    if (incoming.objectDeleted)
+        return result;
+    routed = incoming.outer;
+    if (message == WM_NCDESTROY)
+        EndOfWindow();
+    if (windowEnded && !routed) {
+        windowEnded = false;
+        PostNcDestroy();
+    }
     return result;
 }
 
@@ -177,16 +186,11 @@ LRESULT CWnd::Default()
 
 void CWnd::EndOfWindow()
 {
-    // Handlers still running for this window may belong to an object that
-    // PostNcDestroy deletes: they must not touch it on their way out.
-    for (Message* message = routed; message; message = message->outer)
-        message->ended = true;
-    routed = nullptr;
     if (subclassed && hwnd)
         RemoveWindowSubclass(hwnd, SubclassProc, SubclassId);
     subclassed = false;
     Detach();
-    PostNcDestroy();
+    windowEnded = true;
 }
 
 LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -196,16 +200,15 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     return AtBoundary<LRESULT>(0, [&]() -> LRESULT {
         if (object->hwnd != window)
             return DefSubclassProc(window, message, wParam, lParam);
-        LRESULT result = object->Route(message, wParam, lParam, nullptr);
-        if (message == WM_NCDESTROY)
-            object->EndOfWindow();
-        return result;
+        return object->Route(message, wParam, lParam, nullptr);
     });
 }
 
-bool CWnd::Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+bool CWnd::Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const
 {
-    CWnd* object = child ? FromHandlePermanent(child) : nullptr;
+    if (!child || !hwnd || GetAncestor(child, GA_PARENT) != hwnd)
+        return false;
+    CWnd* object = FromHandlePermanent(child);
     return object && object->OnChildNotify(message, wParam, lParam, result);
 }
 

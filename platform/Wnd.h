@@ -3,7 +3,9 @@
 // object is filled when a window is attached and emptied at WM_NCDESTROY.
 // Subclassed windows pass what the class does not handle on to the control's
 // own procedure (DefSubclassProc); parents reflect owner-draw requests,
-// notifications and colour requests to the child's object first.
+// notifications and colour requests to the object of the direct child first.
+// A window that ends during one of its own messages gets PostNcDestroy only
+// when the outermost of them returns, so no handler runs on a deleted object.
 #include <windows.h>
 
 #include <string>
@@ -67,7 +69,8 @@ protected:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Runs once the object is bound, before the first routed message.
     virtual void PreSubclassWindow() {}
-    // Runs after WM_NCDESTROY, when the object no longer has a window.
+    // Runs after WM_NCDESTROY, when the object no longer has a window and
+    // none of its messages is still being handled; may delete the object.
     virtual void PostNcDestroy() {}
 
     virtual LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
@@ -94,28 +97,33 @@ protected:
     virtual void DrawClient(HDC dc, const RECT& client);
 
     // Routes one message through WindowProc, remembering it for Default().
+    // Ends the object's window at WM_NCDESTROY; the object may be deleted
+    // when it returns.
     LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted);
     // Marks the routed message as left to the default handling.
     void MarkDefaulted();
-    void EndOfWindow();
 
     HWND hwnd = nullptr;
 
 private:
+    // One message being handled, on the stack of its handler; the chain runs
+    // from the innermost to the outermost.
     struct Message {
         UINT message;
         WPARAM wParam;
         LPARAM lParam;
         bool defaulted;
-        bool ended;  // the window was destroyed meanwhile; the object may be gone
+        bool objectDeleted;  // by its owner, while this message was handled
         Message* outer;
     };
 
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
         UINT_PTR id, DWORD_PTR data);
-    // A child's object handles what it sent first.
-    static bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // The object of the direct child that sent it handles it first.
+    bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const;
+    void EndOfWindow();
 
     Message* routed = nullptr;
     bool subclassed = false;
+    bool windowEnded = false;  // PostNcDestroy waits for the outermost message
 };

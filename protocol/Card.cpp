@@ -13,9 +13,21 @@ std::string Lower(std::string_view text)
     return lower;
 }
 
-bool BeginsWithHttp(std::string_view text)
+// The length of a leading "http://" or "https://" in any case, else 0.
+std::size_t SchemeLength(std::string_view text)
 {
-    return Lower(text.substr(0, 7)) == "http://";
+    for (std::string_view scheme : {std::string_view("http://"), std::string_view("https://")})
+        if (Lower(text.substr(0, scheme.size())) == scheme)
+            return scheme.size();
+    return 0;
+}
+
+// Scheme and host name in lower case; path, query and fragment as they are,
+// since most servers tell "/Users/Ann" from "/users/ann".
+std::string LowerSchemeAndHost(std::string_view address)
+{
+    std::size_t hostEnd = std::min(address.find_first_of("/?#", SchemeLength(address)), address.size());
+    return Lower(address.substr(0, hostEnd)) + std::string(address.substr(hostEnd));
 }
 
 bool IsReservedDeviceName(std::string_view name)
@@ -67,12 +79,12 @@ std::string EmailTag(int slot)
 
 std::string WebPageToSend(std::string_view field)
 {
-    return BeginsWithHttp(field) ? Lower(field) : "http://" + std::string(field);
+    return SchemeLength(field) ? LowerSchemeAndHost(field) : "http://" + std::string(field);
 }
 
 std::string WebPageReceived(std::string_view value)
 {
-    return BeginsWithHttp(value) ? std::string(value) : "http://" + Lower(value);
+    return SchemeLength(value) ? std::string(value) : LowerSchemeAndHost("http://" + std::string(value));
 }
 
 std::string CombinedName(std::string_view user, std::string_view domain)

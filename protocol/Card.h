@@ -68,12 +68,33 @@ std::vector<std::string> ReadEmailSlots(Read read)
     return emails;
 }
 
-// The web page as it is sent: "http://" before a field that lacks it (in any
-// case), the whole field in lower case when it has it.
+// The web page as it is sent: "http://" before a field that begins with
+// neither "http://" nor "https://" (in any case); a field that does keeps its
+// scheme, with scheme and host name in lower case.
 std::string WebPageToSend(std::string_view field);
 // The web page as it is shown after a card answer or a cache load: kept when
-// it begins with "http://" in any case, else "http://" and the value in lower case.
+// it begins with "http://" or "https://" in any case, else "http://" and the
+// value with its host name in lower case.
 std::string WebPageReceived(std::string_view value);
+
+// The identification fields, e-mail slots included, from read(tag).
+template <class Read>
+void ReadIdentification(IdentificationFields& fields, Read read)
+{
+    for (const auto& entry : IdentificationTags)
+        fields.*entry.field = read(entry.tag);
+    fields.emails = ReadEmailSlots(read);
+}
+
+// The fields of a home or business table from read(tag), the web page in the
+// form in which it is shown.
+template <std::size_t N, class Read>
+void ReadAddress(AddressFields& fields, const FieldTag<AddressFields> (&tags)[N], Read read)
+{
+    for (const auto& entry : tags)
+        fields.*entry.field = read(entry.tag);
+    fields.web = WebPageReceived(fields.web);
+}
 
 // User name, "@", domain.
 std::string CombinedName(std::string_view user, std::string_view domain);

@@ -2,20 +2,18 @@
 
 #include <vector>
 
-#include "frame/HostSettings.h"
+#include "platform/File.h"
 #include "protocol/Number.h"
+#include "store/CacheNames.h"
 #include "support/Xml.h"
 
 namespace {
 
 constexpr uint32_t NoVersion = 0xFFFFFFFF;
-// A photo file larger than this is not read: a picture is at most 8 KB.
-constexpr LONGLONG MaxPhotoFileSize = 64LL << 20;
-
-bool IsSafeAccount(const std::string& user, const std::string& domain)
-{
-    return IsSafeAccountName(user) && IsSafeAccountName(domain);
-}
+// The card key's record of the account it holds, byte for byte.
+constexpr const char* RecordedUser = "usr";
+constexpr const char* RecordedDomain = "dom";
+constexpr const char* TemporarySuffix = ".new";
 
 std::vector<std::string> StoredTags(int section)
 {
@@ -37,51 +35,38 @@ std::vector<std::string> StoredTags(int section)
     return tags;
 }
 
-std::string ChildText(const XmlNode& section, const std::string& tag)
-{
-    return section.FindChild(tag).GetText();
-}
-
 bool WriteWholeFile(const std::string& path, const std::string& text)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = text.empty() ||
-              (WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size());
-    return CloseHandle(file) && ok;
+    CFile file;
+    return file.OpenForWriting(path.c_str()) && file.Write(text.data(), static_cast<DWORD>(text.size())) &&
+           file.Close();
 }
 
-bool ReadWholeFile(const std::string& path, std::string& text)
+// The photo text as the loader takes it: a plain file of at most
+// MaxPhotoFileSize bytes, up to its first zero byte.
+bool ReadPhotoFile(const std::string& path, std::string& text)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    CFile file;
+    if (!file.OpenForReading(path.c_str()))
         return false;
-    LARGE_INTEGER size = {};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= MaxPhotoFileSize;
-    std::string bytes;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                               read == bytes.size());
-    }
-    CloseHandle(file);
-    if (ok)
-        text = bytes.substr(0, bytes.find('\0'));
-    return ok;
+    auto size = file.GetLength();
+    if (!size || *size > CardCache::MaxPhotoFileSize)
+        return false;
+    std::string bytes(static_cast<size_t>(*size), '\0');
+    if (file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size())
+        return false;
+    text = bytes.substr(0, bytes.find('\0'));
+    return true;
 }
 
 } // namespace
 
-CardCache::CardCache(RegKey& registryKey, const std::string& applicationPath)
-    : key(registryKey), appPath(applicationPath) {}
+CardCache::CardCache(RegKey& registryKey, const std::string& applicationPath, std::string cardsKey)
+    : key(registryKey), appPath(applicationPath), usersKey(std::move(cardsKey)) {}
 
-std::string CardCache::CardKey(const std::string& user, const std::string& domain)
+std::string CardCache::CardKey(const std::string& user, const std::string& domain) const
 {
-    return std::string(HostSettingsKey) + "\\Users\\" + domain + "\\" + user + "\\VC";
+    return usersKey + "\\" + domain + "\\" + user + "\\VC";
 }
 
 std::string CardCache::PhotoFolder() const
@@ -92,12 +77,15 @@ std::string CardCache::PhotoFolder() const
 
 std::string CardCache::PhotoFile(const std::string& user, const std::string& domain) const
 {
-    return PhotoFolder() + "\\" + CombinedName(user, domain) + ".b64";
+    return PhotoFolder() + "\\" + PhotoFileName(user, domain);
 }
 
-bool CardCache::FileExists(const std::string& path)
+// Judged on the names really opened: both registry keys and both photo files.
+bool CardCache::IsCacheable(const std::string& user, const std::string& domain) const
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::string file = PhotoFileName(user, domain);
+    return IsSafeKeyName(user) && IsSafeKeyName(domain) && IsPlainFileName(file) &&
+           IsPlainFileName(file + TemporarySuffix);
 }
 
 bool CardCache::UseKey(const std::string& path)
@@ -115,6 +103,28 @@ bool CardCache::UseSection(const std::string& user, const std::string& domain, i
     return UseKey(CardKey(user, domain) + "\\" + NamesOf(section).key);
 }
 
+bool CardCache::HoldsAccount(const std::string& user, const std::string& domain) const
+{
+    return key.GetValueType(RecordedUser) == REG_SZ && key.ReadString(RecordedUser, "") == user &&
+           key.GetValueType(RecordedDomain) == REG_SZ && key.ReadString(RecordedDomain, "") == domain;
+}
+
+bool CardCache::ClaimFor(const std::string& user, const std::string& domain)
+{
+    if (HoldsAccount(user, domain))
+        return true;
+    for (int section = IdentificationSection; section <= PhotoSection; ++section)
+        if (!WriteVersion(section, NotCached))
+            return false;
+    return key.WriteString(RecordedUser, user) && key.WriteString(RecordedDomain, domain);
+}
+
+bool CardCache::UseOwnCardKey(const std::string& user, const std::string& domain, bool claim)
+{
+    return IsCacheable(user, domain) && UseCardKey(user, domain) &&
+           (claim ? ClaimFor(user, domain) : HoldsAccount(user, domain));
+}
+
 bool CardCache::WriteVersion(int section, int version)
 {
     return key.WriteDword(NamesOf(section).version, static_cast<uint32_t>(version));
@@ -122,15 +132,14 @@ bool CardCache::WriteVersion(int section, int version)
 
 int CardCache::GetCachedVersion(const std::string& user, const std::string& domain, int section)
 {
-    if (!IsSafeAccount(user, domain) || !UseCardKey(user, domain))
-        return NotCached;
     SectionNames names = NamesOf(section);
-    if (!names.key)
+    if (!names.key || !UseOwnCardKey(user, domain, false))
         return NotCached;
     auto version = static_cast<int32_t>(key.ReadDword(names.version, NoVersion));
     if (!key.SetKey(CardKey(user, domain) + "\\" + names.key, false))
         return NotCached;
-    if (section == PhotoSection && !FileExists(key.ReadString("ph", "")))
+    std::string photo;
+    if (section == PhotoSection && !ReadPhotoFile(key.ReadString("ph", ""), photo))
         return NotCached;
     return version;
 }
@@ -141,17 +150,17 @@ int CardCache::GetCachedVersion(const std::string& user, const std::string& doma
 void CardCache::StoreFields(const std::string& user, const std::string& domain, const XmlNode& section,
                             int number)
 {
-    if (!IsSafeAccount(user, domain) || !UseSection(user, domain, number))
+    if (!IsCacheable(user, domain) || !UseSection(user, domain, number))
         return;
-    if (!UseCardKey(user, domain) || !WriteVersion(number, NotCached) || !UseSection(user, domain, number))
+    if (!UseOwnCardKey(user, domain, true) || !WriteVersion(number, NotCached) || !UseSection(user, domain, number))
         return;
     for (const std::string& tag : StoredTags(number))
-        if (!key.WriteString(tag, ChildText(section, tag)))
+        if (!key.WriteString(tag, section.ChildText(tag)))
             return;
-    if (!key.WriteDword(NotPublishedTag, static_cast<uint32_t>(ReadNumber(ChildText(section, NotPublishedTag)))))
+    if (!key.WriteDword(NotPublishedTag, static_cast<uint32_t>(ReadNumber(section.ChildText(NotPublishedTag)))))
         return;
     if (UseCardKey(user, domain))
-        WriteVersion(number, ReadNumber(ChildText(section, VersionTag)));
+        WriteVersion(number, ReadNumber(section.ChildText(VersionTag)));
 }
 
 void CardCache::StoreBasic(const std::string& user, const std::string& domain, const XmlNode& section)
@@ -171,43 +180,44 @@ void CardCache::StoreBusiness(const std::string& user, const std::string& domain
 
 // The picture goes to a new file first; it replaces the stored one only once
 // the version is withdrawn, so a failure leaves the former copy whole or the
-// section not cached.
+// section not cached. A flag alone is never written over another account's
+// photo.
 void CardCache::StorePhoto(const std::string& user, const std::string& domain, const XmlNode& section, bool flagOnly)
 {
-    if (!IsSafeAccount(user, domain))
+    if (!IsCacheable(user, domain))
         return;
     std::string file = PhotoFile(user, domain);
     if (!flagOnly) {
         CreateDirectoryA(PhotoFolder().c_str(), nullptr);
-        std::string fresh = file + ".new";
-        if (!WriteWholeFile(fresh, ChildText(section, "ph"))) {
+        std::string fresh = file + TemporarySuffix;
+        if (!WriteWholeFile(fresh, section.ChildText("ph"))) {
             DeleteFileA(fresh.c_str());
             return;
         }
-        if (!UseCardKey(user, domain) || !WriteVersion(PhotoSection, NotCached) ||
+        if (!UseOwnCardKey(user, domain, true) || !WriteVersion(PhotoSection, NotCached) ||
             !MoveFileExA(fresh.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
             DeleteFileA(fresh.c_str());
             return;
         }
+    } else if (!UseOwnCardKey(user, domain, false)) {
+        return;
     }
     if (!UseSection(user, domain, PhotoSection))
         return;
     if (!flagOnly && !key.WriteString("ph", file))
         return;
-    if (!key.WriteDword(NotPublishedTag, static_cast<uint32_t>(ReadNumber(ChildText(section, NotPublishedTag)))))
+    if (!key.WriteDword(NotPublishedTag, static_cast<uint32_t>(ReadNumber(section.ChildText(NotPublishedTag)))))
         return;
     if (!flagOnly && UseCardKey(user, domain))
-        WriteVersion(PhotoSection, ReadNumber(ChildText(section, VersionTag)));
+        WriteVersion(PhotoSection, ReadNumber(section.ChildText(VersionTag)));
 }
 
 void CardCache::LoadBasic(const std::string& user, const std::string& domain, IdentificationFields& fields,
                           int& hidden)
 {
-    if (!IsSafeAccount(user, domain) || !UseSection(user, domain, IdentificationSection))
+    if (!UseOwnCardKey(user, domain, false) || !UseSection(user, domain, IdentificationSection))
         return;
-    for (const auto& entry : IdentificationTags)
-        fields.*entry.field = key.ReadString(entry.tag, "");
-    fields.emails = ReadEmailSlots([&](const std::string& tag) { return key.ReadString(tag, ""); });
+    ReadIdentification(fields, [&](const std::string& tag) { return key.ReadString(tag, ""); });
     hidden = static_cast<int>(key.ReadDword(NotPublishedTag, 0));
 }
 
@@ -215,11 +225,9 @@ template <std::size_t N>
 void CardCache::LoadAddress(const std::string& user, const std::string& domain, int number,
                             const FieldTag<AddressFields> (&tags)[N], AddressFields& fields, int& hidden)
 {
-    if (!IsSafeAccount(user, domain) || !UseSection(user, domain, number))
+    if (!UseOwnCardKey(user, domain, false) || !UseSection(user, domain, number))
         return;
-    for (const auto& entry : tags)
-        fields.*entry.field = key.ReadString(entry.tag, "");
-    fields.web = WebPageReceived(fields.web);
+    ReadAddress(fields, tags, [&](const std::string& tag) { return key.ReadString(tag, ""); });
     hidden = static_cast<int>(key.ReadDword(NotPublishedTag, 0));
 }
 
@@ -235,11 +243,9 @@ void CardCache::LoadBusiness(const std::string& user, const std::string& domain,
 
 bool CardCache::LoadPhoto(const std::string& user, const std::string& domain, PhotoFields& fields, int& hidden)
 {
-    if (!IsSafeAccount(user, domain) || !UseSection(user, domain, PhotoSection))
-        return false;
-    std::string path = key.ReadString("ph", "");
     std::string text;
-    if (!FileExists(path) || !ReadWholeFile(path, text))
+    if (!UseOwnCardKey(user, domain, false) || !UseSection(user, domain, PhotoSection) ||
+        !ReadPhotoFile(key.ReadString("ph", ""), text))
         return false;
     fields.picture = text;
     hidden = static_cast<int>(key.ReadDword(NotPublishedTag, 0));

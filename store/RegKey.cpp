@@ -107,6 +107,8 @@ uint32_t RegKey::ReadDword(const std::string& name, uint32_t fallback) const
 
 bool RegKey::WriteString(const std::string& name, const std::string& value) const
 {
+    if (value.size() > MaxStringLength)
+        return false;
     OpenKey key(root, subKey, KEY_WRITE);
     return key && RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
                                  reinterpret_cast<const BYTE*>(value.c_str()),

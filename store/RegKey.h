@@ -9,6 +9,9 @@
 
 class RegKey {
 public:
+    // Longer texts, which no card field needs, stay out of the registry.
+    static constexpr std::size_t MaxStringLength = 64 * 1024;
+
     RegKey() = default;
     virtual ~RegKey() = default;
 
@@ -25,6 +28,7 @@ public:
     std::string ReadString(const std::string& name, const std::string& fallback) const;
     // A REG_DWORD value, or fallback.
     uint32_t ReadDword(const std::string& name, uint32_t fallback) const;
+    // A value longer than MaxStringLength is not written: false.
     virtual bool WriteString(const std::string& name, const std::string& value) const;
     virtual bool WriteDword(const std::string& name, uint32_t value) const;
 

@@ -126,6 +126,8 @@ public:
     const XmlNode& FindNextChild(const std::string& name, const XmlNode& after) const;
     // True when this node or one of its children bears the name.
     bool HasChild(const std::string& name) const;
+    // The text of FindChild(name): "" when there is no such child.
+    std::string ChildText(const std::string& name) const { return FindChild(name).GetText(); }
 
     // Reads one element from position; true when its end tag was reached,
     // with position on that tag's '>'. Elements deeper than kMaxDepth fail.

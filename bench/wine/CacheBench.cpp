@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/wine/Clock.h"
+#include "frame/HostSettings.h"
 #include "store/CardCache.h"
 #include "support/Base64.h"
 #include "support/Xml.h"
@@ -50,7 +51,7 @@ int main()
     std::string appPath = std::string(temp) + "vcard-cache-bench";
     CreateDirectoryA(appPath.c_str(), nullptr);
     RegKey key;
-    CardCache cache(key, appPath);
+    CardCache cache(key, appPath, std::string(HostSettingsKey) + "\\Users");
 
     XmlDocument basic("typ", 1), home("typ", 2), business("typ", 3), photo("typ", 4);
     for (const char* tag : {"f", "l", "m", "p", "fn", "nk"})
@@ -96,7 +97,7 @@ int main()
     std::printf("%-46s %12.0f\n", "GetCachedVersion of all four sections", ask);
     std::printf("check: photo %zu characters loaded, %d versions current\n", photoFields.picture.size(), versions);
 
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, CardCache::CardKey(user, domain).c_str());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, cache.CardKey(user, domain).c_str());
     DeleteFileA(cache.PhotoFile(user, domain).c_str());
     RemoveDirectoryA(cache.PhotoFolder().c_str());
     RemoveDirectoryA(appPath.c_str());

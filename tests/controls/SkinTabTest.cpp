@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -10,32 +11,26 @@
 
 namespace {
 
-// Holds keys down through the input queue, as a person would, and lets
-// them go at the end of the scope.
+// Holds keys down in this thread's key state, the state as of the message
+// being translated, and lets them go at the end of the scope. What the
+// keyboard does at this moment is left alone.
 class HeldKeys {
 public:
-    explicit HeldKeys(std::initializer_list<WORD> held) : keys(held)
+    explicit HeldKeys(std::initializer_list<BYTE> held)
     {
-        for (WORD key : keys)
-            Send(key, 0);
+        GetKeyboardState(saved);
+        BYTE state[256];
+        std::copy(std::begin(saved), std::end(saved), state);
+        for (BYTE key : held)
+            state[key] |= 0x80;
+        SetKeyboardState(state);
     }
-    ~HeldKeys()
-    {
-        for (WORD key : keys)
-            Send(key, KEYEVENTF_KEYUP);
-        Pump();
-    }
+    ~HeldKeys() { SetKeyboardState(saved); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
 
 private:
-    static void Send(WORD key, DWORD flags)
-    {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = flags;
-        SendInput(1, &input, sizeof input);
-    }
-    std::vector<WORD> keys;
+    BYTE saved[256] = {};
 };
 
 class SkinTabTest : public ::testing::Test {

@@ -55,7 +55,7 @@ struct Closing {
 
 class RecordingCardDialog : public CardDialog {
 public:
-    RecordingCardDialog(CardService* owner, Closing& seen) : CardDialog(owner), closing(seen) {}
+    RecordingCardDialog(CardService* cardService, Closing& seen) : CardDialog(cardService), closing(seen) {}
     ~RecordingCardDialog() override { closing.deleted = true; }
 
 protected:

@@ -211,25 +211,40 @@ TEST_F(DirectoryPageTest, TheBoxesShowTheReceivedFlagsAndNeedTheIdentification)
     EXPECT_TRUE(Visible(Box(IDC_NOTE)) && Visible(Box(IDC_PUBLISH_GROUP)) && Visible(Box(IDC_NOTE_ICON)));
 }
 
-TEST_F(DirectoryPageTest, EachClickMarksItsSectionAndOkHandsOverTheBoxes)
+// After OK the server holds what the boxes showed: every box that changed,
+// by a click or by following the identification box, marks its section.
+TEST_F(DirectoryPageTest, EachBoxThatChangesMarksItsSectionAndOkHandsOverTheBoxes)
 {
     Open(0, 1, 0, 0);
     Click(Box(IDC_PUBLISH_IDENTIFICATION));
     EXPECT_EQ("- -d -d -d ", State());
-    EXPECT_TRUE(dialog->Identification().identificationChanged && Enabled(DialogItem(IDOK)));
-    EXPECT_FALSE(dialog->Home().changed || dialog->Identification().pictureFlagChanged);
+    auto& identification = dialog->Identification();
+    EXPECT_TRUE(identification.identificationChanged && dialog->Business().changed &&
+        identification.pictureFlagChanged && Enabled(DialogItem(IDOK)));
+    EXPECT_FALSE(dialog->Home().changed || identification.pictureChanged);  // Home was not published before
     Click(Box(IDC_PUBLISH_IDENTIFICATION));
     EXPECT_EQ("x x x x ", State());
-    Click(Box(IDC_PUBLISH_PHOTO));
-    EXPECT_TRUE(dialog->Identification().pictureFlagChanged);
-    EXPECT_FALSE(dialog->Identification().pictureChanged);
+    EXPECT_TRUE(dialog->Home().changed);
     Click(Box(IDC_PUBLISH_BUSINESS));
-    EXPECT_TRUE(dialog->Business().changed);
-    EXPECT_FALSE(dialog->Home().changed);
     Press(Box(IDC_PUBLISH_HOME), VK_RETURN);
     ASSERT_TRUE(closing.deleted);
-    EXPECT_EQ((std::vector<bool>{true, true, false, false}),
+    EXPECT_EQ((std::vector<bool>{true, true, false, true}),
         std::vector<bool>(std::begin(closing.published), std::end(closing.published)));
+}
+
+TEST_F(DirectoryPageTest, FlagsReceivedLaterMoveOnlyTheBoxesTheUserLeftAlone)
+{
+    Open(0, 0, 0, 0);
+    Click(Box(IDC_PUBLISH_BUSINESS));
+    dialog->homeHidden = 1;
+    dialog->photoHidden = 1;
+    dialog->ShowHiddenFlags();
+    EXPECT_EQ("x - - - ", State());
+    dialog->businessHidden = 0;
+    dialog->identificationHidden = 1;
+    dialog->ShowHiddenFlags();
+    EXPECT_EQ("- -d -d -d ", State());
+    EXPECT_FALSE(dialog->Home().changed || dialog->Identification().identificationChanged);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Leaks, screenshots, and the self-deleting window under the dialog.
+// Leaks and screenshots of the card dialog.
 #include "tests/dialogs/CardDialogFixture.h"
 
 #include <fstream>
@@ -8,28 +8,6 @@
 #include "tests/hosts/GdiCounter.h"
 
 namespace {
-
-alignas(16) unsigned char storage[2048];
-
-class SelfDeletingDialog : public CDialog {
-public:
-    SelfDeletingDialog() : CDialog(IDD_CARD) {}
-    static void* operator new(size_t) { return storage; }
-    static void operator delete(void*) { std::fill(std::begin(storage), std::end(storage), 0xA5); }
-
-protected:
-    void PostNcDestroy() override { delete this; }
-};
-
-// Regression: routing wrote to the object after its OK had destroyed the
-// window and deleted the object.
-TEST(WindowObjects, AnObjectDeletedByItsOwnHandlerIsNotWrittenAfterwards)
-{
-    auto* dialog = new SelfDeletingDialog;
-    ASSERT_TRUE(dialog->Create(nullptr));
-    SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(static_cast<long>(sizeof storage), std::count(std::begin(storage), std::end(storage), 0xA5));
-}
 
 class WindowsTest : public CardDialogTest {
 protected:

@@ -211,6 +211,27 @@ TEST_F(IdentificationPageTest, BrowseAcceptsUpTo8192BytesAndRefusesMoreWithAMess
     EXPECT_FALSE(Page().pictureFlagChanged || Page().identificationChanged);
 }
 
+// A file that cannot be read or shown leaves the photo, the bytes to publish
+// and the marks as they were, and says why.
+TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadOrShownChangesNothing)
+{
+    MakeEditor();
+    Page().SetPhotoData(Base64Encode(BitmapFile(40, 30), true));
+    const CPicture* shown = Page().Photo().GetPicture();
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    for (const std::string& file : {std::string(folder), TempFile("vcard-text.jpg", "not a picture at all")}) {
+        chosenFile = file;
+        Click(At(IDC_BROWSE));
+    }
+    EXPECT_EQ((std::vector<std::string>{"Quillora: The selected file cannot be read, please, select another one",
+                  "Quillora: The selected file is not a picture that can be shown, please, select another one"}),
+        boxes);
+    EXPECT_EQ(shown, Page().Photo().GetPicture());
+    EXPECT_EQ("", Page().pictureText);
+    EXPECT_FALSE(AnyMark());
+}
+
 TEST_F(IdentificationPageTest, AReceivedPhotoIsNotSentBackButItsRemovalIs)
 {
     MakeEditor();
@@ -238,7 +259,7 @@ TEST_F(IdentificationPageTest, GoOpensTheWebPageWithItsPrefixOnAnyCard)
     MakeEditor();
     Type(Item(dialog->Home(), IDC_WEB), "Me.Example");
     Click(Item(dialog->Home(), IDC_GO));
-    EXPECT_EQ((std::vector<std::string>{"open http://ABC", "open http://example.org/path", "open http://",
+    EXPECT_EQ((std::vector<std::string>{"open http://ABC", "open http://example.org/Path", "open http://",
                   "open http://Me.Example"}),
         opened);
     EXPECT_FALSE(dialog->Business().changed);

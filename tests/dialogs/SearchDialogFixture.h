@@ -18,7 +18,7 @@
 // Knows when the dialog has deleted itself.
 class WatchedSearchDialog : public SearchDialog {
 public:
-    WatchedSearchDialog(CardService* owner, bool& deletedFlag) : SearchDialog(owner), deleted(deletedFlag) {}
+    WatchedSearchDialog(CardService* cardService, bool& deletedFlag) : SearchDialog(cardService), deleted(deletedFlag) {}
     ~WatchedSearchDialog() override { deleted = true; }
 
 private:

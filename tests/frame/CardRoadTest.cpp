@@ -8,6 +8,7 @@
 #include "frame/HostSettings.h"
 #include "resources/resource.h"
 #include "support/Xml.h"
+#include "tests/hosts/DebugOutput.h"
 #include "tests/hosts/TestHost.h"
 
 using testing::ElementsAre;
@@ -67,6 +68,7 @@ protected:
     void TearDown() override
     {
         service->DeletingDestructor(1);
+        EXPECT_THAT(DebugOutput::Lines(), testing::IsEmpty()) << "a failure was swallowed on the road";
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
         std::string photo = appPath + "\\vc\\u1@d1.b64";
         DeleteFileA(photo.c_str());
@@ -140,6 +142,7 @@ protected:
     }
     static int FocusId() { return GetDlgCtrlID(GetFocus()); }
 
+    DebugOutput debugOutput;
     std::string appPath;
     TestHost host;
     TestUser user{"u1", "d1", "User One"};
@@ -248,15 +251,33 @@ TEST_F(CardRoadTest, AnswerWalksPersonsAndSectionsAsTheyCome)
     EXPECT_EQ(card->Cache().GetCachedVersion("c1", "d1", BusinessSection), -1);
 }
 
-TEST_F(CardRoadTest, PhotoFirstMakesTheEditorBeforeThePagesFill)
+// The photo comes first and the other sections in a later message: the
+// boxes follow the flags as they arrive, so a hidden section stays hidden.
+TEST_F(CardRoadTest, FlagsArrivingAfterTheEditorSetTheBoxesThatOkPublishes)
 {
     OpenOwnCard();
     CardDialog* dialog = card->FindCardDialog("u1", "d1");
-    Deliver(Answer(Person("u1", "d1", Photo201 + Identification201 + Home201 + Business201)));
+    Deliver(Answer(Person("u1", "d1", Photo201)));
     ASSERT_NE(dialog->Directory(), nullptr);
+    std::string hiddenIdentification = Identification201;
+    hiddenIdentification.replace(hiddenIdentification.find("<c>0"), 4, "<c>1");
+    std::string longCity(70000, 'x');
+    Deliver(Answer(Person("u1", "d1", hiddenIdentification + "<typ>2<err>201</err><ci>" + longCity +
+                                          "</ci><c>0</c><ver>5</ver></typ>")));
     HWND first = GetDlgItem(dialog->Identification().GetSafeHwnd(), IDC_FIRST);
     EXPECT_FALSE(GetWindowLongA(first, GWL_STYLE) & ES_READONLY);
     EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST), "Ana");
+    EXPECT_FALSE(dialog->Directory()->IsPublished(IdentificationSection));
+    EXPECT_FALSE(dialog->Directory()->IsPublished(HomeSection));
+    // Too long for the registry: shown, but not cached.
+    EXPECT_EQ(GetWindowTextLengthA(GetDlgItem(dialog->Home().GetSafeHwnd(), IDC_CITY)), 70000);
+    EXPECT_EQ(card->Cache().GetCachedVersion("u1", "d1", HomeSection), -1);
+
+    Type(dialog->Identification(), IDC_NICKNAME, "nana");
+    Click(dialog->GetSafeHwnd(), IDOK);
+    Pump();
+    ASSERT_EQ(host.sent.size(), 2u);
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<nk>nana</nk>\n<e0>ana@d1.org</e0>\n<c>1</c>"));
 }
 
 TEST_F(CardRoadTest, ErrorStatusShowsTheErrorAndStoresNothing)

@@ -7,6 +7,7 @@
 #include "frame/HostSettings.h"
 #include "platform/Wnd.h"
 #include "support/Xml.h"
+#include "tests/hosts/DebugOutput.h"
 #include "tests/hosts/TestHost.h"
 
 using testing::ElementsAre;
@@ -183,11 +184,16 @@ TEST_F(ServiceBaseTest, FailingHooksKeepTheState)
     EXPECT_EQ(service.User(), &user);
 }
 
-TEST_F(ServiceBaseTest, ExceptionInAHookFailsTheOperationWithoutEscaping)
+TEST_F(ServiceBaseTest, ExceptionInAHookFailsTheOperationWithoutEscapingAndIsReported)
 {
+    DebugOutput debugOutput;
+    ASSERT_TRUE(debugOutput.Installed());
     service.throwOnStart = true;
     EXPECT_EQ(api.Start(), -1);
     EXPECT_EQ(service.State(), Created);
+    ASSERT_EQ(DebugOutput::Lines().size(), 1u);
+    EXPECT_THAT(DebugOutput::Lines()[0], testing::StartsWith("vcardpc: "));
+    EXPECT_THAT(DebugOutput::Lines()[0], testing::HasSubstr("ServiceBase::Start"));
 }
 
 TEST_F(ServiceBaseTest, StopReturnsToCreatedFromAnyState)

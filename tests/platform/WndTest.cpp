@@ -4,12 +4,14 @@
 #include <commctrl.h>
 
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/Button.h"
 #include "platform/Dialog.h"
+#include "platform/Gdi.h"
 #include "platform/Static.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
@@ -99,11 +101,32 @@ protected:
     {
         ASSERT_TRUE(dialog.Create(nullptr));
         ASSERT_TRUE(probe.Create("probe", WS_CHILD | WS_VISIBLE | SS_NOTIFY, RECT{0, 0, 50, 20}, dialog.GetSafeHwnd(), 900));
+        ASSERT_TRUE(holder.Create("holder", WS_CHILD, RECT{0, 30, 50, 50}, dialog.GetSafeHwnd(), 901));
+        ASSERT_TRUE(grandchild.Create("grandchild", WS_CHILD, RECT{0, 0, 50, 20}, holder.GetSafeHwnd(), 902));
     }
     void TearDown() override { dialog.DestroyWindow(); }
 
+    // What a child sends its parent: a notification, a command, an
+    // owner-draw request, a colour request.
+    LRESULT SendFrom(CWnd& child, UINT message)
+    {
+        HWND from = child.GetSafeHwnd();
+        UINT id = static_cast<UINT>(child.GetDlgCtrlID());
+        ClientDC dc(from);
+        NMHDR header = {from, id, NM_CLICK};
+        DRAWITEMSTRUCT item = {ODT_STATIC, id, 0, ODA_DRAWENTIRE, 0, from, dc, {0, 0, 5, 5}, 0};
+        switch (message) {
+        case WM_NOTIFY: return dialog.SendMessage(message, id, reinterpret_cast<LPARAM>(&header));
+        case WM_COMMAND: return dialog.SendMessage(message, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(from));
+        case WM_DRAWITEM: return dialog.SendMessage(message, id, reinterpret_cast<LPARAM>(&item));
+        default: return dialog.SendMessage(message, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(from));
+        }
+    }
+
     ProbeDialog dialog;
     ProbeStatic probe;
+    CStatic holder;
+    ProbeStatic grandchild;
 };
 
 TEST_F(WndTest, HandlersReceiveTheirMessagesAndTheRestGoesToTheControl)
@@ -121,36 +144,117 @@ TEST_F(WndTest, HandlersReceiveTheirMessagesAndTheRestGoesToTheControl)
     EXPECT_EQ(&probe, CWnd::FromHandlePermanent(probe.GetSafeHwnd()));
 }
 
-TEST_F(WndTest, NotificationsGoBackToTheChildFirst)
+// A window reflects to the objects of its own children only: what reaches
+// it naming a grandchild is not the grandchild's to answer.
+TEST_F(WndTest, ReflectionReachesOnlyTheObjectOfADirectChild)
 {
     probe.notifyAnswer = 42;
-    NMHDR header = {probe.GetSafeHwnd(), 900, NM_CLICK};
-    EXPECT_EQ(42, dialog.SendMessage(WM_NOTIFY, 900, reinterpret_cast<LPARAM>(&header)));
-    EXPECT_EQ(std::vector<UINT>{WM_NOTIFY}, probe.reflected);
-}
-
-TEST_F(WndTest, CommandsOfAChildAreReflectedBeforeTheParentSeesThem)
-{
+    grandchild.notifyAnswer = 43;
     dialog.commands.clear();
-    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(900, STN_CLICKED), reinterpret_cast<LPARAM>(probe.GetSafeHwnd()));
-    EXPECT_EQ(std::vector<UINT>{WM_COMMAND}, probe.reflected);
-    EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(900, STN_CLICKED)}, dialog.commands);
+    EXPECT_EQ(42, SendFrom(probe, WM_NOTIFY));
+    EXPECT_EQ(0, SendFrom(grandchild, WM_NOTIFY));
+    for (UINT message : {WM_COMMAND, WM_DRAWITEM, WM_CTLCOLORSTATIC}) {
+        SendFrom(probe, message);
+        SendFrom(grandchild, message);
+    }
+    EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_COMMAND, WM_DRAWITEM, WM_CTLCOLORSTATIC}), probe.reflected);
+    EXPECT_EQ(std::vector<UINT>{}, grandchild.reflected);
+    // Reflection left the commands unanswered: the parent handles both.
+    EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(900, STN_CLICKED), MAKEWPARAM(902, STN_CLICKED)}), dialog.commands);
 }
 
-TEST_F(WndTest, DestroyingTheWindowEmptiesTheMapAndEndsTheObject)
+// Self-deleting window objects live in storage of their own, poisoned when
+// they are deleted, so that a write after the delete shows.
+alignas(16) unsigned char storage[4096];
+
+bool Poisoned()
 {
-    HWND window = probe.GetSafeHwnd();
-    probe.DestroyWindow();
-    EXPECT_TRUE(probe.ended);
-    EXPECT_EQ(nullptr, probe.GetSafeHwnd());
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(window));
+    return std::all_of(std::begin(storage), std::end(storage), [](unsigned char byte) { return byte == 0xA5; });
 }
 
-TEST_F(WndTest, ApplicationOffersMessagesUpToTheTopLevelWindow)
+enum class ClosingIn { OnOk, OnInitDialog };
+
+// Destroys its window in one of its own handlers and then goes on writing
+// to itself; its end records whether that write came before it.
+class SelfClosingDialog : public CDialog {
+public:
+    explicit SelfClosingDialog(ClosingIn when) : CDialog(IDD_SEARCH), closingIn(when) {}
+    static void* operator new(size_t size)
+    {
+        EXPECT_LE(size, sizeof storage);
+        return storage;
+    }
+    static void operator delete(void*) { std::fill(std::begin(storage), std::end(storage), 0xA5); }
+
+    static inline bool handlerFinishedFirst = false;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CDialog::OnInitDialog();
+        if (closingIn == ClosingIn::OnInitDialog)
+            Close();
+        return result;
+    }
+    void OnOK() override { Close(); }
+    void PostNcDestroy() override
+    {
+        handlerFinishedFirst = handlerFinished;
+        delete this;
+    }
+
+private:
+    void Close()
+    {
+        DestroyWindow();
+        handlerFinished = true;
+    }
+
+    ClosingIn closingIn;
+    bool handlerFinished = false;
+};
+
+TEST(WindowObjects, AnObjectWhoseWindowEndsInItsOwnHandlerIsDeletedWhenThatMessageReturns)
 {
-    MSG msg = {probe.GetSafeHwnd(), WM_KEYDOWN, 'A', 0, 0, {}};
-    CWinApp::Instance().PreTranslateMessage(&msg);
-    EXPECT_EQ(std::vector<UINT>{WM_KEYDOWN}, dialog.pretranslated);
+    for (ClosingIn when : {ClosingIn::OnOk, ClosingIn::OnInitDialog}) {
+        SCOPED_TRACE(when == ClosingIn::OnOk ? "OK" : "WM_INITDIALOG");
+        SelfClosingDialog::handlerFinishedFirst = false;
+        auto* dialog = new SelfClosingDialog(when);
+        if (dialog->Create(nullptr))
+            SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(SelfClosingDialog::handlerFinishedFirst);
+        EXPECT_TRUE(Poisoned());
+    }
+}
+
+// A control whose own message destroys its parent, whose deletion deletes the control.
+class ParentClosingStatic : public CStatic {
+protected:
+    LRESULT OnTimer(UINT_PTR) override
+    {
+        ::DestroyWindow(GetParent());
+        return 0;
+    }
+};
+
+class DialogWithChild : public CDialog {
+public:
+    DialogWithChild() : CDialog(IDD_SEARCH) {}
+    static void* operator new(size_t) { return storage; }
+    static void operator delete(void*) { std::fill(std::begin(storage), std::end(storage), 0xA5); }
+    ParentClosingStatic child;
+
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+
+TEST(WindowObjects, AChildDeletedWithItsParentDuringItsOwnMessageIsNotWrittenAfterwards)
+{
+    auto* dialog = new DialogWithChild;
+    ASSERT_TRUE(dialog->Create(nullptr));
+    ASSERT_TRUE(dialog->child.Create("", WS_CHILD, RECT{0, 0, 5, 5}, dialog->GetSafeHwnd(), 903));
+    dialog->child.SendMessage(WM_TIMER, 1);
+    EXPECT_TRUE(Poisoned());
 }
 
 TEST(Dialog, OkSavesTheDataAndDestroysTheWindow)

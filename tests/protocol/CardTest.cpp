@@ -4,22 +4,25 @@
 
 namespace {
 
-TEST(WebPageTest, SentFieldGainsHttpOrIsLowered)
+// Scheme and host are lowered, the path is kept: another case is another page.
+TEST(WebPageTest, SentFieldGainsHttpOrKeepsItsSchemeAndPath)
 {
     struct Case { const char* field; const char* sent; };
     const Case cases[] = {
-        {"", "http://"}, {"ABC", "http://ABC"}, {"HTTP://ABC", "http://abc"}, {"http://x.org/A", "http://x.org/a"},
-        {"https://x.org", "http://https://x.org"}, {"Http:/x", "http://Http:/x"}, {"http:/", "http://http:/"},
+        {"", "http://"}, {"ABC", "http://ABC"}, {"HTTP://ABC", "http://abc"},
+        {"http://X.org/Users/Ann", "http://x.org/Users/Ann"}, {"https://x.org", "https://x.org"},
+        {"HTTPS://X.ORG?Q=A#B", "https://x.org?Q=A#B"}, {"Http:/x", "http://Http:/x"}, {"http:/", "http://http:/"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(WebPageToSend(c.field), c.sent) << c.field;
 }
 
-TEST(WebPageTest, ReceivedValueIsKeptOrGainsLoweredHttp)
+TEST(WebPageTest, ReceivedValueIsKeptOrGainsHttpWithItsHostLowered)
 {
     struct Case { const char* value; const char* shown; };
     const Case cases[] = {
-        {"", "http://"}, {"ABC", "http://abc"}, {"Http://ABC", "Http://ABC"}, {"www.X.org", "http://www.x.org"},
+        {"", "http://"}, {"ABC", "http://abc"}, {"Http://ABC", "Http://ABC"}, {"hTTps://X.org/A", "hTTps://X.org/A"},
+        {"www.X.org/Users/Ann", "http://www.x.org/Users/Ann"}, {"X.org#Top", "http://x.org#Top"},
         {"\xC1RBOL.es", "http://\xC1rbol.es"},  // only ASCII letters are lowered
     };
     for (const Case& c : cases)

@@ -4,10 +4,13 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <vector>
 
 #include "frame/HostSettings.h"
+#include "store/CacheNames.h"
 #include "store/CardCache.h"
 #include "support/Xml.h"
+#include "tests/dialogs/ImportPatch.h"
 
 using testing::ElementsAre;
 
@@ -132,16 +135,16 @@ protected:
 
     RegKey key;
     std::string appPath;
-    CardCache cache{key, appPath};
+    CardCache cache{key, appPath, UsersKey()};
 };
 
 TEST_F(CardCacheTest, NothingCachedGivesMinusOneAndAnEmptyCardKey)
 {
     for (int section : {1, 2, 3, 4, 0, 5})
         EXPECT_EQ(cache.GetCachedVersion("u1", "d1", section), -1) << section;
-    EXPECT_TRUE(KeyExists(CardCache::CardKey("u1", "d1")));
-    EXPECT_TRUE(Values(CardCache::CardKey("u1", "d1")).empty());
-    EXPECT_FALSE(KeyExists(CardCache::CardKey("u1", "d1") + "\\Home"));
+    EXPECT_TRUE(KeyExists(cache.CardKey("u1", "d1")));
+    EXPECT_TRUE(Values(cache.CardKey("u1", "d1")).empty());
+    EXPECT_FALSE(KeyExists(cache.CardKey("u1", "d1") + "\\Home"));
 }
 
 TEST_F(CardCacheTest, StoredSectionAnswersItsVersionAndKeepsItsFlag)
@@ -149,19 +152,19 @@ TEST_F(CardCacheTest, StoredSectionAnswersItsVersionAndKeepsItsFlag)
     cache.StoreHome("u1", "d1", Section(2, {{"a", "Main St 1"}, {"ci", "Lyon"}, {"c", "1"}, {"ver", "7"}}).Node());
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), 7);
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", BusinessSection), -1);
-    auto home = Values(CardCache::CardKey("u1", "d1") + "\\Home");
+    auto home = Values(cache.CardKey("u1", "d1") + "\\Home");
     EXPECT_EQ(home["c"], "1");
     EXPECT_EQ(home["a"], "Main St 1");
     EXPECT_EQ(home["w"], "");  // a missing field is written empty
     EXPECT_EQ(home.size(), 10u);
-    EXPECT_EQ(Values(CardCache::CardKey("u1", "d1"))["hver"], "7");
+    EXPECT_EQ(Values(cache.CardKey("u1", "d1"))["hver"], "7");
 }
 
 TEST_F(CardCacheTest, SectionWithoutVersionOrFlagStoresZero)
 {
     cache.StoreBusiness("u1", "d1", Section(3, {{"cp", "Acme"}, {"c", "yes"}}).Node());
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", BusinessSection), 0);
-    EXPECT_EQ(Values(CardCache::CardKey("u1", "d1") + "\\Business")["c"], "0");
+    EXPECT_EQ(Values(cache.CardKey("u1", "d1") + "\\Business")["c"], "0");
 }
 
 TEST_F(CardCacheTest, IdentificationRoundTripsWithEmailsInSlotOrder)
@@ -228,7 +231,7 @@ TEST_F(CardCacheTest, PhotoLivesInItsFileAndFollowsIt)
     cache.StorePhoto("u1", "d1", Section(4, {{"ph", "QUJD\nREVG\n"}, {"c", "0"}, {"ver", "5"}}).Node(), false);
     std::string file = appPath + "\\vc\\u1@d1.b64";
     EXPECT_EQ(ReadFile(file), "QUJD\nREVG\n");
-    EXPECT_EQ(Values(CardCache::CardKey("u1", "d1") + "\\Photo")["ph"], file);
+    EXPECT_EQ(Values(cache.CardKey("u1", "d1") + "\\Photo")["ph"], file);
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), 5);
     PhotoFields photo;
     int hidden = 1;
@@ -251,17 +254,17 @@ TEST_F(CardCacheTest, FlagOnlyPhotoStoreChangesOnlyTheFlag)
     cache.StorePhoto("u1", "d1", Section(4, {{"ph", "BBBB"}, {"c", "1"}, {"ver", "9"}}).Node(), true);
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), 5);
     EXPECT_EQ(ReadFile(appPath + "\\vc\\u1@d1.b64"), "AAAA");
-    EXPECT_EQ(Values(CardCache::CardKey("u1", "d1") + "\\Photo")["c"], "1");
+    EXPECT_EQ(Values(cache.CardKey("u1", "d1") + "\\Photo")["c"], "1");
 }
 
 TEST_F(CardCacheTest, PhotoFolderIgnoresATrailingBackslash)
 {
     std::string withSeparator = appPath + "\\";
-    CardCache other(key, withSeparator);
+    CardCache other(key, withSeparator, UsersKey());
     EXPECT_EQ(other.PhotoFolder(), cache.PhotoFolder());
     EXPECT_EQ(other.PhotoFile("u", "d"), appPath + "\\vc\\u@d.b64");
     std::string empty;
-    EXPECT_EQ(CardCache(key, empty).PhotoFolder(), "\\vc");
+    EXPECT_EQ(CardCache(key, empty, UsersKey()).PhotoFolder(), "\\vc");
 }
 
 TEST_F(CardCacheTest, LoadPhotoReadsTheStoredPathNotANewOne)
@@ -285,41 +288,124 @@ TEST_F(CardCacheTest, PhotoTextEndsAtItsFirstZeroByte)
     EXPECT_EQ(photo.picture, "AB");
 }
 
-// ---- names from the server that are no safe path component
+// ---- names from the server: never a device, never another account's copy
 
-TEST_F(CardCacheTest, UnsafeNamesAreNeverCached)
+// Counts the files the cache opened that Windows took for a character device.
+int devicesOpened = 0;
+HANDLE WINAPI CountingCreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                  DWORD disposition, DWORD flags, HANDLE model)
 {
-    const char* unsafe[] = {"", ".", "..", "..\\..\\evil", "a/b", "a:b", "a*", "a?", "a\"b", "a<b", "a>b", "a|b",
-                            "tab\there", "end.", "end ", "CON", "con", "Nul.txt", "COM1", "lpt9.log", "AUX.a.b"};
-    for (const char* name : unsafe) {
-        SCOPED_TRACE(name);
-        for (auto [user, domain] : {std::pair<std::string, std::string>{name, "d1"}, {"u1", name}}) {
-            cache.StoreHome(user, domain, Section(2, {{"a", "x"}, {"ver", "3"}}).Node());
-            cache.StoreBasic(user, domain, Section(1, {{"f", "x"}, {"ver", "3"}}).Node());
-            cache.StoreBusiness(user, domain, Section(3, {{"cp", "x"}, {"ver", "3"}}).Node());
-            cache.StorePhoto(user, domain, Section(4, {{"ph", "QUJD"}, {"ver", "3"}}).Node(), false);
-            cache.StorePhoto(user, domain, Section(4, {{"c", "1"}}).Node(), true);
-            for (int section = 1; section <= 4; ++section)
-                EXPECT_EQ(cache.GetCachedVersion(user, domain, section), -1);
-            AddressFields fields;
-            fields.street = "kept";
-            int hidden = 7;
-            cache.LoadHome(user, domain, fields, hidden);
-            EXPECT_EQ(fields.street, "kept");
-            EXPECT_EQ(hidden, 7);
-        }
-    }
-    EXPECT_FALSE(KeyExists(UsersKey()));
-    EXPECT_FALSE(CardCache::FileExists(appPath + "\\vc"));
-    EXPECT_FALSE(CardCache::FileExists(appPath + "\\evil@d1.b64"));
+    HANDLE file = CreateFileA(path, access, share, security, disposition, flags, model);
+    if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_CHAR)
+        ++devicesOpened;
+    return file;
 }
 
-TEST_F(CardCacheTest, OrdinaryNamesWithDotsAndAccentsAreCached)
+TEST_F(CardCacheTest, UnsafeNamesAreNeverCachedAndOpenNoDevice)
 {
-    for (const char* name : {"ana.ruiz", "jos\xe9", "CONTACT", "com10", "a b", "x-y_z"}) {
-        cache.StoreHome(name, "mail.example.org", Section(2, {{"ver", "4"}}).Node());
-        EXPECT_EQ(cache.GetCachedVersion(name, "mail.example.org", HomeSection), 4) << name;
+    ImportPatch patch{"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(&CountingCreateFileA)};
+    ASSERT_TRUE(patch.Installed());
+    devicesOpened = 0;
+    // A device name matters where it begins the file name: in the user name.
+    const char* devices[] = {"nul .y", "com1 .x", "nul.txt", "aux. .b", "lpt9.log", "conin$.a", "conout$ ..",
+                             "prn.x", "com0.x", "lpt1 .x"};
+    const char* unsafe[] = {"", ".", "..", "..\\..\\evil", "a\\b", "tab\there", "a/b", "a:b", "a*", "a?", "a\"b",
+                            "a<b", "a>b", "a|b"};
+    std::vector<std::pair<std::string, std::string>> accounts;
+    for (const char* name : devices)
+        accounts.emplace_back(name, "d1");
+    for (const char* name : unsafe) {
+        accounts.emplace_back(name, "d1");
+        accounts.emplace_back("u1", name);
     }
+    for (const auto& [user, domain] : accounts) {
+        SCOPED_TRACE(user + "@" + domain);
+        cache.StoreHome(user, domain, Section(2, {{"a", "x"}, {"ver", "3"}}).Node());
+        cache.StorePhoto(user, domain, Section(4, {{"ph", "QUJD"}, {"ver", "3"}}).Node(), false);
+        for (int section : {HomeSection, PhotoSection})
+            EXPECT_EQ(cache.GetCachedVersion(user, domain, section), -1);
+        PhotoFields photo;
+        int hidden = 0;
+        EXPECT_FALSE(cache.LoadPhoto(user, domain, photo, hidden));
+    }
+    EXPECT_EQ(devicesOpened, 0);
+    EXPECT_FALSE(KeyExists(UsersKey()));
+    EXPECT_EQ(GetFileAttributesA((appPath + "\\evil@d1.b64").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(CardCacheTest, NamesThatOpenAPlainFileAreCached)
+{
+    for (const char* name : {"con", "CON", "com1", "Nul", "ana.ruiz", "jos\xe9", "a b", "end.", "x@y", "50%", "com\xB9.z"}) {
+        cache.StorePhoto(name, "mail.example.org", Section(4, {{"ph", "QUJD"}, {"ver", "4"}}).Node(), false);
+        EXPECT_EQ(cache.GetCachedVersion(name, "mail.example.org", PhotoSection), 4) << name;
+    }
+}
+
+TEST_F(CardCacheTest, FileNamesAreReadAsWindowsReadsThem)
+{
+    for (const char* name : {"com1 .x", "NUL", "nul .y", "Con.txt", "aux. .b", "lpt\xB2.a", "COM\xB3", "conin$",
+                             "CONOUT$.log", "com0", "a/b", "a:b", "tab\t", "end.", "end ", ""})
+        EXPECT_FALSE(IsPlainFileName(name)) << name;
+    for (const char* name : {"con@d.b64", "com10.b64", "console", "nul@x.y", "conin", "lpt", ". b"})
+        EXPECT_TRUE(IsPlainFileName(name)) << name;
+    for (const char* name : {"", ".", "..", "a\\b", "x\x1f"})
+        EXPECT_FALSE(IsSafeKeyName(name)) << name;
+}
+
+TEST_F(CardCacheTest, AccountsThatWindowsWouldConfuseKeepTheirOwnCopies)
+{
+    cache.StoreBasic("Ann", "d1", Section(1, {{"f", "Ann"}, {"ver", "5"}}).Node());
+    cache.StorePhoto("Ann", "d1", Section(4, {{"ph", "QU5O"}, {"ver", "5"}}).Node(), false);
+    IdentificationFields fields;
+    int hidden = 0;
+    for (int section = 1; section <= 4; ++section)
+        EXPECT_EQ(cache.GetCachedVersion("ann", "d1", section), -1) << section;
+    cache.LoadBasic("ann", "d1", fields, hidden);
+    EXPECT_EQ(fields.first, "");
+
+    // The next answer for "ann" takes the key over: none of Ann's sections counts for him.
+    cache.StorePhoto("ann", "d1", Section(4, {{"ph", "YW5u"}, {"ver", "2"}}).Node(), false);
+    EXPECT_EQ(cache.GetCachedVersion("ann", "d1", PhotoSection), 2);
+    EXPECT_EQ(cache.GetCachedVersion("ann", "d1", IdentificationSection), -1);
+    EXPECT_EQ(cache.GetCachedVersion("Ann", "d1", PhotoSection), -1);
+    EXPECT_NE(cache.PhotoFile("Ann", "d1"), cache.PhotoFile("ann", "d1"));
+    EXPECT_EQ(ReadFile(cache.PhotoFile("Ann", "d1")), "QU5O");
+
+    cache.StorePhoto("a@b", "c", Section(4, {{"ph", "AAAA"}, {"ver", "1"}}).Node(), false);
+    cache.StorePhoto("a", "b@c", Section(4, {{"ph", "BBBB"}, {"ver", "1"}}).Node(), false);
+    PhotoFields photo;
+    EXPECT_TRUE(cache.LoadPhoto("a@b", "c", photo, hidden));
+    EXPECT_EQ(photo.picture, "AAAA");
+}
+
+TEST_F(CardCacheTest, AKeyWrittenWithoutItsAccountCountsAsNotCachedOnce)
+{
+    RegKey old;
+    old.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(old.SetKey(cache.CardKey("u1", "d1") + "\\Home", true));
+    old.WriteString("a", "Old St");
+    ASSERT_TRUE(old.SetKey(cache.CardKey("u1", "d1"), false));
+    old.WriteDword("hver", 3);
+    old.WriteDword("bver", 3);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), -1);
+    cache.StoreHome("u1", "d1", Section(2, {{"a", "New St"}, {"ver", "4"}}).Node());
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), 4);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", IdentificationSection), -1);
+}
+
+TEST_F(CardCacheTest, CachedMeansLoadableAndTooLongFieldsAreNotCached)
+{
+    cache.StorePhoto("u1", "d1", Section(4, {{"ph", "QUJD"}, {"ver", "1"}}).Node(), false);
+    std::ofstream(cache.PhotoFile("u1", "d1"), std::ios::binary) << std::string(CardCache::MaxPhotoFileSize + 1, 'Q');
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), -1);
+    PhotoFields photo;
+    int hidden = 0;
+    EXPECT_FALSE(cache.LoadPhoto("u1", "d1", photo, hidden));
+
+    cache.StoreHome("u1", "d1", Section(2, {{"a", std::string(64 * 1024 + 1, 'a')}, {"ver", "2"}}).Node());
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), -1);
+    cache.StoreHome("u1", "d1", Section(2, {{"a", std::string(64 * 1024, 'a')}, {"ver", "3"}}).Node());
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), 3);
 }
 
 // ---- no data lost when a write fails
@@ -333,7 +419,7 @@ TEST_F(CardCacheTest, FailedWritesNeverLeaveANewVersionOverOldValues)
             cache.StoreHome("u1", "d1", Section(2, {{"a", "old"}, {"w", "http://old"}, {"ver", "3"}}).Node());
 
             FailingRegKey failing(k, onlyThatOne);
-            CardCache(failing, appPath)
+            CardCache(failing, appPath, UsersKey())
                 .StoreHome("u1", "d1", Section(2, {{"a", "new"}, {"w", "http://new"}, {"ver", "4"}}).Node());
 
             int version = cache.GetCachedVersion("u1", "d1", HomeSection);
@@ -365,7 +451,7 @@ TEST_F(CardCacheTest, FailedWritesNeverLeaveANewPhotoVersionOverTheOldFile)
             cache.StorePhoto("u1", "d1", Section(4, {{"ph", "OLD0"}, {"ver", "3"}}).Node(), false);
 
             FailingRegKey failing(k, onlyThatOne);
-            CardCache(failing, appPath).StorePhoto("u1", "d1", Section(4, {{"ph", "NEW0"}, {"ver", "4"}}).Node(), false);
+            CardCache(failing, appPath, UsersKey()).StorePhoto("u1", "d1", Section(4, {{"ph", "NEW0"}, {"ver", "4"}}).Node(), false);
 
             int version = cache.GetCachedVersion("u1", "d1", PhotoSection);
             PhotoFields photo;
@@ -388,15 +474,15 @@ TEST_F(CardCacheTest, FailedWritesNeverLeaveANewPhotoVersionOverTheOldFile)
 TEST_F(CardCacheTest, PhotoFileThatCannotBeWrittenLeavesTheRegistryAlone)
 {
     cache.StorePhoto("u1", "d1", Section(4, {{"ph", "OLD0"}, {"c", "0"}, {"ver", "3"}}).Node(), false);
-    auto before = Values(CardCache::CardKey("u1", "d1") + "\\Photo");
-    auto versionsBefore = Values(CardCache::CardKey("u1", "d1"));
+    auto before = Values(cache.CardKey("u1", "d1") + "\\Photo");
+    auto versionsBefore = Values(cache.CardKey("u1", "d1"));
     // A folder where the new file would go makes its creation fail.
     std::string blocker = appPath + "\\vc\\u1@d1.b64.new";
     ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
     cache.StorePhoto("u1", "d1", Section(4, {{"ph", "NEW0"}, {"c", "1"}, {"ver", "4"}}).Node(), false);
     RemoveDirectoryA(blocker.c_str());
-    EXPECT_EQ(Values(CardCache::CardKey("u1", "d1") + "\\Photo"), before);
-    EXPECT_EQ(Values(CardCache::CardKey("u1", "d1")), versionsBefore);
+    EXPECT_EQ(Values(cache.CardKey("u1", "d1") + "\\Photo"), before);
+    EXPECT_EQ(Values(cache.CardKey("u1", "d1")), versionsBefore);
     EXPECT_EQ(ReadFile(appPath + "\\vc\\u1@d1.b64"), "OLD0");
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), 3);
 }

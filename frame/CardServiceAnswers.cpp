@@ -17,37 +17,16 @@ void WalkChildren(const Parent& parent, const std::string& name, Visit visit)
         visit(*child);
 }
 
-std::string Child(const XmlNode& node, const std::string& tag)
-{
-    return node.FindChild(tag).GetText();
-}
-
-void FillIdentification(IdentificationFields& fields, const XmlNode& section)
-{
-    for (const auto& entry : IdentificationTags)
-        fields.*entry.field = Child(section, entry.tag);
-    fields.emails = ReadEmailSlots([&](const std::string& tag) { return Child(section, tag); });
-}
-
-template <std::size_t N>
-void FillAddress(AddressFields& fields, const FieldTag<AddressFields> (&tags)[N], const XmlNode& section)
-{
-    for (const auto& entry : tags)
-        fields.*entry.field = Child(section, entry.tag);
-    fields.web = WebPageReceived(fields.web);
-}
-
 } // namespace
 
 void CardService::HandleCardAnswer(const XmlDocument& doc)
 {
     WalkChildren(doc, "ps", [&](const XmlNode& person) {
-        std::string userName = Child(person, "usr");
-        std::string domain = Child(person, "dom");
-        if (CardDialog* dialog = FindCardDialog(userName, domain)) {
+        if (CardDialog* dialog = FindCardDialog(person.ChildText("usr"), person.ChildText("dom"))) {
             WalkChildren(person, "typ", [&](const XmlNode& section) {
-                HandleSection(*dialog, section, ReadNumber(section.GetText()), ReadNumber(Child(section, "err")));
+                HandleSection(*dialog, section, ReadNumber(section.GetText()), ReadNumber(section.ChildText("err")));
             });
+            dialog->ShowHiddenFlags();
         }
     });
 }
@@ -59,8 +38,8 @@ void CardService::HandleAddress(CardDialog& dialog, Page& page, int& hidden, con
     if (status == StatusCurrent) {
         (cache.*load)(dialog.GetUser(), dialog.GetDomain(), page.fields, hidden);
     } else if (status == StatusData) {
-        FillAddress(page.fields, tags, section);
-        hidden = ReadNumber(Child(section, NotPublishedTag));
+        ReadAddress(page.fields, tags, [&](const std::string& tag) { return section.ChildText(tag); });
+        hidden = ReadNumber(section.ChildText(NotPublishedTag));
     } else {
         page.ShowError();
         return;
@@ -79,8 +58,9 @@ void CardService::HandleSearchAnswer(const XmlDocument& doc)
         return;
     searchDialog->SearchFinished();
     WalkChildren(doc, "ps", [&](const XmlNode& person) {
-        searchDialog->AddResult(Child(person, "usr"), Child(person, "dom"), Child(person, "n"), Child(person, "em"),
-                                Child(person, "cp"), Child(person, "ci"), Child(person, "s"), Child(person, "t"));
+        searchDialog->AddResult(person.ChildText("usr"), person.ChildText("dom"), person.ChildText("n"),
+                                person.ChildText("em"), person.ChildText("cp"), person.ChildText("ci"),
+                                person.ChildText("s"), person.ChildText("t"));
     });
 }
 
@@ -94,8 +74,8 @@ void CardService::HandleSection(CardDialog& dialog, const XmlNode& section, int 
         if (status == StatusCurrent) {
             cache.LoadBasic(userName, domain, identification.fields, dialog.identificationHidden);
         } else if (status == StatusData) {
-            FillIdentification(identification.fields, section);
-            dialog.identificationHidden = ReadNumber(Child(section, NotPublishedTag));
+            ReadIdentification(identification.fields, [&](const std::string& tag) { return section.ChildText(tag); });
+            dialog.identificationHidden = ReadNumber(section.ChildText(NotPublishedTag));
         } else {
             identification.ShowError();
             return;
@@ -122,8 +102,8 @@ void CardService::HandleSection(CardDialog& dialog, const XmlNode& section, int 
             if (cache.LoadPhoto(userName, domain, photo, dialog.photoHidden))
                 identification.SetPhotoData(photo.picture);
         } else if (status == StatusData) {
-            identification.SetPhotoData(Child(section, "ph"));
-            dialog.photoHidden = ReadNumber(Child(section, NotPublishedTag));
+            identification.SetPhotoData(section.ChildText("ph"));
+            dialog.photoHidden = ReadNumber(section.ChildText(NotPublishedTag));
             cache.StorePhoto(userName, domain, section, false);
         }
         if (IsOwnAccount(userName, domain)) {
