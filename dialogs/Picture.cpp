@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "platform/Gdi.h"
-#include "platform/ReportSwallowed.h"
 #include "platform/ModalScope.h"
+#include "platform/ReportSwallowed.h"
 
 namespace {
 

@@ -142,7 +142,6 @@ protected:
     }
     static int FocusId() { return GetDlgCtrlID(GetFocus()); }
 
-
     DebugOutput debugOutput;
     std::string appPath;
     TestHost host;
