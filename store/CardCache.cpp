@@ -106,8 +106,7 @@ bool CardCache::UseSection(const std::string& user, const std::string& domain, i
 
 bool CardCache::HoldsAccount(const std::string& user, const std::string& domain) const
 {
-    return key.GetValueType(RecordedUser) == REG_SZ && key.ReadString(RecordedUser, "") == user &&
-           key.GetValueType(RecordedDomain) == REG_SZ && key.ReadString(RecordedDomain, "") == domain;
+    return key.ReadString(RecordedUser, "") == user && key.ReadString(RecordedDomain, "") == domain;
 }
 
 bool CardCache::ClaimFor(const std::string& user, const std::string& domain)

@@ -370,6 +370,7 @@ TEST_F(CardCacheTest, AccountsThatWindowsWouldConfuseKeepTheirOwnCopies)
     EXPECT_EQ(cache.GetCachedVersion("Ann", "d1", PhotoSection), -1);
     EXPECT_NE(cache.PhotoFile("Ann", "d1"), cache.PhotoFile("ann", "d1"));
     EXPECT_EQ(ReadFile(cache.PhotoFile("Ann", "d1")), "QU5O");
+    EXPECT_EQ(cache.GetCachedVersion("ann", "D1", PhotoSection), -1);
 
     cache.StorePhoto("a@b", "c", Section(4, {{"ph", "AAAA"}, {"ver", "1"}}).Node(), false);
     cache.StorePhoto("a", "b@c", Section(4, {{"ph", "BBBB"}, {"ver", "1"}}).Node(), false);
