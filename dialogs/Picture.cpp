@@ -133,16 +133,15 @@ RECT FitRect(const RECT& frame, int w, int h, bool centre)
 
 void PhotoFrame::SetPicture(const unsigned char* bytes, int byteCount)
 {
-    picture.reset();
+    std::unique_ptr<CPicture> loaded;
     try {
-        auto loaded = std::make_unique<CPicture>();
+        loaded = std::make_unique<CPicture>();
         loaded->Load(bytes, byteCount);
-        SetPicture(std::move(loaded));
     } catch (...) {
         ReportSwallowed("PhotoFrame::SetPicture");
-        picture.reset();
+        loaded.reset();
     }
-    Invalidate(TRUE);
+    SetPicture(std::move(loaded));
 }
 
 void PhotoFrame::SetPicture(std::unique_ptr<CPicture> loaded)

@@ -60,8 +60,6 @@ protected:
 
 private:
     enum Text { ViewCardText = 1, DirectoryServiceText = 2 };
-    using AddressLoader = void (CardCache::*)(const std::string&, const std::string&, AddressFields&, int&);
-    using SectionStorer = void (CardCache::*)(const std::string&, const std::string&, const XmlNode&);
 
     void OpenCard(const std::string& user, const std::string& domain, const std::string& displayName);
     void SendCardRequest(const std::string& user, const std::string& domain);
@@ -77,9 +75,6 @@ private:
     void HandleCardAnswer(const XmlDocument& doc);
     void HandleSearchAnswer(const XmlDocument& doc);
     void HandleSection(CardDialog& dialog, const XmlNode& section, int number, int status);
-    template <class Page, std::size_t N>
-    void HandleAddress(CardDialog& dialog, Page& page, int& hidden, const FieldTag<AddressFields> (&tags)[N],
-                       const XmlNode& section, int status, AddressLoader load, SectionStorer store);
 
     Bitmap cardBitmap;
     Bitmap itemIcon;

@@ -17,6 +17,28 @@ void WalkChildren(const Parent& parent, const std::string& name, Visit visit)
         visit(*child);
 }
 
+// A section of fields: 200 loads the cached copy, 201 fills the page from
+// the answer and is stored once shown, any other status shows the error.
+template <class Page, class Load, class Read, class Store>
+void ShowSection(CardDialog& dialog, Page& page, int& hidden, const XmlNode& section, int status, Load load, Read read,
+                 Store store)
+{
+    if (status == StatusCurrent) {
+        load(page.fields, hidden);
+    } else if (status == StatusData) {
+        read(page.fields);
+        hidden = ReadNumber(section.ChildText(NotPublishedTag));
+    } else {
+        page.ShowError();
+        return;
+    }
+    page.UpdateControls();
+    page.ShowContent();
+    dialog.FocusCurrentPage();
+    if (status == StatusData)
+        store();
+}
+
 } // namespace
 
 void CardService::HandleCardAnswer(const XmlDocument& doc)
@@ -29,26 +51,6 @@ void CardService::HandleCardAnswer(const XmlDocument& doc)
             dialog->ShowHiddenFlags();
         }
     });
-}
-
-template <class Page, std::size_t N>
-void CardService::HandleAddress(CardDialog& dialog, Page& page, int& hidden, const FieldTag<AddressFields> (&tags)[N],
-                                const XmlNode& section, int status, AddressLoader load, SectionStorer store)
-{
-    if (status == StatusCurrent) {
-        (cache.*load)(dialog.GetUser(), dialog.GetDomain(), page.fields, hidden);
-    } else if (status == StatusData) {
-        ReadAddress(page.fields, tags, [&](const std::string& tag) { return section.ChildText(tag); });
-        hidden = ReadNumber(section.ChildText(NotPublishedTag));
-    } else {
-        page.ShowError();
-        return;
-    }
-    page.UpdateControls();
-    page.ShowContent();
-    dialog.FocusCurrentPage();
-    if (status == StatusData)
-        (cache.*store)(dialog.GetUser(), dialog.GetDomain(), section);
 }
 
 // The results are listed in the order of the message, each at the top.
@@ -69,30 +71,28 @@ void CardService::HandleSection(CardDialog& dialog, const XmlNode& section, int 
     const std::string& userName = dialog.GetUser();
     const std::string& domain = dialog.GetDomain();
     IdentificationPage& identification = dialog.Identification();
+    auto text = [&](const std::string& tag) { return section.ChildText(tag); };
     switch (number) {
     case IdentificationSection:
-        if (status == StatusCurrent) {
-            cache.LoadBasic(userName, domain, identification.fields, dialog.identificationHidden);
-        } else if (status == StatusData) {
-            ReadIdentification(identification.fields, [&](const std::string& tag) { return section.ChildText(tag); });
-            dialog.identificationHidden = ReadNumber(section.ChildText(NotPublishedTag));
-        } else {
-            identification.ShowError();
-            return;
-        }
-        identification.UpdateControls();
-        identification.ShowContent();
-        dialog.FocusCurrentPage();
-        if (status == StatusData)
-            cache.StoreBasic(userName, domain, section);
+        ShowSection(
+            dialog, identification, dialog.identificationHidden, section, status,
+            [&](IdentificationFields& fields, int& hidden) { cache.LoadBasic(userName, domain, fields, hidden); },
+            [&](IdentificationFields& fields) { ReadIdentification(fields, text); },
+            [&] { cache.StoreBasic(userName, domain, section); });
         return;
     case HomeSection:
-        HandleAddress(dialog, dialog.Home(), dialog.homeHidden, HomeTags, section, status, &CardCache::LoadHome,
-                      &CardCache::StoreHome);
+        ShowSection(
+            dialog, dialog.Home(), dialog.homeHidden, section, status,
+            [&](AddressFields& fields, int& hidden) { cache.LoadHome(userName, domain, fields, hidden); },
+            [&](AddressFields& fields) { ReadAddress(fields, HomeTags, text); },
+            [&] { cache.StoreHome(userName, domain, section); });
         return;
     case BusinessSection:
-        HandleAddress(dialog, dialog.Business(), dialog.businessHidden, BusinessTags, section, status,
-                      &CardCache::LoadBusiness, &CardCache::StoreBusiness);
+        ShowSection(
+            dialog, dialog.Business(), dialog.businessHidden, section, status,
+            [&](AddressFields& fields, int& hidden) { cache.LoadBusiness(userName, domain, fields, hidden); },
+            [&](AddressFields& fields) { ReadAddress(fields, BusinessTags, text); },
+            [&] { cache.StoreBusiness(userName, domain, section); });
         return;
     case PhotoSection:
         if (status == StatusCurrent) {
