@@ -19,7 +19,7 @@ std::ostream& operator<<(std::ostream& out, const GuiObjects& live)
 
 namespace {
 
-constexpr int Rounds = 1000;
+constexpr int Rounds = 50;
 
 class Panel : public SkinDialog {
 public:

@@ -42,7 +42,7 @@ protected:
     }
 };
 
-TEST_F(WindowsTest, OpeningAndClosingAFilledCard200TimesLeavesNoGdiOrUserObjectBehind)
+TEST_F(WindowsTest, OpeningAndClosingAFilledCard50TimesLeavesNoGdiOrUserObjectBehind)
 {
     GdiCounter& counter = GdiCounter::Install();
     ClientDC screen(nullptr);
@@ -56,7 +56,7 @@ TEST_F(WindowsTest, OpeningAndClosingAFilledCard200TimesLeavesNoGdiOrUserObjectB
         Click(GetDlgItem(card->GetSafeHwnd(), IDCANCEL));
         Pump();
     };
-    auto [before, after] = counter.LiveAround(200, cycle);
+    auto [before, after] = counter.LiveAround(50, cycle);
     EXPECT_EQ(before, after);
 }
 

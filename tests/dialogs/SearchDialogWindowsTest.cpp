@@ -31,12 +31,12 @@ protected:
     }
 };
 
-TEST_F(SearchWindows, TwoHundredSearchesOpenedAndClosedLeaveNoGdiOrUserObjectBehind)
+TEST_F(SearchWindows, FiftySearchesOpenedAndClosedLeaveNoGdiOrUserObjectBehind)
 {
     dialog->DestroyWindow();
     GdiCounter& counter = GdiCounter::Install();
     ASSERT_GT(counter.PatchedEntries(), 0);
-    auto [before, after] = counter.LiveAround(200, [&](int round) { Cycle(round); });
+    auto [before, after] = counter.LiveAround(50, [&](int round) { Cycle(round); });
     EXPECT_EQ(before, after);
 }
 

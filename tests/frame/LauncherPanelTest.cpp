@@ -190,7 +190,7 @@ TEST_F(LauncherPanelTest, OtherIndexesDoNothing)
     EXPECT_TRUE(host.commands.empty());
 }
 
-TEST_F(LauncherPanelTest, TwoHundredPanelsBuiltAndDestroyedLeaveNoGdiOrUserObjectBehind)
+TEST_F(LauncherPanelTest, FiftyPanelsBuiltAndDestroyedLeaveNoGdiOrUserObjectBehind)
 {
     panel->DestroyWindow();
     GdiCounter& counter = GdiCounter::Install();
@@ -206,7 +206,7 @@ TEST_F(LauncherPanelTest, TwoHundredPanelsBuiltAndDestroyedLeaveNoGdiOrUserObjec
         built->DestroyWindow();
         Pump();
     };
-    auto [before, after] = counter.LiveAround(200, cycle);
+    auto [before, after] = counter.LiveAround(50, cycle);
     EXPECT_EQ(before, after);
 }
 
