@@ -1,19 +1,15 @@
-// The search dialog and the launcher panel as the host and a user drive
-// them, through the service's operation table and the windows' controls.
-#include <gmock/gmock.h>
+// The launcher panel and the search dialog as the host builds, places and
+// ends them through the service's operation table.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "dialogs/CardDialog.h"
 #include "dialogs/SearchDialog.h"
 #include "frame/CardService.h"
 #include "frame/LauncherPanel.h"
 #include "resources/resource.h"
 #include "tests/hosts/TestHost.h"
-
-using testing::HasSubstr;
 
 namespace {
 
@@ -23,7 +19,7 @@ std::string Result(const std::string& user, const std::string& domain, const std
            "</n><em>e@x</em><cp>Co</cp><ci>City</ci><s>St</s><t>Ct</t></ps>";
 }
 
-class SearchRoadTest : public testing::Test {
+class PanelRoadTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -43,21 +39,6 @@ protected:
     void Deliver(const std::string& xml) { service->DeliverMessage(0, "VCARD-PC", xml.c_str()); }
     HWND Search() { return card->GetSearchDialog()->GetSafeHwnd(); }
 
-
-    static void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-    // Selects that row alone, as a click on it does.
-    static void SelectRow(HWND list, int row)
-    {
-        LVITEMA none = {};
-        none.stateMask = LVIS_SELECTED;
-        SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-        LVITEMA item = {};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    }
-
     HWND MakeHostWindow()
     {
         hostWindow = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
@@ -72,43 +53,7 @@ protected:
     HWND hostWindow = nullptr;
 };
 
-TEST_F(SearchRoadTest, ViewOpensTheResultsCardUnderTheBestName)
-{
-    TestContact known("known", "d", "Known Person");
-    user.contacts.contacts.push_back(&known);
-    Request(RequestKind::OpenSearch);
-    Deliver("<msg>3" + Result("stranger", "d", "S") + Result("known", "d", "K") + "</msg>");
-    HWND list = GetDlgItem(Search(), IDC_RESULTS);
-
-    SelectRow(list, 1);  // "stranger", listed second
-    Click(Search(), IDC_VIEW);
-    ASSERT_NE(card->FindCardDialog("stranger", "d"), nullptr);
-    EXPECT_EQ(card->FindCardDialog("stranger", "d")->GetDisplayName(), "stranger@d");
-    EXPECT_THAT(host.sent.back().xml, HasSubstr("<usr>stranger</usr>"));
-
-    SelectRow(list, 0);
-    Click(Search(), IDC_VIEW);
-    EXPECT_EQ(card->FindCardDialog("known", "d")->GetDisplayName(), "Known Person");
-    size_t sent = host.sent.size();
-    Click(Search(), IDC_VIEW);  // already open: raised, nothing sent
-    EXPECT_EQ(host.sent.size(), sent);
-}
-
-TEST_F(SearchRoadTest, SearchDialogFollowsLanguageAndProductName)
-{
-    Request(RequestKind::OpenSearch);
-    service->SetLanguage(0);
-    service->SetProductName("Otro");
-    char text[128];
-    GetWindowTextA(Search(), text, sizeof text);
-    EXPECT_STREQ(text, "Otro - Buscar en el Directorio");
-    GetDlgItemTextA(Search(), IDOK, text, sizeof text);
-    EXPECT_STREQ(text, "Buscar");
-}
-
-// ---- the launcher panel
-
-TEST_F(SearchRoadTest, PanelOnlyWhenTheHostAgrees)
+TEST_F(PanelRoadTest, PanelOnlyWhenTheHostAgrees)
 {
     RECT area = {10, 10, 210, 190};
     service->SetPanelArea(MakeHostWindow(), &area, nullptr);
@@ -146,7 +91,7 @@ TEST_F(SearchRoadTest, PanelOnlyWhenTheHostAgrees)
     EXPECT_EQ(service->HandleEvent(3, 0), 0);  // no panel: nothing happens
 }
 
-TEST_F(SearchRoadTest, PanelDestroyedWithTheHostsWindowIsForgotten)
+TEST_F(PanelRoadTest, PanelDestroyedWithTheHostsWindowIsForgotten)
 {
     RECT area = {0, 0, 200, 180};
     service->SetPanelArea(MakeHostWindow(), &area, nullptr);
@@ -159,7 +104,7 @@ TEST_F(SearchRoadTest, PanelDestroyedWithTheHostsWindowIsForgotten)
     EXPECT_EQ(service->HandleEvent(3, 0), 0);
 }
 
-TEST_F(SearchRoadTest, LogoutClosesPanelAndSearch)
+TEST_F(PanelRoadTest, LogoutClosesPanelAndSearch)
 {
     RECT area = {0, 0, 200, 180};
     service->SetPanelArea(MakeHostWindow(), &area, nullptr);
