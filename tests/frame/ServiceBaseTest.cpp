@@ -174,6 +174,20 @@ TEST_F(ServiceBaseTest, MovesThroughTheFourStatesOnlyInTheirOrder)
     EXPECT_THAT(userless.calls, ElementsAre("OnLogout"));
 }
 
+// Slot 0 with flag 1 frees the object, as the host's delete does.
+TEST_F(ServiceBaseTest, TheDeletingDestructorFreesWithFlagOne)
+{
+    struct Watched : RecordingService {
+        Watched(HostApi* hostApi, bool& flag) : RecordingService(hostApi), deleted(flag) {}
+        ~Watched() override { deleted = true; }
+        bool& deleted;
+    };
+    bool deleted = false;
+    ServiceInterface* created = new Watched(&host, deleted);
+    EXPECT_EQ(nullptr, created->DeletingDestructor(1));
+    EXPECT_TRUE(deleted);
+}
+
 TEST_F(ServiceBaseTest, ExceptionInAHookFailsTheOperationWithoutEscapingAndIsReported)
 {
     DebugOutput debugOutput;
