@@ -2,6 +2,7 @@
 // Windows and pixels for the skinned control tests.
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,20 @@ inline std::string Text(HWND window)
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
+// The texts of a window and of its descendants that have an id, keyed by
+// the ids on the way down.
+inline std::map<std::string, std::string> WindowTexts(HWND window, const std::string& path = "")
+{
+    std::map<std::string, std::string> texts = {{path, Text(window)}};
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        int id = GetDlgCtrlID(child);
+        if (id == -1 || id == 0xFFFF)
+            continue;
+        texts.merge(WindowTexts(child, path + "/" + std::to_string(id)));
+    }
+    return texts;
+}
+
 inline bool Visible(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 inline bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
 inline void Type(HWND edit, const std::string& text)
