@@ -145,8 +145,9 @@ TEST_F(CardDialogTest, SpanishRetitlesWindowTabsButtonsAndEveryPage)
     EXPECT_EQ("Quillora - Tarjeta Virtual", spanish[""]);
     EXPECT_EQ("Identificaci\xf3n", spanish["tab 0"]);
     for (const auto& [what, text] : english)
-        if (!text.empty() && text[0] != '\xFF' && text != "Quillora" && text != "Contact One (c1@d1)")
+        if (!text.empty() && text[0] != '\xFF' && text != "Quillora" && text != "Contact One (c1@d1)") {
             EXPECT_NE(text, spanish[what]) << what;
+        }
     dialog->SetTitleName("Other");
     dialog->SetLanguage(1);
     english[""] = "Other - Virtual Card";

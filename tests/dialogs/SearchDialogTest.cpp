@@ -34,8 +34,9 @@ TEST_F(SearchDialogTest, EveryTextFollowsTheLanguage)
     auto spanish = AllTexts(dialog->GetSafeHwnd(), List());
     EXPECT_EQ("Quillora - Buscar en el Directorio", spanish[""]);
     for (const auto& [what, text] : english)
-        if (!text.empty() && text != "Quillora")
+        if (!text.empty() && text != "Quillora") {
             EXPECT_NE(text, spanish[what]) << what;
+        }
     dialog->DestroyWindow();
     dialog = Open(LangTable::Spanish);
     ASSERT_NE(nullptr, dialog);
