@@ -123,8 +123,6 @@ TEST_F(CardServiceTest, KnowsTheUsersContactsAndAsksTheHostForTheProductPage)
     EXPECT_TRUE(card->IsContact("c1", "d1"));
     EXPECT_FALSE(card->IsContact("C1", "d1"));
     EXPECT_FALSE(card->IsContact("c1", "d2"));
-
-    auto* card = static_cast<CardService*>(service);
     card->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
     card->Request(42, nullptr);
     ASSERT_EQ(host.commands.size(), 1u);
