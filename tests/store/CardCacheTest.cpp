@@ -10,7 +10,7 @@
 #include "store/CacheNames.h"
 #include "store/CardCache.h"
 #include "support/Xml.h"
-#include "tests/dialogs/ImportPatch.h"
+#include "tests/hosts/ImportPatch.h"
 
 using testing::ElementsAre;
 
