@@ -137,6 +137,6 @@ protected:
     TestUser user;
     TestContact contact{"c2", "d2", "Contact Two"};
     CardService* service = nullptr;
-    WatchedSearchDialog* dialog = nullptr;
+    SearchDialog* dialog = nullptr;
     bool deleted = false;
 };

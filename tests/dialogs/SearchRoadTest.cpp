@@ -25,8 +25,8 @@ protected:
         service->ServiceBase::SetLanguage(LangTable::Spanish);
         service->SetProductName("Quillora Plus");
         service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
-        opened = service->GetSearchDialog();
-        ASSERT_NE(nullptr, opened);
+        dialog = service->GetSearchDialog();
+        ASSERT_NE(nullptr, dialog);
     }
     void TearDown() override
     {
@@ -34,32 +34,17 @@ protected:
         Pump();
         service->DeletingDestructor(1);
     }
-    HWND Item(int id) const { return GetDlgItem(opened->GetSafeHwnd(), id); }
-    HWND List() const { return Item(IDC_RESULTS); }
-    LPARAM RowPoint(int row) const
-    {
-        RECT cell = {};
-        cell.left = LVIR_LABEL;
-        SendMessageA(List(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-        return MAKELPARAM(cell.left + 10, (cell.top + cell.bottom) / 2);
-    }
-    void ClickRow(int row)
-    {
-        SendMessageA(List(), WM_LBUTTONDOWN, MK_LBUTTON, RowPoint(row));
-        SendMessageA(List(), WM_LBUTTONUP, 0, RowPoint(row));
-    }
     void Deliver(const char* xml) { service->DeliverMessage(0, "VCARD-PC", xml); }
 
-    SearchDialog* opened = nullptr;
 };
 
 TEST_F(SearchRoad, OpensShownInTheServicesLanguageAndTitle)
 {
-    EXPECT_TRUE(Visible(opened->GetSafeHwnd()));
-    EXPECT_EQ("Quillora Plus - Buscar en el Directorio", Text(opened->GetSafeHwnd()));
+    EXPECT_TRUE(Visible(dialog->GetSafeHwnd()));
+    EXPECT_EQ("Quillora Plus - Buscar en el Directorio", Text(dialog->GetSafeHwnd()));
     EXPECT_EQ("Buscar", Text(Item(IDOK)));
     service->SetProductName("Other");
-    EXPECT_EQ("Other - Buscar en el Directorio", Text(opened->GetSafeHwnd()));
+    EXPECT_EQ("Other - Buscar en el Directorio", Text(dialog->GetSafeHwnd()));
 }
 
 TEST_F(SearchRoad, ASearchWithOnlyTheCitySendsAllSixFieldsOnce)
@@ -87,13 +72,13 @@ TEST_F(SearchRoad, TheAnswerListsTheThirdFirstAndAddAndViewReachTheHost)
     EXPECT_TRUE(Enabled(Item(IDC_NAME)));
     EXPECT_FALSE(Visible(Item(IDC_SEARCH_WAITING)));
 
-    ClickRow(0);  // s3
+    ClickAt(RowPoint(0));  // s3
     Click(Item(IDC_ADD));
     ASSERT_EQ(1u, host.commands.size());
     EXPECT_EQ(19, host.commands[0].first);
     EXPECT_EQ("s3@d3", host.commands[0].second);
 
-    ClickRow(2);  // s1
+    ClickAt(RowPoint(2));  // s1
     Click(Item(IDC_VIEW));
     ASSERT_EQ(2u, host.sent.size());
     EXPECT_THAT(host.sent[1].xml, HasSubstr("<usr>s1</usr>"));
@@ -107,11 +92,8 @@ TEST_F(SearchRoad, ADoubleClickOnAContactOpensItsCardOnce)
     Type(Item(IDC_NAME), "C");
     Click(Item(IDOK));
     Deliver(ThreeFound);
-    for (int round = 0; round < 2; ++round) {
-        ClickRow(1);
-        SendMessageA(List(), WM_LBUTTONDBLCLK, MK_LBUTTON, RowPoint(1));
-        SendMessageA(List(), WM_LBUTTONUP, 0, RowPoint(1));
-    }
+    for (int round = 0; round < 2; ++round)
+        DoubleClickAt(RowPoint(1));
     EXPECT_EQ(2u, host.sent.size());  // the search and one card request
     EXPECT_EQ(1, service->CardDialogCount());
     ASSERT_NE(nullptr, service->FindCardDialog("c2", "d2"));
@@ -123,9 +105,9 @@ TEST_F(SearchRoad, OpeningAgainKeepsTheWindowWithItsFieldsAndRowsAndClosingForge
     Type(Item(IDC_STATE), "LR");
     Click(Item(IDOK));
     Deliver(ThreeFound);
-    HWND window = opened->GetSafeHwnd();
+    HWND window = dialog->GetSafeHwnd();
     service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
-    EXPECT_EQ(opened, service->GetSearchDialog());
+    EXPECT_EQ(dialog, service->GetSearchDialog());
     EXPECT_EQ("LR", Text(Item(IDC_STATE)));
     EXPECT_EQ(3, static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)));
 
@@ -135,7 +117,7 @@ TEST_F(SearchRoad, OpeningAgainKeepsTheWindowWithItsFieldsAndRowsAndClosingForge
     Deliver(ThreeFound);  // dropped: nobody asks any more
     service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
     ASSERT_NE(nullptr, service->GetSearchDialog());
-    opened = service->GetSearchDialog();
+    dialog = service->GetSearchDialog();
     EXPECT_EQ("", Text(Item(IDC_STATE)));
     EXPECT_EQ(0, static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)));
 }
