@@ -258,7 +258,7 @@ TEST(WindowObjects, AChildDeletedWithItsParentDuringItsOwnMessageIsNotWrittenAft
     EXPECT_TRUE(Poisoned());
 }
 
-TEST(Dialog, OkSavesTheDataAndDestroysTheWindow)
+TEST(Dialog, OkSavesTheDataCancelDoesNotAndBothDestroyTheWindow)
 {
     ProbeDialog dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
@@ -274,17 +274,14 @@ TEST(Dialog, OkSavesTheDataAndDestroysTheWindow)
     EXPECT_EQ("typed", dialog.name);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(nullptr, dialog.GetSafeHwnd());
-}
 
-TEST(Dialog, CancelDestroysTheWindowWithoutSaving)
-{
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    SetDlgItemTextA(dialog.GetSafeHwnd(), IDC_NAME, "typed");
-    HWND window = dialog.GetSafeHwnd();
-    dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(1, dialog.cancels);
-    EXPECT_EQ("initial", dialog.name);
+    ProbeDialog cancelled;
+    ASSERT_TRUE(cancelled.Create(nullptr));
+    SetDlgItemTextA(cancelled.GetSafeHwnd(), IDC_NAME, "typed");
+    window = cancelled.GetSafeHwnd();
+    cancelled.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(1, cancelled.cancels);
+    EXPECT_EQ("initial", cancelled.name);
     EXPECT_FALSE(IsWindow(window));
 }
 
