@@ -465,6 +465,17 @@ bool IsMarker(const Property& property, const char* name)
 
 } // namespace
 
+std::string PictureMediaType(std::string_view bytes)
+{
+    const std::pair<std::string_view, const char*> signatures[] = {{"\xFF\xD8\xFF", "image/jpeg"},
+        {"\x89PNG", "image/png"}, {"GIF8", "image/gif"}, {"BM", "image/bmp"},
+        {std::string_view("\0\0\1\0", 4), "image/vnd.microsoft.icon"}};
+    for (const auto& [signature, type] : signatures)
+        if (bytes.substr(0, signature.size()) == signature)
+            return type;
+    return "application/octet-stream";
+}
+
 std::string WriteVCard(const VCardContact& contact)
 {
     std::string out;

@@ -32,6 +32,10 @@ struct VCardContact {
 // The property that carries the account.
 inline constexpr const char* AccountProperty = "X-VCARD-PC-ACCOUNT";
 
+// The media type of a picture file from its first bytes (JPEG, PNG, GIF,
+// BMP, icon); "application/octet-stream" for anything else.
+std::string PictureMediaType(std::string_view bytes);
+
 // vCard 4.0: CRLF line ends, lines folded at 75 octets, text escaped; empty
 // values are left out, but FN and N are always there.
 std::string WriteVCard(const VCardContact& contact);

@@ -141,6 +141,16 @@ TEST(VCardRead, Version3And4Styles)
     EXPECT_EQ("\x89PN", v4->photo);  // a line that does not begin with a blank is no part of it
 }
 
+TEST(VCardWrite, MediaTypeOfAPictureFromItsFirstBytes)
+{
+    const std::pair<std::string, const char*> cases[] = {{"\xFF\xD8\xFF\xE0", "image/jpeg"},
+        {"\x89PNG\r\n", "image/png"}, {"GIF89a", "image/gif"}, {"BM6", "image/bmp"},
+        {std::string("\0\0\1\0", 4), "image/vnd.microsoft.icon"}, {std::string("\0\0\2\0", 4), "application/octet-stream"},
+        {"\xFF\xD8", "application/octet-stream"}, {"", "application/octet-stream"}};
+    for (const auto& [bytes, type] : cases)
+        EXPECT_EQ(type, PictureMediaType(bytes)) << bytes;
+}
+
 TEST(VCardRead, TextsThatAreNotACardAndOddBytes)
 {
     for (const char* text : {"", "FN:Ana\r\n", "<xml/>", "BEGINVCARD\nEND:VCARD\n", "END:VCARD\nFN:x\n"})
