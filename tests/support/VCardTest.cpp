@@ -11,7 +11,7 @@ namespace {
 TEST(CodePage, Windows1252AndUtf8BothWays)
 {
     const std::pair<std::string, std::string> same[] = {
-        {"plain", "plain"}, {"\xE9\xF1", "\xC3\xA9\xC3\xB1"}, {"\x80\x9F", "\xE2\x82\xAC\xC5\xB8"},
+        {"plain", "plain"}, {"\xE9\xF1", "\xC3\xA9\xC3\xB1"}, {"\x80\x8A\x99\x9F", "\xE2\x82\xAC\xC5\xA0\xE2\x84\xA2\xC5\xB8"},
         {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"}, {"\xFF", "\xC3\xBF"}};
     for (const auto& [cp1252, utf8] : same) {
         EXPECT_EQ(utf8, Utf8FromCp1252(cp1252));
@@ -22,7 +22,7 @@ TEST(CodePage, Windows1252AndUtf8BothWays)
     // Characters without a byte, and malformed sequences (overlong, surrogate,
     // cut short, stray continuation), become "?".
     const std::pair<std::string, std::string> lossy[] = {{"a\xC5\x82z", "a?z"}, {"\xF0\x9F\x98\x80", "?"},
-        {"\xC0\xAF", "??"}, {"\xED\xA0\x80", "???"}, {"x\xC3", "x?"}, {"\x80", "?"}, {"\xC2\x85", "?"}};
+        {"\xC0\xAF", "??"}, {"\xE0\x80\xAF", "???"}, {"\xED\xA0\x80", "???"}, {"x\xC3", "x?"}, {"\x80", "?"}, {"\xC2\x85", "?"}};
     for (const auto& [utf8, cp1252] : lossy) {
         Cp1252Text back = Cp1252FromUtf8(utf8);
         EXPECT_EQ(cp1252, back.text) << utf8;
@@ -103,7 +103,7 @@ TEST(VCardRead, Version21QuotedPrintableCharsetsAndBareTypes)
                        "FN;CHARSET=ISO-8859-1;QUOTED-PRINTABLE:Jos=E9 Mu=F1oz\r\n"
                        "ADR;WORK;ENCODING=QUOTED-PRINTABLE:;;Av. Sol 5=0D=0AOf. 3;Quito;;;Ecuador\r\n"
                        "TEL;WORK;FAX:555-1\r\nTEL;CELL:555-2\r\nTEL;HOME;VOICE:555-3\r\nTEL;HOME:555-4\r\n"
-                       "EMAIL;INTERNET:b@x.ec\r\nEMAIL;PREF;INTERNET:a@x.ec\r\n"
+                       "EMAIL;INTERNET:b@x.ec\r\nEMAIL;PREF;INTERNET:a@x.ec\r\nTITLE;CHARSET=WINDOWS-1252:\xC3\xA9\r\n"
                        "PHOTO;ENCODING=BASE64;TYPE=GIF:\r\n R0lG\r\n ODlh\r\n\r\nEND:VCARD\r\n");
     ASSERT_TRUE(c);
     EXPECT_EQ("Mu\xC3\xB1oz|Jos\xC3\xA9||Sr.", c->family + "|" + c->given + "|" + c->additional + "|" + c->prefix);
@@ -111,6 +111,7 @@ TEST(VCardRead, Version21QuotedPrintableCharsetsAndBareTypes)
     EXPECT_EQ("Av. Sol 5\nOf. 3|Quito|Ecuador", c->work.street + "|" + c->work.city + "|" + c->work.country);
     EXPECT_EQ("555-1|555-2|555-3", c->work.fax + "|" + c->home.cell + "|" + c->home.voice);
     EXPECT_EQ((std::vector<std::string>{"a@x.ec", "b@x.ec"}), c->emails);
+    EXPECT_EQ("\xC3\x83\xC2\xA9", c->jobTitle);  // valid UTF-8, but the charset says otherwise
     EXPECT_EQ("GIF89a", c->photo);
     EXPECT_EQ("image/gif", c->photoType);
 }
@@ -119,7 +120,7 @@ TEST(VCardRead, Version3And4Styles)
 {
     auto v3 = ReadVCard("begin:vcard\nversion:3.0\nitem1.EMAIL;TYPE=INTERNET:b@x\nEMAIL;TYPE=INTERNET,PREF:a@x\n"
                         "FN:Le\\, Roy\\nII\nORG:Acme\\; Co;Sales;East\nTEL;TYPE=WORK,CELL:1\n"
-                        "TEL;TYPE=\"work,voice\":2\nURL;TYPE=WORK:http://acme.example/a\\,b\n"
+                        "TEL;TYPE=\"work,voice\":2\nTEL:tel:3\nURL;TYPE=WORK:http://acme.example/a\\,b\n"
                         "PHOTO;ENCODING=b;TYPE=JPEG:/9j/\n  AAE=\n"
                         "AGENT:\nBEGIN:VCARD\nFN:Agent\nEND:VCARD\nTITLE:Boss\nEND:VCARD\n"
                         "BEGIN:VCARD\nNICKNAME:second card\nEND:VCARD\n");
@@ -127,7 +128,8 @@ TEST(VCardRead, Version3And4Styles)
     EXPECT_EQ((std::vector<std::string>{"a@x", "b@x"}), v3->emails);
     EXPECT_EQ("Le, Roy\nII", v3->formattedName);
     EXPECT_EQ("Acme; Co|Sales", v3->organization + "|" + v3->unit);
-    EXPECT_EQ("1|2|http://acme.example/a,b", v3->work.cell + "|" + v3->work.voice + "|" + v3->work.url);
+    EXPECT_EQ("1|2|http://acme.example/a,b|tel:3",
+        v3->work.cell + "|" + v3->work.voice + "|" + v3->work.url + "|" + v3->home.voice);
     EXPECT_EQ(std::string("\xFF\xD8\xFF\x00\x01", 5), v3->photo);
     EXPECT_EQ("image/jpeg|Boss|", v3->photoType + "|" + v3->jobTitle + "|" + v3->nickname);
 
