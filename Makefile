@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 # same code. The shipped DLL is always the 32-bit one.
 WINDOWS = $(shell tools/wine-run --preset)
 
-.PHONY: test demo run bootstrap build build-windows build-native test-windows test-native fuzz bench bench-wine clean
+.PHONY: test demo run bootstrap build build-windows build-native test-windows test-native fuzz bench bench-wine mutants clean
 
 test: bootstrap build
 	@status=0; \
@@ -81,6 +81,11 @@ bench-wine: bootstrap build-windows
 	tools/wine-run build/$(WINDOWS)/bin/cache_bench.exe
 	tools/wine-run build/$(WINDOWS)/bin/card_bench.exe
 	tools/wine-run build/$(WINDOWS)/bin/search_bench.exe
+
+# Each fault of tools/mutants.txt applied alone to a scratch copy, rebuilt and
+# tested: killed or survived, and the score.
+mutants: bootstrap
+	tools/mutants
 
 clean:
 	rm -rf build out

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "controls/SkinDrawing.h"
 #include "controls/SkinIconLabel.h"
 #include "tests/controls/TestWindows.h"
@@ -7,6 +9,7 @@
 namespace {
 
 constexpr COLORREF Magenta = RGB(255, 0, 255);
+constexpr COLORREF Ink = RGB(10, 20, 30), Paper = RGB(200, 200, 200), Frame = RGB(0, 0, 200), HoverInk = RGB(150, 0, 0);
 
 class SkinLabelTest : public ::testing::Test {
 protected:
@@ -32,11 +35,20 @@ protected:
     }
     std::vector<MSG> Posted() { return TakePosted(host.GetSafeHwnd(), WM_SKIN_CLICK, WM_SKIN_HOVER); }
 
+    std::unique_ptr<Canvas> Drawn(DWORD flags)
+    {
+        label.ModifyFlags(flags, ~flags & (SkinLabel::Framed | SkinLabel::Interactive | SkinLabel::Disabled |
+                                            SkinLabel::HoverUnderline), false);
+        auto canvas = std::make_unique<Canvas>(120, 30);
+        label.Draw(*canvas, RECT{0, 0, 120, 30});
+        return canvas;
+    }
+
     HostDialog host;
     SkinLabel label;
 };
 
-TEST_F(SkinLabelTest, HoverIsPostedOnTheThirdTickOnlyAndAgainAfterLeaving)
+TEST_F(SkinLabelTest, HoverIsPostedOnTheThirdTickOnceAndAClickBeforeItPostsOnlyTheClick)
 {
     Enter();
     Tick(2);
@@ -51,19 +63,13 @@ TEST_F(SkinLabelTest, HoverIsPostedOnTheThirdTickOnlyAndAgainAfterLeaving)
     Enter(false);
     Tick();
     EXPECT_FALSE(label.IsHovered());
-    Enter();
-    Tick(3);
-    EXPECT_EQ(1u, Posted().size());
-}
 
-TEST_F(SkinLabelTest, ClickBeforeTheHoverPostsOnlyTheClick)
-{
     label.ModifyFlags(SkinLabel::Interactive, 0, false);
     Enter();
     Tick();
     label.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     Tick(4);
-    auto posted = Posted();
+    posted = Posted();
     ASSERT_EQ(1u, posted.size());
     EXPECT_EQ(WM_SKIN_CLICK, posted[0].message);
 }
@@ -76,15 +82,12 @@ TEST_F(SkinLabelTest, ClicksArePostedOnlyByInteractiveEnabledLabels)
         UINT expected;  // 0: nothing posted
     } cases[] = {
         {0, WM_LBUTTONDOWN, 0},
-        {0, WM_RBUTTONDOWN, 0},
         {SkinLabel::Interactive, WM_LBUTTONDOWN, WM_SKIN_CLICK},
         {SkinLabel::Interactive, WM_RBUTTONDOWN, WM_SKIN_RIGHT_CLICK},
         {SkinLabel::Interactive | SkinLabel::Disabled, WM_LBUTTONDOWN, 0},
-        {SkinLabel::Interactive | SkinLabel::Disabled, WM_RBUTTONDOWN, 0},
     };
     for (const Case& c : cases) {
         label.ModifyFlags(c.flags, ~c.flags & (SkinLabel::Interactive | SkinLabel::Disabled), false);
-        EXPECT_EQ(!(c.flags & SkinLabel::Disabled), label.IsWindowEnabled() != FALSE);
         label.SendMessage(c.button, 0, MAKELPARAM(5, 5));
         auto posted = Posted();
         ASSERT_EQ(c.expected ? 1u : 0u, posted.size()) << c.flags << " " << c.button;
@@ -94,17 +97,52 @@ TEST_F(SkinLabelTest, ClicksArePostedOnlyByInteractiveEnabledLabels)
     }
 }
 
-TEST_F(SkinLabelTest, EmptyTextMeasuresThreeByThree)
+// Framed: a light fill of the second colour, text in the first; hovered:
+// the fill from the third colour and text in the fourth, underlined when
+// asked; disabled: grey text.
+TEST_F(SkinLabelTest, ColoursFollowFrameHoverAndState)
 {
+    label.SetAppearance(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), Ink, Paper, Frame, HoverInk, false);
+    auto framed = Drawn(SkinLabel::Framed);
+    EXPECT_EQ(AdjustColor(Paper, 73, 0), framed->At(1, 1));
+    EXPECT_GT(framed->Count(Ink), 0);
+
+    Enter();
+    ASSERT_TRUE(label.IsHovered());
+    auto hovered = Drawn(SkinLabel::Interactive);
+    EXPECT_EQ(AdjustColor(Frame, 70, -70), hovered->At(1, 1));
+    EXPECT_EQ(0, hovered->Count(Ink));
+    auto underlined = Drawn(SkinLabel::Interactive | SkinLabel::HoverUnderline);
+    EXPECT_GT(underlined->Count(HoverInk), hovered->Count(HoverInk));
+
+    auto disabled = Drawn(SkinLabel::Framed | SkinLabel::Disabled);
+    EXPECT_EQ(0, disabled->Count(Ink));
+    EXPECT_GT(disabled->Count(SkinLabel::DisabledText), 0);
+}
+
+TEST_F(SkinLabelTest, ATooltipComesWithItsTextAndGoesWithAnEmptyOne)
+{
+    label.SetText("Entry", false, "Opens the card", false);
+    ASSERT_NE(nullptr, label.GetToolTip());
+    char text[64] = {};
+    TTTOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = label.GetSafeHwnd();
+    tool.uId = 1;
+    tool.lpszText = text;
+    label.GetToolTip()->SendMessage(TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ("Opens the card", text);
+    label.SetText("Entry", false, "", false);
+    EXPECT_EQ(nullptr, label.GetToolTip());
     label.SetText("", false, "", false);
     SIZE size = label.Measure(RECT{0, 0, 200, 50});
     EXPECT_EQ(3, size.cx);
     EXPECT_EQ(3, size.cy);
 }
 
-TEST(AdjustColor, KeepsGreysGreyAndZeroSaturationGivesTheLightness)
+TEST(AdjustColor, KeepsGreysGreyAndPacksHueLightnessAndSaturation)
 {
-    for (int v : {0, 1, 64, 127, 128, 200, 255}) {
+    for (int v : {0, 1, 127, 128, 255}) {
         COLORREF adjusted = AdjustColor(RGB(v, v, v), 70, -70);
         EXPECT_EQ(GetRValue(adjusted), GetGValue(adjusted)) << v;
         EXPECT_EQ(GetGValue(adjusted), GetBValue(adjusted)) << v;
@@ -112,10 +150,6 @@ TEST(AdjustColor, KeepsGreysGreyAndZeroSaturationGivesTheLightness)
     }
     EXPECT_EQ(RGB(255, 255, 255), AdjustColor(RGB(100, 100, 100), 100, 0));
     EXPECT_EQ(RGB(0, 0, 0), AdjustColor(RGB(100, 100, 100), -100, 0));
-}
-
-TEST(AdjustColor, PacksHueLightnessAndSaturation)
-{
     struct Case {
         COLORREF colour;
         DWORD hls;
@@ -129,7 +163,8 @@ TEST(AdjustColor, PacksHueLightnessAndSaturation)
         EXPECT_EQ(c.hls, RgbToHls(c.colour)) << std::hex << c.colour;
         COLORREF back = HlsToRgb(c.hls);  // truncated: within a step
         EXPECT_NEAR(GetRValue(c.colour) + GetGValue(c.colour) + GetBValue(c.colour),
-            GetRValue(back) + GetGValue(back) + GetBValue(back), 3) << std::hex << c.colour;
+                    GetRValue(back) + GetGValue(back) + GetBValue(back), 3)
+            << std::hex << c.colour;
     }
 }
 
@@ -138,10 +173,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(label.Create("", WS_CHILD | WS_VISIBLE, RECT{10, 50, 130, 80}, host.GetSafeHwnd(), 1002));
+        ASSERT_TRUE(plain.Create("", WS_CHILD | WS_VISIBLE, RECT{10, 90, 130, 120}, host.GetSafeHwnd(), 1003));
     }
 
     HostDialog host;
     SkinIconLabel label;
+    SkinLabel plain;
     // The pixels to compare with, and the same picture for the label (a
     // bitmap is selected into one DC at a time).
     ResourceBitmap logo{IDB_PRODUCT_LOGO};
@@ -162,21 +199,42 @@ TEST_F(SkinIconLabelTest, TheCallersBitmapStaysAliveAndTheOwnCopyIsReleased)
     EXPECT_EQ(0u, GetObjectType(mask));
 }
 
-TEST_F(SkinIconLabelTest, MagentaOfTheImageLeavesTheBackground)
+// The image at 2 pixels with its magenta showing the background, the text 3
+// pixels after the image; the measure adds the image and 6 pixels.
+TEST_F(SkinIconLabelTest, ImageThenTextAtItsOffsetAndMeasuredWithTheImage)
 {
     label.SetImage(image, Magenta);
     constexpr COLORREF Back = RGB(10, 200, 60);
-    Canvas canvas(120, 30, Back);
-    label.Draw(canvas, RECT{0, 0, 120, 30});
-    int top = (30 - 16) / 2, transparent = 0;
-    for (int x = 0; x < 74; ++x) {
-        for (int y = 0; y < 16; ++y) {
+    Canvas canvas(300, 30, Back);
+    label.Draw(canvas, RECT{0, 0, 300, 30});
+    SIZE size = BitmapSize(logo.Handle());
+    int top = (30 - size.cy) / 2, transparent = 0;
+    for (int x = 0; x < size.cx; ++x) {
+        for (int y = 0; y < size.cy; ++y) {
             COLORREF source = logo.At(x, y);
             transparent += source == Magenta;
             ASSERT_EQ(source == Magenta ? Back : source, canvas.At(2 + x, top + y)) << x << "," << y;
         }
     }
     EXPECT_GT(transparent, 0);
+
+    for (SkinLabel* each : {static_cast<SkinLabel*>(&label), &plain}) {
+        each->SetAppearance(nullptr, Ink, Paper, Frame, HoverInk, false);
+        each->SetText("Card", false, "", false);
+    }
+    Canvas withImage(300, 30, Back), without(300, 30, Back);
+    label.Draw(withImage, RECT{0, 0, 300, 30});
+    plain.Draw(without, RECT{0, 0, 300, 30});
+    auto firstInk = [](const Canvas& c) {
+        for (int x = 0; x < c.Width(); ++x)
+            for (int y = 0; y < c.Height(); ++y)
+                if (c.At(x, y) == Ink)
+                    return x;
+        return -1;
+    };
+    ASSERT_GE(firstInk(without), 0);
+    EXPECT_EQ(firstInk(without) + size.cx + 3, firstInk(withImage));
+    EXPECT_EQ(plain.Measure(RECT{0, 0, 300, 30}).cx + size.cx + 6, label.Measure(RECT{0, 0, 300, 30}).cx);
 }
 
 } // namespace

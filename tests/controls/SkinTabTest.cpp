@@ -80,7 +80,7 @@ protected:
     std::vector<std::unique_ptr<SkinPage>> pages;
 };
 
-TEST_F(SkinTabTest, AddPageShowsOnlyTheFirstPageAndSetPageOnlyTheSelectedOne)
+TEST_F(SkinTabTest, PagesShowOneAtATimeAndAClickSwitchesUnlessThePageIsDisabled)
 {
     AddAll();
     EXPECT_TRUE(tabs.GetStyle() & TCS_OWNERDRAWFIXED);
@@ -96,12 +96,9 @@ TEST_F(SkinTabTest, AddPageShowsOnlyTheFirstPageAndSetPageOnlyTheSelectedOne)
     tabs.SetPage(2, pages[0].get(), "Other", 0);
     EXPECT_FALSE(Shown(0));
     tabs.SetPage(0, pages[0].get(), "Identification", 0);
+    tabs.SetPage(2, pages[2].get(), "Business", 0);
     EXPECT_TRUE(Shown(0));
-}
 
-TEST_F(SkinTabTest, ClickingATabSwitchesUnlessItsPageIsDisabled)
-{
-    AddAll();
     tabs.SetPageEnabled(1, false);
     EXPECT_FALSE(tabs.SelectPage(1));
     Click(1);
@@ -139,17 +136,6 @@ TEST_F(SkinTabTest, ControlKeysOnAPageMoveTheSelectionWithWrapAround)
     EXPECT_EQ(1, tabs.GetCurSel());
 }
 
-TEST_F(SkinTabTest, OneTabAloneDoesNotMove)
-{
-    tabs.AddPage(pages[0].get(), "Identification", 0);
-    HeldKeys control({VK_CONTROL});
-    EXPECT_TRUE(PressOnPage(0, VK_TAB));
-    EXPECT_EQ(0, tabs.GetCurSel());
-    EXPECT_TRUE(Shown(0));
-    EXPECT_FALSE(tabs.SelectNext(true));
-    EXPECT_TRUE(tabs.SelectPage(0));
-}
-
 TEST_F(SkinTabTest, TabTextIsCutAt62Characters)
 {
     std::string text62(62, 'W');
@@ -169,6 +155,24 @@ TEST_F(SkinTabTest, TabTextIsCutAt62Characters)
     EXPECT_TRUE(sameAsExact);
     EXPECT_FALSE(sameAsShorter);
     EXPECT_EQ(SkinTab::Background, cut->At(1, 10));
+}
+
+// Black text on an enabled tab, the chosen colour on the selected one, grey
+// on a tab whose page is disabled.
+TEST_F(SkinTabTest, TabTextColoursFollowSelectionAndState)
+{
+    AddAll();
+    constexpr COLORREF Chosen = RGB(0, 0, 250);
+    tabs.SetSelectedTextColour(Chosen);
+    tabs.SetPageEnabled(2, false);
+    RECT rect = {0, 0, 120, 24};
+    auto selected = RenderTab(0, rect), other = RenderTab(1, rect), disabled = RenderTab(2, rect);
+    EXPECT_GT(selected->Count(Chosen), 0);
+    EXPECT_EQ(0, selected->Count(GetSysColor(COLOR_BTNTEXT)));
+    EXPECT_GT(other->Count(GetSysColor(COLOR_BTNTEXT)), 0);
+    EXPECT_EQ(0, other->Count(Chosen));
+    EXPECT_GT(disabled->Count(GetSysColor(COLOR_GRAYTEXT)), 0);
+    EXPECT_EQ(0, disabled->Count(GetSysColor(COLOR_BTNTEXT)));
 }
 
 } // namespace
