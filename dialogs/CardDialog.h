@@ -1,7 +1,8 @@
 #pragma once
 // CardDialog: one account's virtual card in tabs. A viewer for other
 // accounts; the own card becomes an editor with a Directory tab, and OK
-// hands the marked changes to the card service, which publishes them.
+// hands the marked changes to the card service, which publishes them. Any
+// card can be saved as a vCard file; the own card's editor imports one.
 #include <cstdint>
 #include <memory>
 #include <string>
