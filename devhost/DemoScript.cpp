@@ -107,7 +107,11 @@ std::string CardToImport()
 
 }  // namespace
 
-DemoScript::DemoScript(DevHostApp& host) : app(host), folder(host.Options().folder.string()) {}
+DemoScript::DemoScript(DevHostApp& host)
+    : app(host), folder(host.Options().folder.string()),
+      fullFolder(std::filesystem::absolute(host.Options().folder).string())
+{
+}
 
 int DemoScript::Play()
 {
@@ -275,11 +279,10 @@ void DemoScript::SaveContactCardAsVCard()
     DevContact* contact = contacts.Count() ? contacts.At(contacts.Count() - 1) : nullptr;
     if (!Step("a contact's card is open to save", contact && IsWindow(contactCard)))
         return;
-    std::string folderPath = std::filesystem::absolute(folder).string();
     std::string display = TitleOf(Descendant(contactCard, IDC_HEADING));
     display = display.substr(0, display.rfind(" ("));
-    std::filesystem::remove(std::filesystem::absolute(folder) / (display + ".vcf"));
-    FileDialogAnswer answer(folderPath, "", true, [this](HWND dialog) { ShotOfDialog(dialog, "09-save-as-vcard"); });
+    std::filesystem::remove(std::filesystem::path(fullFolder) / (display + ".vcf"));
+    FileDialogAnswer answer(fullFolder, "", true, [this](HWND dialog) { ShotOfDialog(dialog, "09-save-as-vcard"); });
     ChooseCardMenuItem(contactCard, 1);
     Step("Save as vCard proposes \"" + display + ".vcf\"", answer.Answered() && answer.Proposed() == display + ".vcf");
     auto saved = ReadVCard(ReadWhole(answer.Path()));
@@ -289,7 +292,7 @@ void DemoScript::SaveContactCardAsVCard()
 
 void DemoScript::ImportVCardIntoOwnCard()
 {
-    std::filesystem::path file = std::filesystem::absolute(folder) / "card-to-import.vcf";
+    std::filesystem::path file = std::filesystem::path(fullFolder) / "card-to-import.vcf";
     std::ofstream(file, std::ios::binary) << CardToImport();
     std::set<HWND> known = OwnWindows();
     ClickEntry(IDC_OWN_CARD_ENTRY);
@@ -335,9 +338,10 @@ void DemoScript::ShotOfDialog(HWND dialog, const std::string& name)
         app.Loop().PumpPending();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
     }
-    std::string path = folder + "\\" + name + ".png";
+    // The dialog has the current folder while it is up.
+    std::string path = fullFolder + "\\" + name + ".png";
     if (Step("screenshot " + name + ".png", SaveScreenshot(dialog, path)))
-        shots.push_back(path);
+        shots.push_back(folder + "\\" + name + ".png");
 }
 
 void DemoScript::Spanish()

@@ -50,6 +50,7 @@ private:
 
     DevHostApp& app;
     std::string folder;
+    std::string fullFolder;  // taken at the start: file dialogs move the current folder
     int failures = 0;
     HWND card = nullptr, search = nullptr, contactCard = nullptr;
     std::vector<std::string> shots;
