@@ -2,11 +2,14 @@
 // Windows and pixels for the skinned control tests.
 #include <windows.h>
 
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/Dialog.h"
 #include "platform/Gdi.h"
 #include "platform/ModuleContext.h"
+#include "platform/WinApp.h"
 #include "resources/resource.h"
 
 // A top-level dialog (the card template) that parents the controls under test
@@ -35,6 +38,47 @@ inline void Pump()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+// What a person sees of a window and does to it.
+inline std::string Text(HWND window)
+{
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+// The texts of a window and of its descendants that have an id, keyed by
+// the ids on the way down.
+inline std::map<std::string, std::string> WindowTexts(HWND window, const std::string& path = "")
+{
+    std::map<std::string, std::string> texts = {{path, Text(window)}};
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        int id = GetDlgCtrlID(child);
+        if (id == -1 || id == 0xFFFF)
+            continue;
+        texts.merge(WindowTexts(child, path + "/" + std::to_string(id)));
+    }
+    return texts;
+}
+
+inline bool Visible(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+inline bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
+inline void Type(HWND edit, const std::string& text)
+{
+    for (char c : text)
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+inline void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
+// A key pressed on a control, through the host's loop.
+inline void Press(HWND target, WPARAM key)
+{
+    SetFocus(target);
+    MSG msg = {target, WM_KEYDOWN, key, 1, GetTickCount(), {}};
+    if (!CWinApp::Instance().PreTranslateMessage(&msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    Pump();
 }
 
 // A screen-compatible bitmap in a memory DC, read back pixel by pixel.

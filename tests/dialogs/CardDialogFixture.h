@@ -16,6 +16,7 @@
 #include "frame/CardService.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
+#include "tests/controls/TestWindows.h"
 #include "tests/hosts/TestHost.h"
 
 // A 24-bit bitmap file, left half red, right half blue, padded with zeros.
@@ -32,14 +33,6 @@ inline std::string BitmapFile(int width, int height, size_t padTo = 0)
     bytes.resize(std::max(bytes.size(), padTo), '\0');
     reinterpret_cast<BITMAPFILEHEADER*>(bytes.data())->bfSize = static_cast<DWORD>(bytes.size());
     return bytes;
-}
-
-inline void Pump()
-{
-    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 // What the pages held when the window went away: OK takes the controls
@@ -109,30 +102,6 @@ protected:
 
     static HWND Item(CWnd& page, int id) { return GetDlgItem(page.GetSafeHwnd(), id); }
     HWND DialogItem(int id) const { return GetDlgItem(dialog->GetSafeHwnd(), id); }
-    static std::string Text(HWND window)
-    {
-        char text[512] = {};
-        GetWindowTextA(window, text, sizeof text);
-        return text;
-    }
-    static bool Visible(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
-    static bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
-    static void Type(HWND edit, const std::string& text)
-    {
-        for (char c : text)
-            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-    }
-    static void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
-    // A key pressed on a control, through the host's loop.
-    static void Press(HWND target, WPARAM key)
-    {
-        MSG msg = {target, WM_KEYDOWN, key, 1, GetTickCount(), {}};
-        if (!CWinApp::Instance().PreTranslateMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Pump();
-    }
 
     TestHost host;
     CardService* service = nullptr;

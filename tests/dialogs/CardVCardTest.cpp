@@ -10,7 +10,7 @@
 #include "support/Base64.h"
 #include "support/CodePage.h"
 #include "support/VCard.h"
-#include "tests/dialogs/ImportPatch.h"
+#include "tests/hosts/ImportPatch.h"
 
 namespace {
 

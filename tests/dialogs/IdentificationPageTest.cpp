@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/Base64.h"
-#include "tests/dialogs/ImportPatch.h"
+#include "tests/hosts/ImportPatch.h"
 
 namespace {
 

@@ -71,14 +71,6 @@ protected:
 
     HWND Item(int id) const { return GetDlgItem(dialog->GetSafeHwnd(), id); }
     HWND List() const { return Item(IDC_RESULTS); }
-    static std::string Text(HWND window)
-    {
-        char text[512] = {};
-        GetWindowTextA(window, text, sizeof text);
-        return text;
-    }
-    static bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
-    static bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
     int Rows() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
     std::string Cell(int row, int column) const
     {
@@ -91,22 +83,6 @@ protected:
         return text;
     }
 
-    static void Type(HWND edit, const std::string& text)
-    {
-        for (char c : text)
-            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-    }
-    static void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
-    // A key pressed on a control, through the host's loop.
-    static void Press(HWND target, WPARAM key)
-    {
-        SetFocus(target);
-        MSG msg = {target, WM_KEYDOWN, key, 1, GetTickCount(), {}};
-        if (!CWinApp::Instance().PreTranslateMessage(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
     HWND HeaderControl() const { return reinterpret_cast<HWND>(SendMessageA(List(), LVM_GETHEADER, 0, 0)); }
     // A press and release on a column's header.
     void ClickHeader(int column)

@@ -7,18 +7,10 @@ namespace {
 
 constexpr int Edits[] = {IDC_NAME, IDC_EMAIL, IDC_COMPANY, IDC_COUNTRY, IDC_STATE, IDC_CITY};
 
-// Every text of the window: its title, its controls' and the list's headers.
+// Every text of the window and the list's headers.
 std::map<std::string, std::string> AllTexts(HWND window, HWND list)
 {
-    auto text = [](HWND of) {
-        char buffer[512] = {};
-        GetWindowTextA(of, buffer, sizeof buffer);
-        return std::string(buffer);
-    };
-    std::map<std::string, std::string> texts = {{"title", text(window)}};
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (GetDlgCtrlID(child) != IDC_STATIC)
-            texts["control " + std::to_string(GetDlgCtrlID(child))] = text(child);
+    auto texts = WindowTexts(window);
     for (int column = 0; column < 8; ++column) {
         char text[128] = {};
         LVCOLUMNA item = {};
@@ -37,13 +29,14 @@ std::map<std::string, std::string> AllTexts(HWND window, HWND list)
 TEST_F(SearchDialogTest, EveryTextFollowsTheLanguage)
 {
     auto english = AllTexts(dialog->GetSafeHwnd(), List());
-    EXPECT_EQ("Quillora - Directory Search", english["title"]);
+    EXPECT_EQ("Quillora - Directory Search", english[""]);
     dialog->SetLanguage(LangTable::Spanish);
     auto spanish = AllTexts(dialog->GetSafeHwnd(), List());
-    EXPECT_EQ("Quillora - Buscar en el Directorio", spanish["title"]);
+    EXPECT_EQ("Quillora - Buscar en el Directorio", spanish[""]);
     for (const auto& [what, text] : english)
-        if (!text.empty() && text != "Quillora")
+        if (!text.empty() && text != "Quillora") {
             EXPECT_NE(text, spanish[what]) << what;
+        }
     dialog->DestroyWindow();
     dialog = Open(LangTable::Spanish);
     ASSERT_NE(nullptr, dialog);

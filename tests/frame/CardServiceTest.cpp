@@ -94,7 +94,7 @@ TEST_F(CardServiceTest, ItemTextsFollowTheLanguage)
     EXPECT_EQ(TextAt(block, 64), "View Virtual Card");
 }
 
-TEST_F(CardServiceTest, ExtraInfoNeedsAUser)
+TEST_F(CardServiceTest, ExtraInfoNeedsAUserAndNullBlocksAreRefused)
 {
     EXPECT_EQ(service->GetExtraInfo("VCARD-PC", 5, block.data()), 0);
     EXPECT_EQ(block[0], '\xAA');
@@ -105,10 +105,7 @@ TEST_F(CardServiceTest, ExtraInfoNeedsAUser)
     EXPECT_EQ(block[0], 0);
     EXPECT_EQ(block[499], 0);
     EXPECT_EQ(block[500], '\xAA');
-}
 
-TEST_F(CardServiceTest, NullBlocksAreRefused)
-{
     LogIn();
     service->EnableService("VCARD-PC", 1);
     service->GetServiceInfo("VCARD-PC", nullptr);
@@ -117,7 +114,7 @@ TEST_F(CardServiceTest, NullBlocksAreRefused)
     EXPECT_EQ(service->GetDirectoryItem("VCARD-PC", nullptr), 0);
 }
 
-TEST_F(CardServiceTest, KnowsTheUsersContacts)
+TEST_F(CardServiceTest, KnowsTheUsersContactsAndAsksTheHostForTheProductPage)
 {
     auto* card = static_cast<CardService*>(service);
     EXPECT_FALSE(card->IsContact("c1", "d1"));  // no user yet
@@ -126,11 +123,6 @@ TEST_F(CardServiceTest, KnowsTheUsersContacts)
     EXPECT_TRUE(card->IsContact("c1", "d1"));
     EXPECT_FALSE(card->IsContact("C1", "d1"));
     EXPECT_FALSE(card->IsContact("c1", "d2"));
-}
-
-TEST_F(CardServiceTest, ProductLabelAsksTheHost)
-{
-    auto* card = static_cast<CardService*>(service);
     card->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
     card->Request(42, nullptr);
     ASSERT_EQ(host.commands.size(), 1u);

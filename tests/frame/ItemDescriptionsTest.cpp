@@ -39,18 +39,14 @@ bool AllZeroExcept(const Block& block, size_t size, std::initializer_list<std::p
     return true;
 }
 
-TEST(ItemDescriptionsTest, ServiceInfoWritesOnlyItsTwoTexts)
+TEST(ItemDescriptionsTest, ServiceInfoWritesOnlyItsTwoTextsCutToTheirFields)
 {
     Block block = Filled(0xAA);
     FillServiceInfo(block.data(), "Directory Service", "View Virtual Card");
     EXPECT_EQ(Bytes(block, 0, 64), std::string("Directory Service") + std::string(47, '\0'));
     EXPECT_EQ(Bytes(block, 64, 254), std::string("View Virtual Card") + std::string(237, '\0'));
     EXPECT_EQ(block[318], 0xAA);
-}
-
-TEST(ItemDescriptionsTest, FullTextHasNoTerminatorAndLongerTextIsCut)
-{
-    Block block = Filled(0xAA);
+    // A text that fills its field has no terminator; a longer one is cut.
     FillServiceInfo(block.data(), std::string(64, 'd'), std::string(300, 'v'));
     EXPECT_EQ(Bytes(block, 0, 64), std::string(64, 'd'));
     EXPECT_EQ(Bytes(block, 64, 254), std::string(254, 'v'));
@@ -67,7 +63,7 @@ TEST(ItemDescriptionsTest, ExtraInfoIsZeroedAroundTheUsersValue)
     EXPECT_EQ(block[500], 0xAA);
 }
 
-TEST(ItemDescriptionsTest, ContactMenuItemLayout)
+TEST(ItemDescriptionsTest, ContactMenuAndDirectoryItemLayouts)
 {
     Block block = Filled(0xAA);
     FillContactMenuItem(block.data(), 0xCAFE0001, "Ver Tarjeta Virtual");
@@ -76,11 +72,7 @@ TEST(ItemDescriptionsTest, ContactMenuItemLayout)
     EXPECT_EQ(Dword(block, 84), 460u);
     EXPECT_TRUE(AllZeroExcept(block, 88, {{16, 4}, {20, 64}, {84, 4}}));
     EXPECT_EQ(block[88], 0xAA);
-}
-
-TEST(ItemDescriptionsTest, DirectoryItemLayout)
-{
-    Block block = Filled(0xAA);
+    block = Filled(0xAA);
     FillDirectoryItem(block.data(), 0, "Servicio de Directorio");
     EXPECT_EQ(Dword(block, 16), 0u);
     EXPECT_EQ(Dword(block, 88), 1u);

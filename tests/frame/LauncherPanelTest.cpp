@@ -17,6 +17,8 @@
 #include "tests/hosts/GdiCounter.h"
 #include "tests/hosts/TestHost.h"
 
+static bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
 namespace {
 
 constexpr int HostWidth = 260, HostHeight = 300;
@@ -167,6 +169,50 @@ TEST_F(LauncherPanelTest, OtherIndexesDoNothing)
     Pump();
     EXPECT_TRUE(host.sent.empty());
     EXPECT_EQ(commands, host.commands.size());
+}
+
+// The host places the panel, may move it, ends it with event 3 and may
+// refuse it; a panel destroyed with the host's window is forgotten.
+TEST_F(LauncherPanelTest, ThePanelLivesInTheHostsAreaUntilEventThreeOrTheHostsWindowEnds)
+{
+    ServiceBase* base = service;
+    HWND window = panel->GetSafeHwnd();
+    EXPECT_EQ(hostWindow, GetParent(window));
+    RECT placed = panel->GetWindowRect();
+    MapWindowPoints(nullptr, hostWindow, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ((RECT{0, 0, PanelArea.right - PanelArea.left, PanelArea.bottom - PanelArea.top}), placed);
+    RECT larger = {0, 0, 300, 250};
+    base->SetPanelArea(hostWindow, &larger, skin);
+    EXPECT_EQ(larger, panel->GetClientRect());
+    EXPECT_EQ(0, base->HandleEvent(3, 0));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, service->GetPanel());
+    EXPECT_EQ(0, base->HandleEvent(3, 0));
+
+    host.commandAnswer = 0;
+    base->Activate("VCARD-PC");
+    EXPECT_EQ(nullptr, service->GetPanel());
+    host.commandAnswer = 1;
+    base->Activate("VCARD-PC");
+    ASSERT_NE(nullptr, service->GetPanel());
+    DestroyWindow(hostWindow);
+    hostWindow = nullptr;
+    EXPECT_EQ(nullptr, service->GetPanel());
+    EXPECT_EQ(0, base->HandleEvent(3, 0));
+}
+
+TEST_F(LauncherPanelTest, LogoutClosesThePanelAndTheSearch)
+{
+    Press(IDC_SEARCH_ENTRY);
+    Pump();
+    ASSERT_NE(nullptr, service->GetSearchDialog());
+    HWND window = panel->GetSafeHwnd(), search = service->GetSearchDialog()->GetSafeHwnd();
+    service->Logout();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(search));
+    EXPECT_EQ(nullptr, service->GetPanel());
+    EXPECT_EQ(nullptr, service->GetSearchDialog());
+    service->DeliverMessage(0, "VCARD-PC", "<msg>3<ps>1<usr>a</usr><dom>d</dom></ps></msg>");  // dropped
 }
 
 TEST_F(LauncherPanelTest, TwentyPanelsBuiltAndDestroyedLeaveNoGdiOrUserObjectBehind)

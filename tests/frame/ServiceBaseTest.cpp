@@ -125,63 +125,67 @@ protected:
 
 // ---- lifecycle
 
-TEST_F(ServiceBaseTest, MovesThroughAllFourStates)
-{
-    EXPECT_EQ(service.State(), Created);
-    EXPECT_EQ(api.Start(), 0);
-    EXPECT_EQ(service.State(), Started);
-    EXPECT_EQ(api.Login(&user), 0);
-    EXPECT_EQ(service.State(), LoggedIn);
-    EXPECT_EQ(api.Logout(), 0);
-    EXPECT_EQ(service.State(), LoggedOut);
-    EXPECT_EQ(api.Stop(), 0);
-    EXPECT_EQ(service.State(), Created);
-    EXPECT_THAT(service.calls, ElementsAre("OnBeforeStart", "OnStart", "OnLogin", "OnBeforeLogout",
-                                           "OnLogout", "OnStop"));
-}
-
-TEST_F(ServiceBaseTest, LoginBeforeStartStoresTheUserOnly)
+// Start, login, logout and stop move through the four states once each;
+// a login before start only stores the user, a second start or login does
+// nothing more, a failing hook keeps the state.
+TEST_F(ServiceBaseTest, MovesThroughTheFourStatesOnlyInTheirOrder)
 {
     EXPECT_EQ(api.Login(&user), 0);
     EXPECT_EQ(service.State(), Created);
     EXPECT_EQ(service.User(), &user);
     EXPECT_THAT(service.calls, IsEmpty());
-}
 
-TEST_F(ServiceBaseTest, OnlyTheFirstLoginAfterStartLogsIn)
-{
-    TestUser other("u2", "d2");
-    api.Start();
-    api.Login(&user);
-    EXPECT_EQ(api.Login(&other), 0);
-    EXPECT_EQ(service.User(), &other);
-    api.Logout();
-    EXPECT_EQ(api.Login(&user), 0);
-    EXPECT_EQ(service.State(), LoggedOut);
-    EXPECT_EQ(std::count(service.calls.begin(), service.calls.end(), "OnLogin"), 1);
-}
-
-TEST_F(ServiceBaseTest, SecondStartDoesNotStartAgain)
-{
-    api.Start();
-    EXPECT_EQ(api.Start(), 0);
-    api.Login(&user);
-    EXPECT_EQ(api.Start(), 0);
-    EXPECT_EQ(service.State(), LoggedIn);
-    EXPECT_EQ(std::count(service.calls.begin(), service.calls.end(), "OnStart"), 1);
-}
-
-TEST_F(ServiceBaseTest, FailingHooksKeepTheState)
-{
     service.startResult = 1;
     EXPECT_EQ(api.Start(), -1);
     EXPECT_EQ(service.State(), Created);
     service.startResult = 0;
     EXPECT_EQ(api.Start(), 0);
+    EXPECT_EQ(api.Start(), 0);
+    EXPECT_EQ(service.State(), Started);
     service.loginResult = -5;
     EXPECT_EQ(api.Login(&user), -1);
     EXPECT_EQ(service.State(), Started);
-    EXPECT_EQ(service.User(), &user);
+    service.loginResult = 0;
+    TestUser other("u2", "d2");
+    EXPECT_EQ(api.Login(&user), 0);
+    EXPECT_EQ(service.State(), LoggedIn);
+    EXPECT_EQ(api.Login(&other), 0);
+    EXPECT_EQ(service.User(), &other);
+    EXPECT_EQ(api.Logout(), 0);
+    EXPECT_EQ(service.State(), LoggedOut);
+    EXPECT_EQ(api.Login(&user), 0);
+    EXPECT_EQ(service.State(), LoggedOut);
+    EXPECT_EQ(api.Stop(), 0);
+    EXPECT_EQ(service.State(), Created);
+    EXPECT_THAT(service.calls, ElementsAre("OnBeforeStart", "OnStart", "OnBeforeStart", "OnStart", "OnLogin",
+                                           "OnLogin", "OnBeforeLogout", "OnLogout", "OnStop"));
+
+    for (int target : {Started, LoggedIn}) {
+        RecordingService fresh(&host);
+        ServiceInterface& table = fresh;
+        table.Start();
+        if (target == LoggedIn)
+            table.Login(&user);
+        EXPECT_EQ(table.Stop(), 0);
+        EXPECT_EQ(fresh.State(), Created);
+    }
+    RecordingService userless(&host);
+    static_cast<ServiceInterface&>(userless).Logout();
+    EXPECT_THAT(userless.calls, ElementsAre("OnLogout"));
+}
+
+// Slot 0 with flag 1 frees the object, as the host's delete does.
+TEST_F(ServiceBaseTest, TheDeletingDestructorFreesWithFlagOne)
+{
+    struct Watched : RecordingService {
+        Watched(HostApi* hostApi, bool& flag) : RecordingService(hostApi), deleted(flag) {}
+        ~Watched() override { deleted = true; }
+        bool& deleted;
+    };
+    bool deleted = false;
+    ServiceInterface* created = new Watched(&host, deleted);
+    EXPECT_EQ(nullptr, created->DeletingDestructor(1));
+    EXPECT_TRUE(deleted);
 }
 
 TEST_F(ServiceBaseTest, ExceptionInAHookFailsTheOperationWithoutEscapingAndIsReported)
@@ -194,20 +198,6 @@ TEST_F(ServiceBaseTest, ExceptionInAHookFailsTheOperationWithoutEscapingAndIsRep
     ASSERT_EQ(DebugOutput::Lines().size(), 1u);
     EXPECT_THAT(DebugOutput::Lines()[0], testing::StartsWith("vcardpc: "));
     EXPECT_THAT(DebugOutput::Lines()[0], testing::HasSubstr("ServiceBase::Start"));
-}
-
-TEST_F(ServiceBaseTest, StopReturnsToCreatedFromAnyState)
-{
-    for (int target : {Created, Started, LoggedIn, LoggedOut}) {
-        RecordingService fresh(&host);
-        ServiceInterface& table = fresh;
-        if (target >= Started) table.Start();
-        if (target >= LoggedIn) table.Login(&user);
-        if (target == LoggedOut) table.Logout();
-        ASSERT_EQ(fresh.State(), target);
-        EXPECT_EQ(table.Stop(), 0);
-        EXPECT_EQ(fresh.State(), Created);
-    }
 }
 
 TEST_F(ServiceBaseTest, LogoutClearsWhatTheHostHandedOver)
@@ -231,12 +221,6 @@ TEST_F(ServiceBaseTest, LogoutClearsWhatTheHostHandedOver)
     EXPECT_EQ(service.Looks().colors[2], 0x30u);
     EXPECT_EQ(service.ProductName(), "Quillora");
     EXPECT_EQ(service.User(), &user);
-}
-
-TEST_F(ServiceBaseTest, LogoutWithoutUserSkipsBeforeLogout)
-{
-    api.Logout();
-    EXPECT_THAT(service.calls, ElementsAre("OnLogout"));
 }
 
 // ---- name screening
@@ -296,7 +280,7 @@ TEST_F(ServiceBaseTest, HooksReceiveTheHostsArguments)
     EXPECT_EQ(service.User(), &user);
 }
 
-TEST_F(ServiceBaseTest, AreasAndAppearanceAreCopied)
+TEST_F(ServiceBaseTest, AreasAndAppearanceAreCopiedAndANullRectangleKeepsTheStoredOne)
 {
     RECT panel = {10, 20, 210, 120};
     RECT second = {1, 1, 5, 5};
@@ -312,22 +296,14 @@ TEST_F(ServiceBaseTest, AreasAndAppearanceAreCopied)
     EXPECT_EQ(service.Looks().colors[0], 1u);
     EXPECT_EQ(service.Looks().colors[3], 4u);
     EXPECT_THAT(service.calls, ElementsAre("OnPanelAreaChanged", "OnSecondAreaChanged", "OnAppearanceChanged"));
-}
-
-// ---- bad input from the host
-
-TEST_F(ServiceBaseTest, NullRectangleKeepsTheStoredOne)
-{
-    RECT panel = {10, 20, 30, 40};
-    api.SetPanelArea(nullptr, &panel, nullptr);
-    api.SetSecondArea(0, &panel, 0);
     EXPECT_EQ(api.SetPanelArea(GetDesktopWindow(), nullptr, reinterpret_cast<HBITMAP>(0x77)), 0);
     EXPECT_EQ(api.SetSecondArea(9, nullptr, 9), 0);
     EXPECT_EQ(service.PanelRect().top, 20);
-    EXPECT_EQ(service.PanelParent(), GetDesktopWindow());
-    EXPECT_EQ(service.SecondRect().right, 30);
+    EXPECT_EQ(service.SecondRect().right, 5);
     EXPECT_EQ(service.SecondParent(), 9u);
 }
+
+// ---- bad input from the host
 
 TEST_F(ServiceBaseTest, NullTextsReadAsEmpty)
 {
@@ -374,40 +350,29 @@ protected:
     HWND child = nullptr;
 };
 
-TEST_F(PreTranslationTest, ParentsObjectHandlesItsChildsKeys)
+// The keys of a child go to its parent's object, up to the top-level window
+// (an owned popup is one itself); a window without object, an exception or
+// a null message give 0.
+TEST_F(PreTranslationTest, TheParentsObjectTakesItsChildsKeysUpToTheTopLevelWindow)
 {
+    EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 0);
     KeyCatcher catcher(top);
     EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 1);
     EXPECT_EQ(Offer(child, WM_KEYDOWN, 'A'), 0);
     EXPECT_EQ(catcher.offered, 2);
-    EXPECT_THAT(service.calls, IsEmpty());
-}
-
-TEST_F(PreTranslationTest, WindowWithoutObjectIsNotHandled)
-{
-    EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 0);
-}
-
-TEST_F(PreTranslationTest, StopsAtTheTopLevelWindow)
-{
     HWND owned = CreateWindowExA(0, "STATIC", "owned", WS_POPUP, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
-    KeyCatcher catcher(top);
-    EXPECT_EQ(Offer(owned, WM_KEYDOWN, VK_ESCAPE), 0);  // an owned popup is top-level itself
-    EXPECT_EQ(catcher.offered, 0);
+    EXPECT_EQ(Offer(owned, WM_KEYDOWN, VK_ESCAPE), 0);
+    EXPECT_EQ(catcher.offered, 2);
     DestroyWindow(owned);
-}
-
-TEST_F(PreTranslationTest, ExceptionOrNullMessageGivesZero)
-{
-    KeyCatcher catcher(top);
     catcher.throws = true;
     EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 0);
     EXPECT_EQ(api.HandleEvent(15, 0), 0);
+    EXPECT_THAT(service.calls, IsEmpty());
 }
 
 // ---- delivery and sending
 
-TEST_F(ServiceBaseTest, DeliveredTextReachesOnMessageWithItsCode)
+TEST_F(ServiceBaseTest, DeliveredTextReachesOnMessageWithItsCodeAndSentDocumentsTheHost)
 {
     api.DeliverMessage(0, "VCARD-PC", "<msg>3<ps>1</ps></msg>");
     api.DeliverMessage(0, "VCARD-PC", "<other><ps>2</ps></other>");
@@ -415,10 +380,7 @@ TEST_F(ServiceBaseTest, DeliveredTextReachesOnMessageWithItsCode)
     api.DeliverMessage(0, "VCARD-PC", "<Root><msg> 12abc</msg></Root>");
     EXPECT_THAT(service.calls, ElementsAre("OnMessage VCARD-PC 3 1", "OnMessage VCARD-PC 0 2",
                                            "OnMessage VCARD-PC 1 5", "OnMessage VCARD-PC 12 "));
-}
 
-TEST_F(ServiceBaseTest, SendHandsTheWrittenDocumentToTheHost)
-{
     XmlDocument doc("msg", 2);
     doc.AddChild("typ", 1);
     service.SendDocument(doc);

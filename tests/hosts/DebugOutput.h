@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/dialogs/ImportPatch.h"
+#include "tests/hosts/ImportPatch.h"
 
 class DebugOutput {
 public:

@@ -1,6 +1,7 @@
 #include "tests/hosts/GdiCounter.h"
 
-#include <cstring>
+#include "tests/hosts/ImportPatch.h"
+
 #include <set>
 
 namespace {
@@ -133,33 +134,20 @@ const Hook hooks[] = {
     HOOK(DestroyIcon), HOOK(CreateWindowExA), HOOK(CreateDialogParamA),
 };
 
+// Each hook replaces the program's import of that name from either DLL; the
+// patches stay for the life of the program.
 int PatchImports()
 {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const auto& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     int count = 0;
-    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress); module->Name; ++module) {
-        const char* dll = reinterpret_cast<const char*>(base + module->Name);
-        if (_stricmp(dll, "gdi32.dll") != 0 && _stricmp(dll, "user32.dll") != 0)
-            continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            for (const Hook& hook : hooks) {
-                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), hook.name) != 0)
-                    continue;
-                DWORD protection = 0;
-                VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
-                *hook.real = reinterpret_cast<void*>(slots->u1.Function);
-                slots->u1.Function = reinterpret_cast<DWORD_PTR>(hook.hook);
-                VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+    for (const Hook& hook : hooks) {
+        for (const char* dll : {"gdi32.dll", "user32.dll"}) {
+            auto* patch = new ImportPatch(dll, hook.name, hook.hook);
+            if (patch->Installed()) {
+                *hook.real = patch->Original();
                 ++count;
+                break;
             }
+            delete patch;
         }
     }
     return count;

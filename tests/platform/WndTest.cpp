@@ -11,6 +11,7 @@
 
 #include "platform/Button.h"
 #include "platform/Dialog.h"
+#include "platform/File.h"
 #include "platform/Gdi.h"
 #include "platform/Static.h"
 #include "platform/WinApp.h"
@@ -298,6 +299,23 @@ TEST(Dialog, PreTranslationEndsInTheDialogManager)
     CWnd outsider;
     EXPECT_FALSE(outsider.PreTranslateMessage(&other));
     dialog.DestroyWindow();
+}
+
+// Devices such as NUL or the console never open as files.
+TEST(File, OpensOnlyFilesOnDisk)
+{
+    CFile file;
+    EXPECT_FALSE(file.OpenForReading("NUL"));
+    EXPECT_FALSE(file.OpenForWriting("CONOUT$"));
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    std::string path = std::string(temp) + "vcard-file-test.txt";
+    ASSERT_TRUE(file.OpenForWriting(path.c_str()));
+    EXPECT_TRUE(file.Write("abc", 3) && file.Close());
+    ASSERT_TRUE(file.OpenForReading(path.c_str()));
+    EXPECT_EQ(3u, file.GetLength().value_or(0));
+    file.Close();
+    DeleteFileA(path.c_str());
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 #include "store/CacheNames.h"
 #include "store/CardCache.h"
 #include "support/Xml.h"
-#include "tests/dialogs/ImportPatch.h"
+#include "tests/hosts/ImportPatch.h"
 
 using testing::ElementsAre;
 
@@ -30,11 +30,12 @@ private:
     XmlDocument doc;
 };
 
-// Fails every value write from the k-th on (an interrupted store), or only
-// the k-th.
+// Fails every key opening and value write from the k-th on (an interrupted
+// store), or only the k-th.
 class FailingRegKey : public RegKey {
 public:
     FailingRegKey(int failingWrite, bool onlyThatWrite) : failAt(failingWrite), onlyThatOne(onlyThatWrite) {}
+    bool SetKey(const std::string& path, bool create) override { return Pass() && RegKey::SetKey(path, create); }
     bool WriteString(const std::string& name, const std::string& value) const override
     {
         return Pass() && RegKey::WriteString(name, value);
@@ -147,85 +148,55 @@ TEST_F(CardCacheTest, NothingCachedGivesMinusOneAndAnEmptyCardKey)
     EXPECT_FALSE(KeyExists(cache.CardKey("u1", "d1") + "\\Home"));
 }
 
-TEST_F(CardCacheTest, StoredSectionAnswersItsVersionAndKeepsItsFlag)
+// Every field is written (a missing one empty), the flag and version as
+// numbers (0 when absent or not a number); a version whose section key is
+// gone counts as not cached.
+TEST_F(CardCacheTest, StoredSectionsAnswerTheirVersionAndLoadTheirFields)
 {
-    cache.StoreHome("u1", "d1", Section(2, {{"a", "Main St 1"}, {"ci", "Lyon"}, {"c", "1"}, {"ver", "7"}}).Node());
+    cache.StoreHome("u1", "d1", Section(2, {{"a", "Main St 1"}, {"w", "WWW.EXAMPLE.ORG"}, {"c", "1"}, {"ver", "7"}}).Node());
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), 7);
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", BusinessSection), -1);
     auto home = Values(cache.CardKey("u1", "d1") + "\\Home");
     EXPECT_EQ(home["c"], "1");
-    EXPECT_EQ(home["a"], "Main St 1");
-    EXPECT_EQ(home["w"], "");  // a missing field is written empty
+    EXPECT_EQ(home["p"], "");
     EXPECT_EQ(home.size(), 10u);
-    EXPECT_EQ(Values(cache.CardKey("u1", "d1"))["hver"], "7");
-}
-
-TEST_F(CardCacheTest, SectionWithoutVersionOrFlagStoresZero)
-{
-    cache.StoreBusiness("u1", "d1", Section(3, {{"cp", "Acme"}, {"c", "yes"}}).Node());
-    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", BusinessSection), 0);
-    EXPECT_EQ(Values(cache.CardKey("u1", "d1") + "\\Business")["c"], "0");
-}
-
-TEST_F(CardCacheTest, IdentificationRoundTripsWithEmailsInSlotOrder)
-{
-    cache.StoreBasic("u1", "d1",
-                     Section(1, {{"f", "Ana"}, {"l", "Ruiz"}, {"nk", "an"}, {"e0", "a@x.org"}, {"e2", "b@y.org"},
-                                 {"e10", "lost@z.org"}, {"c", "1"}, {"ver", "3"}})
-                         .Node());
-    IdentificationFields fields;
-    fields.emails = {"old@q.org"};
+    AddressFields address;
     int hidden = 0;
-    cache.LoadBasic("u1", "d1", fields, hidden);
-    EXPECT_EQ(fields.first, "Ana");
-    EXPECT_EQ(fields.last, "Ruiz");
-    EXPECT_EQ(fields.nickname, "an");
-    EXPECT_EQ(fields.middle, "");
-    EXPECT_THAT(fields.emails, ElementsAre("a@x.org", "b@y.org"));
+    cache.LoadHome("u1", "d1", address, hidden);
+    EXPECT_EQ(address.street, "Main St 1");
+    EXPECT_EQ(address.web, "http://www.example.org");
     EXPECT_EQ(hidden, 1);
 
-    // A later store empties the slots it does not carry.
-    cache.StoreBasic("u1", "d1", Section(1, {{"e1", "c@w.org"}, {"ver", "4"}}).Node());
-    cache.LoadBasic("u1", "d1", fields, hidden);
-    EXPECT_THAT(fields.emails, ElementsAre("c@w.org"));
-    EXPECT_EQ(hidden, 0);
-}
-
-TEST_F(CardCacheTest, WebPageLoadsInItsHttpForm)
-{
-    struct Case { const char* stored; const char* loaded; };
-    for (const Case& c : {Case{"WWW.EXAMPLE.ORG", "http://www.example.org"}, Case{"HTTP://ABC", "HTTP://ABC"},
-                          Case{"", "http://"}}) {
-        cache.StoreHome("u1", "d1", Section(2, {{"w", c.stored}, {"ver", "1"}}).Node());
-        AddressFields fields;
-        int hidden = 5;
-        cache.LoadHome("u1", "d1", fields, hidden);
-        EXPECT_EQ(fields.web, c.loaded) << c.stored;
-        EXPECT_EQ(hidden, 0);
-    }
-}
-
-TEST_F(CardCacheTest, BusinessFieldsRoundTripWhateverTheirLength)
-{
     std::string street(5000, 'x');
     for (size_t i = 0; i < street.size(); ++i)
         street[i] = static_cast<char>('a' + i % 26);
-    cache.StoreBusiness("u1", "d1",
-                        Section(3, {{"cp", "Acme & Sons"}, {"j", "Dev"}, {"d", "R&D"}, {"a", street},
-                                    {"p", "555"}, {"m", "666"}, {"w", "http://acme.example"}, {"ver", "2"}})
-                            .Node());
-    AddressFields fields;
-    int hidden = 0;
-    cache.LoadBusiness("u1", "d1", fields, hidden);
-    EXPECT_EQ(fields.company, "Acme & Sons");
-    EXPECT_EQ(fields.department, "R&D");
-    EXPECT_EQ(fields.street, street);
-    EXPECT_EQ(fields.phone, "555");
-    EXPECT_EQ(fields.mobile, "666");
-    EXPECT_EQ(fields.web, "http://acme.example");
-    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", BusinessSection), 2);
+    cache.StoreBusiness("u1", "d1", Section(3, {{"cp", "Acme & Sons"}, {"a", street}, {"m", "666"}, {"c", "yes"}}).Node());
+    cache.LoadBusiness("u1", "d1", address, hidden);
+    EXPECT_EQ(address.company, "Acme & Sons");
+    EXPECT_EQ(address.street, street);
+    EXPECT_EQ(address.mobile, "666");
+    EXPECT_EQ(hidden, 0);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", BusinessSection), 0);
+
+    cache.StoreBasic("u1", "d1", Section(1, {{"f", "Ana"}, {"nk", "an"}, {"e0", "a@x.org"}, {"e2", "b@y.org"},
+                                             {"e10", "lost@z.org"}, {"ver", "3"}}).Node());
+    IdentificationFields fields;
+    fields.emails = {"old@q.org"};
+    cache.LoadBasic("u1", "d1", fields, hidden);
+    EXPECT_EQ(fields.first, "Ana");
+    EXPECT_EQ(fields.nickname, "an");
+    EXPECT_THAT(fields.emails, ElementsAre("a@x.org", "b@y.org"));
+    cache.StoreBasic("u1", "d1", Section(1, {{"e1", "c@w.org"}, {"ver", "4"}}).Node());
+    cache.LoadBasic("u1", "d1", fields, hidden);
+    EXPECT_THAT(fields.emails, ElementsAre("c@w.org"));
+
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (cache.CardKey("u1", "d1") + "\\Home").c_str());
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), -1);
 }
 
+// The photo lives in its file, named in the registry; a flag alone changes
+// only the flag; a file gone, turned folder or too large is not cached and
+// not loaded; the text ends at its first zero byte.
 TEST_F(CardCacheTest, PhotoLivesInItsFileAndFollowsIt)
 {
     cache.StorePhoto("u1", "d1", Section(4, {{"ph", "QUJD\nREVG\n"}, {"c", "0"}, {"ver", "5"}}).Node(), false);
@@ -233,59 +204,32 @@ TEST_F(CardCacheTest, PhotoLivesInItsFileAndFollowsIt)
     EXPECT_EQ(ReadFile(file), "QUJD\nREVG\n");
     EXPECT_EQ(Values(cache.CardKey("u1", "d1") + "\\Photo")["ph"], file);
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), 5);
-    PhotoFields photo;
-    int hidden = 1;
-    EXPECT_TRUE(cache.LoadPhoto("u1", "d1", photo, hidden));
-    EXPECT_EQ(photo.picture, "QUJD\nREVG\n");
-    EXPECT_EQ(hidden, 0);
-
-    DeleteFileA(file.c_str());
-    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), -1);
-    photo.picture = "kept";
-    hidden = 1;
-    EXPECT_FALSE(cache.LoadPhoto("u1", "d1", photo, hidden));
-    EXPECT_EQ(photo.picture, "kept");
-    EXPECT_EQ(hidden, 1);
-}
-
-TEST_F(CardCacheTest, FlagOnlyPhotoStoreChangesOnlyTheFlag)
-{
-    cache.StorePhoto("u1", "d1", Section(4, {{"ph", "AAAA"}, {"c", "0"}, {"ver", "5"}}).Node(), false);
     cache.StorePhoto("u1", "d1", Section(4, {{"ph", "BBBB"}, {"c", "1"}, {"ver", "9"}}).Node(), true);
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), 5);
-    EXPECT_EQ(ReadFile(appPath + "\\vc\\u1@d1.b64"), "AAAA");
-    EXPECT_EQ(Values(cache.CardKey("u1", "d1") + "\\Photo")["c"], "1");
-}
-
-TEST_F(CardCacheTest, PhotoFolderIgnoresATrailingBackslash)
-{
-    std::string withSeparator = appPath + "\\";
-    CardCache other(key, withSeparator, UsersKey());
-    EXPECT_EQ(other.PhotoFolder(), cache.PhotoFolder());
-    EXPECT_EQ(other.PhotoFile("u", "d"), appPath + "\\vc\\u@d.b64");
-    std::string empty;
-    EXPECT_EQ(CardCache(key, empty, UsersKey()).PhotoFolder(), "\\vc");
-}
-
-TEST_F(CardCacheTest, LoadPhotoReadsTheStoredPathNotANewOne)
-{
-    cache.StorePhoto("u1", "d1", Section(4, {{"ph", "QUJD"}, {"ver", "1"}}).Node(), false);
-    appPath += "\\moved";
     PhotoFields photo;
     int hidden = 0;
     EXPECT_TRUE(cache.LoadPhoto("u1", "d1", photo, hidden));
-    EXPECT_EQ(photo.picture, "QUJD");
-    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), 1);
-}
-
-TEST_F(CardCacheTest, PhotoTextEndsAtItsFirstZeroByte)
-{
-    cache.StorePhoto("u1", "d1", Section(4, {{"ph", "QUJD"}, {"ver", "1"}}).Node(), false);
-    std::ofstream(appPath + "\\vc\\u1@d1.b64", std::ios::binary).write("AB\0CD", 5);
-    PhotoFields photo;
-    int hidden = 0;
+    EXPECT_EQ(photo.picture, "QUJD\nREVG\n");
+    EXPECT_EQ(hidden, 1);
+    std::ofstream(file, std::ios::binary).write("AB\0CD", 5);
     EXPECT_TRUE(cache.LoadPhoto("u1", "d1", photo, hidden));
     EXPECT_EQ(photo.picture, "AB");
+
+    auto unloadable = [&](const char* what) {
+        photo.picture = "kept";
+        EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), -1) << what;
+        EXPECT_FALSE(cache.LoadPhoto("u1", "d1", photo, hidden)) << what;
+        EXPECT_EQ(photo.picture, "kept") << what;
+    };
+    DeleteFileA(file.c_str());
+    unloadable("gone");
+    CreateDirectoryA(file.c_str(), nullptr);
+    unloadable("a folder");
+    RemoveDirectoryA(file.c_str());
+    std::ofstream(file, std::ios::binary) << std::string(CardCache::MaxPhotoFileSize + 1, 'Q');
+    unloadable("too large");
+
+    EXPECT_EQ(CardCache(key, appPath + "\\", UsersKey()).PhotoFile("u", "d"), appPath + "\\vc\\u@d.b64");
 }
 
 // ---- names from the server: never a device, never another account's copy
@@ -394,15 +338,8 @@ TEST_F(CardCacheTest, AKeyWrittenWithoutItsAccountCountsAsNotCachedOnce)
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", IdentificationSection), -1);
 }
 
-TEST_F(CardCacheTest, CachedMeansLoadableAndTooLongFieldsAreNotCached)
+TEST_F(CardCacheTest, TooLongFieldsAreNotCached)
 {
-    cache.StorePhoto("u1", "d1", Section(4, {{"ph", "QUJD"}, {"ver", "1"}}).Node(), false);
-    std::ofstream(cache.PhotoFile("u1", "d1"), std::ios::binary) << std::string(CardCache::MaxPhotoFileSize + 1, 'Q');
-    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), -1);
-    PhotoFields photo;
-    int hidden = 0;
-    EXPECT_FALSE(cache.LoadPhoto("u1", "d1", photo, hidden));
-
     cache.StoreHome("u1", "d1", Section(2, {{"a", std::string(64 * 1024 + 1, 'a')}, {"ver", "2"}}).Node());
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), -1);
     cache.StoreHome("u1", "d1", Section(2, {{"a", std::string(64 * 1024, 'a')}, {"ver", "3"}}).Node());
@@ -411,62 +348,51 @@ TEST_F(CardCacheTest, CachedMeansLoadableAndTooLongFieldsAreNotCached)
 
 // ---- no data lost when a write fails
 
+// A store that fails at any key opening or value write, or from it on,
+// leaves the old version over the old values, the new over the new, or the
+// section not cached.
 TEST_F(CardCacheTest, FailedWritesNeverLeaveANewVersionOverOldValues)
 {
-    for (bool onlyThatOne : {false, true}) {
-        for (int k = 1; k <= 16; ++k) {
-            SCOPED_TRACE(testing::Message() << "write " << k << (onlyThatOne ? " alone" : " and after"));
-            RegDeleteTreeA(HKEY_LOCAL_MACHINE, UsersKey().c_str());
-            cache.StoreHome("u1", "d1", Section(2, {{"a", "old"}, {"w", "http://old"}, {"ver", "3"}}).Node());
-
-            FailingRegKey failing(k, onlyThatOne);
-            CardCache(failing, appPath, UsersKey())
-                .StoreHome("u1", "d1", Section(2, {{"a", "new"}, {"w", "http://new"}, {"ver", "4"}}).Node());
-
-            int version = cache.GetCachedVersion("u1", "d1", HomeSection);
-            AddressFields fields;
-            int hidden = 0;
-            cache.LoadHome("u1", "d1", fields, hidden);
-            if (version == 4) {
-                EXPECT_EQ(fields.street, "new");
-                EXPECT_EQ(fields.web, "http://new");
-            } else if (version == 3) {
-                EXPECT_EQ(fields.street, "old");
-                EXPECT_EQ(fields.web, "http://old");
-            } else {
-                EXPECT_EQ(version, -1);
-            }
-            if (k > failing.writes) {
-                EXPECT_EQ(version, 4);  // nothing failed
-            }
-        }
-    }
-}
-
-TEST_F(CardCacheTest, FailedWritesNeverLeaveANewPhotoVersionOverTheOldFile)
-{
-    for (bool onlyThatOne : {false, true}) {
-        for (int k = 1; k <= 5; ++k) {
-            SCOPED_TRACE(testing::Message() << "write " << k << (onlyThatOne ? " alone" : " and after"));
-            RegDeleteTreeA(HKEY_LOCAL_MACHINE, UsersKey().c_str());
-            cache.StorePhoto("u1", "d1", Section(4, {{"ph", "OLD0"}, {"ver", "3"}}).Node(), false);
-
-            FailingRegKey failing(k, onlyThatOne);
-            CardCache(failing, appPath, UsersKey()).StorePhoto("u1", "d1", Section(4, {{"ph", "NEW0"}, {"ver", "4"}}).Node(), false);
-
-            int version = cache.GetCachedVersion("u1", "d1", PhotoSection);
+    auto load = [&](int section) {
+        if (section == PhotoSection) {
             PhotoFields photo;
             int hidden = 0;
             cache.LoadPhoto("u1", "d1", photo, hidden);
-            if (version == 4) {
-                EXPECT_EQ(photo.picture, "NEW0");
-            } else if (version == 3) {
-                EXPECT_EQ(photo.picture, "OLD0");
-            } else {
-                EXPECT_EQ(version, -1);
-            }
-            if (k > failing.writes) {
-                EXPECT_EQ(version, 4);
+            return photo.picture;
+        }
+        AddressFields fields;
+        int hidden = 0;
+        cache.LoadHome("u1", "d1", fields, hidden);
+        return fields.street + " " + fields.web;
+    };
+    auto store = [&](CardCache& into, int section, const char* value, const char* version) {
+        if (section == PhotoSection)
+            into.StorePhoto("u1", "d1", Section(4, {{"ph", value}, {"ver", version}}).Node(), false);
+        else
+            into.StoreHome("u1", "d1", Section(2, {{"a", value}, {"w", std::string("http://") + value}, {"ver", version}}).Node());
+    };
+    for (int section : {HomeSection, PhotoSection}) {
+        std::string old = section == PhotoSection ? "OLD0" : "OLD0 http://OLD0";
+        std::string fresh = section == PhotoSection ? "NEW0" : "NEW0 http://NEW0";
+        for (bool onlyThatOne : {false, true}) {
+            for (int k = 1; k <= 24; ++k) {
+                SCOPED_TRACE(testing::Message() << section << ": write " << k << (onlyThatOne ? " alone" : " and after"));
+                RegDeleteTreeA(HKEY_LOCAL_MACHINE, UsersKey().c_str());
+                store(cache, section, "OLD0", "3");
+                FailingRegKey failing(k, onlyThatOne);
+                CardCache interrupted(failing, appPath, UsersKey());
+                store(interrupted, section, "NEW0", "4");
+                int version = cache.GetCachedVersion("u1", "d1", section);
+                if (version == 4) {
+                    EXPECT_EQ(load(section), fresh);
+                } else if (version == 3) {
+                    EXPECT_EQ(load(section), old);
+                } else {
+                    EXPECT_EQ(version, -1);
+                }
+                if (k > failing.writes) {
+                    EXPECT_EQ(version, 4);  // nothing failed
+                }
             }
         }
     }

@@ -36,6 +36,8 @@ public:
     ImportPatch(const ImportPatch&) = delete;
     ImportPatch& operator=(const ImportPatch&) = delete;
     bool Installed() const { return slot != nullptr; }
+    // What the entry pointed to before.
+    void* Original() const { return reinterpret_cast<void*>(original); }
 
 private:
     void Write(DWORD_PTR value)
