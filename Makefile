@@ -60,7 +60,7 @@ test-native: bootstrap build-native
 	ctest --preset native
 
 # Each fuzz target runs FUZZ_SECONDS on a scratch copy of its seed corpus.
-FUZZ_TARGETS := xml base64
+FUZZ_TARGETS := xml base64 vcard
 FUZZ_WORK := build/fuzz
 
 fuzz: build-native

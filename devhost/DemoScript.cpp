@@ -3,14 +3,19 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "devhost/Console.h"
 #include "devhost/DevHostApp.h"
+#include "devhost/FileDialogAnswer.h"
 #include "devhost/Screenshot.h"
 #include "devhost/WriteAudit.h"
 #include "devhost/server/DirectoryGenerator.h"
 #include "devhost/server/HostileAnswers.h"
 #include "resources/resource.h"
+#include "support/Base64.h"
+#include "support/VCard.h"
 
 namespace {
 
@@ -60,9 +65,53 @@ HWND Descendant(HWND parent, int id, std::function<bool(HWND)> accept = nullptr)
     return search.found;
 }
 
+std::string ReadWhole(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// A 48 by 48 picture file: a warm gradient with a pale disc.
+std::string PortraitBitmap()
+{
+    constexpr int size = 48;
+    BITMAPFILEHEADER file = {0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPINFOHEADER info = {sizeof info, size, size, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            int dx = x - size / 2, dy = y - size / 2 - 4;
+            bool disc = dx * dx + dy * dy < 14 * 14;
+            bytes += static_cast<char>(disc ? 0xE8 : 60 + x * 2);
+            bytes += static_cast<char>(disc ? 0xF0 : 90 + y * 2);
+            bytes += static_cast<char>(disc ? 0xF8 : 200);
+        }
+    reinterpret_cast<BITMAPFILEHEADER*>(bytes.data())->bfSize = static_cast<DWORD>(bytes.size());
+    return bytes;
+}
+
+// A card as an address book writes it: vCard 3.0, UTF-8, a photo.
+std::string CardToImport()
+{
+    return "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Prieto Soto;Ana;Mar\xC3\xAD" "a;Ing.;\r\n"
+           "FN:Ana Mar\xC3\xAD" "a Prieto\r\nNICKNAME:anita\r\n"
+           "EMAIL;TYPE=INTERNET:ana.prieto@tesselar.example\r\nEMAIL;TYPE=INTERNET,PREF:ana@example.net\r\n"
+           "TEL;TYPE=HOME,VOICE:+56 32 555 0100\r\nTEL;TYPE=CELL:+56 9 5555 0101\r\n"
+           "ADR;TYPE=HOME:;;Av. Brasil 1450\\, depto. 3;Valpara\xC3\xADso;Valpara\xC3\xADso;2340000;Chile\r\n"
+           "ADR;TYPE=WORK:;;Blanco 1131;Valpara\xC3\xADso;;;Chile\r\nTEL;TYPE=WORK,VOICE:+56 32 555 0200\r\n"
+           "ORG:Tesselar Labs;Investigaci\xC3\xB3n\r\nTITLE:Ingeniera de software\r\n"
+           "URL;TYPE=WORK:http://tesselar.example\r\nPHOTO;ENCODING=b;TYPE=BMP:"
+           + Base64Encode(PortraitBitmap(), false) + "\r\nEND:VCARD\r\n";
+}
+
 }  // namespace
 
-DemoScript::DemoScript(DevHostApp& host) : app(host), folder(host.Options().folder.string()) {}
+DemoScript::DemoScript(DevHostApp& host)
+    : app(host), folder(host.Options().folder.string()),
+      fullFolder(std::filesystem::absolute(host.Options().folder).string())
+{
+}
 
 int DemoScript::Play()
 {
@@ -74,6 +123,8 @@ int DemoScript::Play()
     OwnCard();
     Search();
     ContactCard();
+    SaveContactCardAsVCard();
+    ImportVCardIntoOwnCard();
     Spanish();
     Hostile();
     app.Log().Note("demo script ends");
@@ -222,15 +273,86 @@ void DemoScript::ContactCard()
     Step("the contact menu's item opens the contact's card", contactCard != nullptr);
 }
 
+void DemoScript::SaveContactCardAsVCard()
+{
+    DevContactList& contacts = app.User().List();
+    DevContact* contact = contacts.Count() ? contacts.At(contacts.Count() - 1) : nullptr;
+    if (!Step("a contact's card is open to save", contact && IsWindow(contactCard)))
+        return;
+    std::string display = TitleOf(Descendant(contactCard, IDC_HEADING));
+    display = display.substr(0, display.rfind(" ("));
+    std::filesystem::remove(std::filesystem::path(fullFolder) / (display + ".vcf"));
+    FileDialogAnswer answer(fullFolder, "", true, [this](HWND dialog) { ShotOfDialog(dialog, "09-save-as-vcard"); });
+    ChooseCardMenuItem(contactCard, 1);
+    Step("Save as vCard proposes \"" + display + ".vcf\"", answer.Answered() && answer.Proposed() == display + ".vcf");
+    auto saved = ReadVCard(ReadWhole(answer.Path()));
+    Step("the saved file is the contact's card, account " + std::string(contact->UserName()) + "@" + contact->Domain(),
+        saved && saved->account == std::string(contact->UserName()) + "@" + contact->Domain());
+}
+
+void DemoScript::ImportVCardIntoOwnCard()
+{
+    std::filesystem::path file = std::filesystem::path(fullFolder) / "card-to-import.vcf";
+    std::ofstream(file, std::ios::binary) << CardToImport();
+    std::set<HWND> known = OwnWindows();
+    ClickEntry(IDC_OWN_CARD_ENTRY);
+    card = WaitForWindow(CardTitle, known);
+    Settle();
+    if (!Step("the own card opens as the editor", WaitFor([this] { return Card(IDC_PUBLISH_IDENTIFICATION); })))
+        return;
+    int messages = app.Log().MessageCount();
+    FileDialogAnswer answer(file.parent_path().string(), file.filename().string(), false,
+        [this](HWND dialog) { ShotOfDialog(dialog, "10-import-vcard"); });
+    ChooseCardMenuItem(card, 2);
+    Settle();
+    Step("Import vCard fills the names", answer.Answered() && TextOf(Card(IDC_LAST)) == "Prieto Soto"
+        && TextOf(Card(IDC_FRIENDLY)) == "Ana Mar\xED" "a Prieto" && TextOf(Card(IDC_COMPANY)) == "Tesselar Labs");
+    Step("nothing is sent before OK", app.Log().MessageCount() == messages && IsWindowEnabled(Card(IDOK)));
+    Shot(card, "11-own-card-imported");
+    Click(Card(IDOK));
+    Settle();
+    const CardRecord* published = app.Link().Find(app.User().Name(), app.User().DomainName());
+    Step("OK publishes the imported card, photo included", published && published->Field(1, "l") == "Prieto Soto"
+        && published->Field(3, "d") == "Investigaci\xF3n" && !published->Field(4, "ph").empty());
+}
+
+void DemoScript::ChooseCardMenuItem(HWND cardWindow, int item)
+{
+    HWND heading = Descendant(cardWindow, IDC_HEADING, [](HWND h) { return IsWindowVisible(h) != FALSE; });
+    if (!Step("a card heading to right-click", heading != nullptr))
+        return;
+    RECT rect = {};
+    GetWindowRect(heading, &rect);
+    for (int i = 0; i < item; ++i)
+        PostMessageA(cardWindow, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(cardWindow, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageA(GetParent(heading), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(heading),
+        MAKELPARAM(rect.left + 6, rect.top + 3));
+    Settle();
+}
+
+void DemoScript::ShotOfDialog(HWND dialog, const std::string& name)
+{
+    RaiseForScreenshot(dialog);
+    for (int round = 0; round < 8; ++round) {
+        app.Loop().PumpPending();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
+    }
+    // The dialog has the current folder while it is up.
+    std::string path = fullFolder + "\\" + name + ".png";
+    if (Step("screenshot " + name + ".png", SaveScreenshot(dialog, path)))
+        shots.push_back(folder + "\\" + name + ".png");
+}
+
 void DemoScript::Spanish()
 {
     PostMessageA(app.Window().Handle(), WM_COMMAND, HostWindow::MenuSpanish, 0);
     Settle();
     Step("Spanish retitles the search dialog", search && TitleOf(search) != SearchTitle);
     Step("Spanish retitles the open card", contactCard && TitleOf(contactCard) != CardTitle);
-    Shot(app.Window().Handle(), "09-host-spanish");
-    Shot(search, "10-search-spanish");
-    Shot(contactCard, "11-contact-card-spanish");
+    Shot(app.Window().Handle(), "12-host-spanish");
+    Shot(search, "13-search-spanish");
+    Shot(contactCard, "14-contact-card-spanish");
 
     PostMessageA(app.Window().Handle(), WM_COMMAND, HostWindow::MenuProductOther, 0);
     Settle();
@@ -269,9 +391,9 @@ void DemoScript::Hostile()
     for (const std::string& violation : violations)
         PrintLine("devhost: written outside the service's places: " + violation);
     Step("nothing written outside Users\\... and AppPath\\vc", violations.empty());
-    Shot(contactCard, "12-contact-card-after-hostile");
+    Shot(contactCard, "15-contact-card-after-hostile");
     std::set<HWND> windows = OwnWindows();
-    int index = 13;
+    int index = 16;
     for (HWND window : windows)
         if (window != app.Window().Handle() && window != contactCard && window != search)
             Shot(window, std::to_string(index++) + "-after-hostile");

@@ -1,7 +1,8 @@
 #pragma once
 // The scripted session of `make demo`: the own card filled and published, a
-// directory search, a result viewed and added, a contact's card, Spanish,
-// then every hostile answer. It acts on the service's windows only as a
+// directory search, a result viewed and added, a contact's card saved as a
+// vCard file, the own card filled from one, Spanish, then every hostile
+// answer. It acts on the service's windows only as a
 // person would (keys, clicks, menu choices) and pumps the host's loop between
 // steps so that the server's answers arrive. A PNG of every window shown and
 // the transcript end up in the session's folder.
@@ -24,6 +25,8 @@ private:
     void OwnCard();
     void Search();
     void ContactCard();
+    void SaveContactCardAsVCard();
+    void ImportVCardIntoOwnCard();
     void Spanish();
     void Hostile();
 
@@ -39,9 +42,15 @@ private:
     void Click(HWND control);
     void ClickEntry(int id);
     HWND Card(int id) const;
+    // Chooses the item of a card's heading menu with the keys a person
+    // would press, answering the file dialog it opens with answer.
+    void ChooseCardMenuItem(HWND cardWindow, int item);
+    // The file dialog's picture, taken while it waits for its answer.
+    void ShotOfDialog(HWND dialog, const std::string& name);
 
     DevHostApp& app;
     std::string folder;
+    std::string fullFolder;  // taken at the start: file dialogs move the current folder
     int failures = 0;
     HWND card = nullptr, search = nullptr, contactCard = nullptr;
     std::vector<std::string> shots;

@@ -4,21 +4,12 @@
 
 #include "controls/SkinPage.h"
 #include "dialogs/DialogSkin.h"
+#include "platform/DropFiles.h"
+#include "platform/Menu.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
 namespace {
-
-enum Text {
-    TitleText = 1,
-    CloseText = 2,
-    CancelText = 3,
-    OkText = 4,
-    DirectoryText = 5,
-    IdentificationText = 6,
-    HomeText = 7,
-    BusinessText = 8,
-};
 
 constexpr int DirectoryTab = 3;
 
@@ -56,6 +47,7 @@ BOOL CardDialog::OnInitDialog()
     AddPage(businessPage, BusinessText);
     tabs.SetSelectedTextColour(0xFF0000);
     tabs.SelectPage(0);
+    SetSystemCommand(SaveVCardCommand, SaveVCardText);
     SetLanguage(GetLanguage());
     return TRUE;
 }
@@ -104,6 +96,9 @@ void CardDialog::SetLanguage(int value)
     }
     cancelButton.SetWindowText(GetText(directoryPage ? CancelText : CloseText));
     okButton.SetWindowText(GetText(OkText));
+    SetSystemCommand(SaveVCardCommand, SaveVCardText);
+    if (directoryPage)
+        SetSystemCommand(ImportVCardCommand, ImportVCardText);
     tabs.Invalidate();
 }
 
@@ -114,6 +109,8 @@ void CardDialog::EnableEditing(int editable)
         AddPage(*directoryPage, DirectoryText);
         directoryPage->SetIdentity(userName, domain, displayName);
         directoryPage->SetLanguage(GetLanguage());
+        SetSystemCommand(ImportVCardCommand, ImportVCardText);
+        DragAcceptFiles(hwnd, TRUE);
     }
     ShowHiddenFlags();
     okButton.ShowWindow(SW_SHOW);
@@ -132,6 +129,50 @@ void CardDialog::ShowHiddenFlags()
 void CardDialog::EnableOk()
 {
     okButton.EnableWindow(TRUE);
+}
+
+void CardDialog::SetSystemCommand(Command command, int textIndex)
+{
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    if (GetMenuState(menu, command, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+        ModifyMenuA(menu, command, MF_BYCOMMAND | MF_STRING, command, GetText(textIndex));
+        return;
+    }
+    if (command == SaveVCardCommand)
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, command, GetText(textIndex));
+}
+
+void CardDialog::ShowCardMenu(POINT screen)
+{
+    PopupMenu menu;
+    menu.Append(SaveVCardCommand, GetText(SaveVCardText));
+    if (directoryPage)
+        menu.Append(ImportVCardCommand, GetText(ImportVCardText));
+    RunCommand(menu.Track(hwnd, screen));
+}
+
+bool CardDialog::RunCommand(UINT command)
+{
+    if (command == SaveVCardCommand)
+        SaveAsVCard();
+    else if (command == ImportVCardCommand && directoryPage)
+        ImportVCard();
+    else
+        return false;
+    return true;
+}
+
+LRESULT CardDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYSCOMMAND && RunCommand(static_cast<UINT>(wParam & 0xFFF0)))
+        return 0;
+    if (message == WM_DROPFILES) {
+        DroppedFiles files(reinterpret_cast<HDROP>(wParam));
+        ImportVCardFile(files.First());
+        return 0;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
 }
 
 void CardDialog::FocusCurrentPage()

@@ -1,7 +1,9 @@
 #pragma once
 // CardDialog: one account's virtual card in tabs. A viewer for other
 // accounts; the own card becomes an editor with a Directory tab, and OK
-// hands the marked changes to the card service, which publishes them.
+// hands the marked changes to the card service, which publishes them. Any
+// card can be saved as a vCard file; the own card's editor imports one.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -18,6 +20,28 @@
 
 class CardDialog : public CDialog, public LangTable {
 public:
+    enum Text {
+        TitleText = 1,
+        CloseText = 2,
+        CancelText = 3,
+        OkText = 4,
+        DirectoryText = 5,
+        IdentificationText = 6,
+        HomeText = 7,
+        BusinessText = 8,
+        SaveVCardText = 9,
+        ImportVCardText = 10,
+        VCardFilter = 11,
+        NotVCardText = 12,
+        LostCharactersText = 13,
+        TenAddressesText = 14,
+        NotWrittenText = 15,
+    };
+    // Commands of the system menu and of the heading's menu.
+    enum Command : UINT { SaveVCardCommand = 0x0110, ImportVCardCommand = 0x0120 };
+    // A larger file is not read as a vCard.
+    static constexpr uint64_t MaxVCardFile = 4 << 20;
+
     explicit CardDialog(DialogOwner* owner);
 
     // Modeless and hidden, the desktop as parent; builds the three pages.
@@ -44,6 +68,16 @@ public:
     // The pages call it when they mark a change.
     void EnableOk();
     void FocusCurrentPage();
+    // The card's menu at a point of the screen: Save as vCard, and Import
+    // vCard on the own card's editor.
+    void ShowCardMenu(POINT screen);
+    // Asks for a file name and writes the card shown as a vCard.
+    void SaveAsVCard();
+    // Asks for a file and imports it.
+    void ImportVCard();
+    // Fills the own card's editor from the first card of a vCard file; a
+    // file that is none changes nothing. Messages tell what was not kept.
+    bool ImportVCardFile(const std::string& path);
     void SetLanguage(int language) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
@@ -57,12 +91,18 @@ protected:
     void OnOK() override;
     LRESULT OnShowWindow(BOOL show, UINT status) override;
     LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The card's commands from the system menu, and dropped files.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Tells the service, then deletes the dialog.
     void PostNcDestroy() override;
 
 private:
     void AddPage(CardPage& page, int textIndex);
     void WriteTitle();
+    // Adds the command to the system menu, or retitles it there.
+    void SetSystemCommand(Command command, int textIndex);
+    bool RunCommand(UINT command);
+    void Tell(const std::string& text);
 
     DialogOwner* owner;
     std::string userName, domain, displayName;

@@ -1,5 +1,7 @@
 #include "dialogs/CardPage.h"
 
+#include <windowsx.h>
+
 #include "dialogs/CardDialog.h"
 #include "dialogs/DialogSkin.h"
 #include "resources/resource.h"
@@ -40,8 +42,23 @@ void CardPage::SetIdentity(const std::string& user, const std::string& domain, c
 
 void CardPage::ShowContent()
 {
+    shown = true;
     for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
         ::ShowWindow(child, ::GetDlgCtrlID(child) == waitingId ? SW_HIDE : SW_SHOW);
+}
+
+LRESULT CardPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CONTEXTMENU) {
+        POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        RECT heading = {};
+        ::GetWindowRect(GetDlgItem(IDC_HEADING), &heading);
+        if (PtInRect(&heading, point)) {
+            owner.ShowCardMenu(point);
+            return 0;
+        }
+    }
+    return SkinPage::WindowProc(message, wParam, lParam);
 }
 
 void CardPage::ShowError()

@@ -1,8 +1,9 @@
 #pragma once
 // CardPage: a page of the card dialog. Until its section arrives it shows
 // only its waiting text, heading and icon; it heads itself with the card's
-// owner, passes Enter and Escape on to the card dialog, and tells the
-// program's filling of its controls from the user's own changes.
+// owner, passes Enter and Escape on to the card dialog, opens the card's
+// menu from its heading, and tells the program's filling of its controls
+// from the user's own changes.
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -25,11 +26,15 @@ public:
     void ShowContent();
     // Puts the error text in place of the waiting text, for good.
     void ShowError();
+    // Whether the section arrived and is shown, neither waiting nor failed.
+    bool HasContent() const { return shown && !failed; }
     // Copies the members into the controls; marks nothing changed.
     void UpdateControls();
 
 protected:
     BOOL OnInitDialog() override;
+    // A right click on the heading opens the card dialog's menu.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnOK() override;
     void OnCancel() override;
 
@@ -46,5 +51,6 @@ private:
     int waitingId;
     int errorIndex;
     bool failed = false;
+    bool shown = false;
     bool filling = false;
 };

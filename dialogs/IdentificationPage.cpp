@@ -116,6 +116,21 @@ void IdentificationPage::ExchangeAddresses(CDataExchange* exchange)
     UpdateAddButton();
 }
 
+void IdentificationPage::SetAddresses(const std::vector<std::string>& emails)
+{
+    std::vector<std::string> rows;
+    for (int row = 0; row < addresses.GetItemCount(); ++row)
+        rows.push_back(addresses.GetItemText(row, 0));
+    if (rows == emails)
+        return;
+    addresses.DeleteAllItems();
+    for (size_t row = 0; row < emails.size() && row < static_cast<size_t>(MaxEmailSlots); ++row)
+        addresses.InsertItem(static_cast<int>(row), emails[row].c_str());
+    UpdateAddressButtons();
+    UpdateAddButton();
+    MarkIdentificationChanged();
+}
+
 void IdentificationPage::SetEditable(int editable)
 {
     addresses.EnableWindow(editable != 0);
@@ -127,12 +142,12 @@ void IdentificationPage::SetEditable(int editable)
 
 void IdentificationPage::SetPhotoData(const std::string& base64)
 {
-    std::string bytes = Base64Decode(base64);
-    if (bytes.empty()) {
+    shownPhoto = Base64Decode(base64);
+    if (shownPhoto.empty()) {
         photo.ClearPicture();
         return;
     }
-    photo.SetPicture(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    photo.SetPicture(reinterpret_cast<const unsigned char*>(shownPhoto.data()), static_cast<int>(shownPhoto.size()));
 }
 
 void IdentificationPage::MarkIdentificationChanged()
@@ -230,15 +245,26 @@ void IdentificationPage::Browse()
         Tell(UnreadableText);
         return;
     }
+    TakePicture(bytes);
+}
+
+bool IdentificationPage::TakePicture(const std::string& bytes)
+{
+    if (bytes.size() > static_cast<size_t>(MaxFileSize)) {
+        Tell(TooLargeText);
+        return false;
+    }
     auto picture = std::make_unique<CPicture>();
     picture->Load(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
     if (!picture->HasPicture()) {
         Tell(NoPictureText);
-        return;
+        return false;
     }
     photo.SetPicture(std::move(picture));
+    shownPhoto = bytes;
     photoData = Base64Encode(bytes, true);
     MarkPhotoChanged(0);
+    return true;
 }
 
 void IdentificationPage::Tell(int text)
@@ -251,6 +277,7 @@ void IdentificationPage::RemovePhoto()
     if (!IsOwnCard())
         return;
     photo.ClearPicture();
+    shownPhoto.clear();
     photoData.clear();
     MarkPhotoChanged(0);
 }

@@ -3,6 +3,7 @@
 // the photo; on the own card they are edited and each change is marked so
 // that OK publishes only what changed.
 #include <string>
+#include <vector>
 
 #include "dialogs/CardPage.h"
 #include "dialogs/Picture.h"
@@ -21,6 +22,13 @@ public:
     // Shows the picture of a card; the bytes are not kept for publishing.
     void SetPhotoData(const std::string& base64);
     void MarkIdentificationChanged();
+    // Shows a picture file's bytes and marks the photo changed; a picture
+    // over 8 KB or bytes that show no picture are refused with a message.
+    bool TakePicture(const std::string& bytes);
+    // Replaces the address list (ten rows at most) and marks the section
+    // changed, as the user's own adding and removing would; the same list
+    // changes nothing.
+    void SetAddresses(const std::vector<std::string>& emails);
     // which 0: the photo itself; otherwise its publish flag.
     void MarkPhotoChanged(int which);
 
@@ -33,6 +41,8 @@ public:
     // The Base64 text of the file chosen with Browse; empty without one or
     // after Remove. A received photo is shown but never kept here.
     const std::string& GetPhotoData() const { return photoData; }
+    // The bytes of the picture shown, received or chosen; empty without one.
+    const std::string& ShownPhoto() const { return shownPhoto; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -58,6 +68,7 @@ private:
 
     std::string newAddress;
     std::string photoData;
+    std::string shownPhoto;
     SkinButton addButton, sendButton, editButton, removeButton, removePhotoButton, browseButton;
     CListCtrl addresses;
     PhotoFrame photo;

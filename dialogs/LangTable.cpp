@@ -50,7 +50,17 @@ const char* const searchDialog[] = {
 const char* const cardDialog[] = {
     PRODUCT,
     "Tarjeta Virtual", "Cerrar", "Cancelar", "Aceptar", "Directorio", "Identificación", "Hogar", "Negocios",
+    "Guardar como vCard...", "Importar vCard...", "Archivos vCard (*.vcf)|*.vcf|Todos los archivos (*.*)|*.*||",
+    "El archivo no es una vCard que se pueda leer; la tarjeta no ha cambiado.",
+    "Estos campos perdieron caracteres que no se pueden mostrar (ahora son \"?\"):",
+    "El archivo trae más de diez direcciones de correo; se tomaron las diez primeras.",
+    "No se pudo escribir el archivo.",
     "Virtual Card", "Close", "Cancel", "Ok", "Directory", "Identification", "Home", "Business",
+    "Save as vCard...", "Import vCard...", "vCard files (*.vcf)|*.vcf|All files (*.*)|*.*||",
+    "The file is not a vCard that can be read; the card has not changed.",
+    "These fields lost characters that cannot be shown (they are now \"?\"):",
+    "The file holds more than ten e-mail addresses; the first ten were taken.",
+    "The file could not be written.",
 };
 
 const char* const identificationPage[] = {

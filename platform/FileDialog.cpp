@@ -3,7 +3,14 @@
 #include <commdlg.h>
 
 CFileDialog::CFileDialog(const char* fileName, DWORD openFlags, const char* filter, HWND parent)
-    : initialName(fileName ? fileName : ""), filterPairs(filter ? filter : ""), flags(openFlags), owner(parent)
+    : CFileDialog(true, nullptr, fileName, openFlags, filter, parent)
+{
+}
+
+CFileDialog::CFileDialog(bool openDialog, const char* extension, const char* fileName, DWORD dialogFlags,
+    const char* filter, HWND parent)
+    : open(openDialog), defaultExtension(extension ? extension : ""), initialName(fileName ? fileName : ""),
+      filterPairs(filter ? filter : ""), flags(dialogFlags), owner(parent)
 {
     for (char& c : filterPairs)
         if (c == '|')
@@ -20,8 +27,9 @@ bool CFileDialog::DoModal()
     request.lpstrFilter = filterPairs.empty() ? nullptr : filterPairs.c_str();
     request.lpstrFile = chosen;
     request.nMaxFile = sizeof chosen;
+    request.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
     request.Flags = flags;
-    if (!GetOpenFileNameA(&request))
+    if (!(open ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request)))
         return false;
     path = chosen;
     return true;

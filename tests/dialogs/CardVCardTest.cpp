@@ -1,0 +1,217 @@
+#include "tests/dialogs/CardDialogFixture.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "support/Base64.h"
+#include "support/CodePage.h"
+#include "support/VCard.h"
+#include "tests/hosts/ImportPatch.h"
+
+namespace {
+
+// What the dialog asked of the system dialogs and menus.
+std::string chosenFile, proposedName, menuItems;
+UINT menuChoice = 0;
+std::vector<std::string> boxes;
+
+BOOL WINAPI FakeGetSaveFileNameA(OPENFILENAMEA* request)
+{
+    proposedName = std::string(request->lpstrFile) + " " + (request->lpstrDefExt ? request->lpstrDefExt : "");
+    lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
+    return TRUE;
+}
+
+BOOL WINAPI FakeGetOpenFileNameA(OPENFILENAMEA* request)
+{
+    lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
+    return TRUE;
+}
+
+BOOL WINAPI FakeTrackPopupMenu(HMENU menu, UINT flags, int, int, int, HWND, const RECT*)
+{
+    menuItems.clear();
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        menuItems += std::string(i ? "|" : "") + text;
+    }
+    return (flags & TPM_RETURNCMD) ? static_cast<BOOL>(menuChoice) : FALSE;
+}
+
+int WINAPI FakeMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
+{
+    boxes.push_back(std::string(caption) + ": " + text);
+    return IDOK;
+}
+
+std::string TempPath(const std::string& name)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    return folder + name;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+class CardVCardTest : public CardDialogTest {
+protected:
+    void SetUp() override
+    {
+        CardDialogTest::SetUp();
+        chosenFile.clear();
+        proposedName.clear();
+        menuItems.clear();
+        menuChoice = 0;
+        boxes.clear();
+        ASSERT_TRUE(save.Installed() && open.Installed() && menu.Installed() && messages.Installed());
+    }
+    // A right click on the heading of a page.
+    void RightClickHeading(CWnd& page)
+    {
+        RECT heading = {};
+        GetWindowRect(Item(page, IDC_HEADING), &heading);
+        SendMessageA(page.GetSafeHwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(page.GetSafeHwnd()),
+            MAKELPARAM(heading.left + 5, heading.top + 3));
+    }
+    void Drop(const std::string& path)
+    {
+        HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
+        auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+        files->pFiles = sizeof(DROPFILES);
+        path.copy(reinterpret_cast<char*>(files + 1), path.size());
+        GlobalUnlock(drop);
+        SendMessageA(dialog->GetSafeHwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    }
+    std::string Saved()
+    {
+        chosenFile = TempPath("saved card.vcf");
+        DeleteFileA(chosenFile.c_str());
+        SendMessageA(dialog->GetSafeHwnd(), WM_SYSCOMMAND, CardDialog::SaveVCardCommand, 0);
+        return ReadFile(chosenFile);
+    }
+
+    ImportPatch save{"comdlg32.dll", "GetSaveFileNameA", reinterpret_cast<void*>(&FakeGetSaveFileNameA)};
+    ImportPatch open{"comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(&FakeGetOpenFileNameA)};
+    ImportPatch menu{"user32.dll", "TrackPopupMenu", reinterpret_cast<void*>(&FakeTrackPopupMenu)};
+    ImportPatch messages{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&FakeMessageBoxA)};
+};
+
+TEST_F(CardVCardTest, SaveAsVCardWritesWhatAViewerShowsAndLeavesOutSectionsNotShown)
+{
+    auto& identification = dialog->Identification();
+    identification.fields = {"Jos\xE9", "Mu\xF1oz", "", "Dr.", "", "pp", {"a@x.org", "b@x.org"}};
+    identification.UpdateControls();
+    identification.ShowContent();
+    identification.SetPhotoData(Base64Encode(BitmapFile(4, 4), true));
+    dialog->Home().fields.street = "Calle 1\r\nPiso 2";
+    dialog->Home().fields.phone = "555, 1";
+    dialog->Home().fields.web = "http://";
+    dialog->Home().UpdateControls();
+    dialog->Home().ShowContent();
+    dialog->Business().fields.company = "Acme";
+    dialog->Business().UpdateControls();  // still waiting
+
+    RECT city = {};
+    GetWindowRect(Item(dialog->Home(), IDC_CITY), &city);
+    SendMessageA(dialog->Home().GetSafeHwnd(), WM_CONTEXTMENU, 0, MAKELPARAM(city.left + 2, city.top + 2));
+    EXPECT_EQ("", menuItems);  // only the heading has the menu
+    RightClickHeading(dialog->Business());
+    EXPECT_EQ("Save as vCard...", menuItems);
+    std::string file = Saved();
+    EXPECT_EQ("Contact One.vcf vcf", proposedName);
+    EXPECT_TRUE(IsUtf8(file));
+    EXPECT_NE(std::string::npos, file.find("\r\nFN:Dr. Jos\xC3\xA9 Mu\xC3\xB1oz\r\n"));
+    VCardContact expected;
+    expected.formattedName = "Dr. Jos\xC3\xA9 Mu\xC3\xB1oz";
+    expected.given = "Jos\xC3\xA9";
+    expected.family = "Mu\xC3\xB1oz";
+    expected.prefix = "Dr.";
+    expected.nickname = "pp";
+    expected.emails = {"a@x.org", "b@x.org"};
+    expected.home.street = "Calle 1\nPiso 2";
+    expected.home.voice = "555, 1";
+    expected.photo = BitmapFile(4, 4);
+    expected.photoType = "image/bmp";
+    expected.account = "c1@d1";
+    EXPECT_EQ(expected, ReadVCard(file));
+
+    identification.fields.friendly = "Pepe";
+    identification.UpdateControls();
+    EXPECT_EQ("Pepe", ReadVCard(Saved())->formattedName);
+    identification.ShowError();
+    auto waiting = ReadVCard(Saved());
+    EXPECT_EQ("Contact One|||", waiting->formattedName + "|" + waiting->given + "|" + waiting->nickname + "|"
+        + (waiting->emails.empty() ? "" : "emails"));
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(AnyMark());
+}
+
+TEST_F(CardVCardTest, ImportTypesIntoTheOwnCardAndMarksOnlyTheSectionsItChanges)
+{
+    HMENU system = GetSystemMenu(dialog->GetSafeHwnd(), FALSE);
+    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(system, CardDialog::ImportVCardCommand, MF_BYCOMMAND));
+    MakeEditor();
+    dialog->SetLanguage(0);
+    char text[64] = {};
+    GetMenuStringA(system, CardDialog::ImportVCardCommand, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ("Importar vCard...", text);
+    dialog->SetLanguage(1);
+    auto& identification = dialog->Identification();
+    identification.fields.first = "Old";
+    identification.fields.emails = {"old@x"};
+    identification.UpdateControls();
+    dialog->Home().fields.city = "Lima";
+    dialog->Home().fields.web = "http://";
+    dialog->Home().UpdateControls();
+
+    std::string card = "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Ko=C5=82o;Jos=\r\n"
+                       "=C3=A9;;;\r\nFN:Jos\xC3\xA9 Ko\xC5\x82o\r\n";
+    for (int i = 1; i <= 11; ++i)
+        card += "EMAIL;INTERNET:" + std::to_string(i) + "@x\r\n";
+    card += "ADR;HOME:;;;Lima;;;\r\nADR;WORK;ENCODING=QUOTED-PRINTABLE:;;Av. Sol 5=0D=0AOf. 3;Quito;;;\r\n"
+            "ORG:Acme;Sales\r\nPHOTO;ENCODING=BASE64;TYPE=BMP:\r\n " + Base64Encode(BitmapFile(4, 4), false)
+            + "\r\n\r\nEND:VCARD\r\n";
+    chosenFile = TempPath("import.vcf");
+    std::ofstream(chosenFile, std::ios::binary) << card;
+    menuChoice = CardDialog::ImportVCardCommand;
+    RightClickHeading(dialog->Home());
+    EXPECT_EQ("Save as vCard...|Import vCard...", menuItems);
+
+    EXPECT_EQ("Jos\xE9|Ko?o|", Text(Item(identification, IDC_FIRST)) + "|" + Text(Item(identification, IDC_LAST))
+        + "|" + Text(Item(identification, IDC_FRIENDLY)));
+    EXPECT_EQ(10, ListView_GetItemCount(Item(identification, IDC_ADDRESSES)));
+    EXPECT_EQ("Av. Sol 5\r\nOf. 3|Quito|Acme|Sales", Text(Item(dialog->Business(), IDC_STREET)) + "|"
+        + Text(Item(dialog->Business(), IDC_CITY)) + "|" + Text(Item(dialog->Business(), IDC_COMPANY)) + "|"
+        + Text(Item(dialog->Business(), IDC_DEPARTMENT)));
+    EXPECT_EQ(BitmapFile(4, 4), identification.ShownPhoto());
+    EXPECT_TRUE(identification.identificationChanged && identification.photoChanged && dialog->Business().changed);
+    EXPECT_FALSE(dialog->Home().changed || identification.photoFlagChanged);
+    EXPECT_TRUE(Enabled(DialogItem(IDOK)));
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_EQ((std::vector<std::string>{
+                  "Quillora: These fields lost characters that cannot be shown (they are now \"?\"):\nLastname",
+                  "Quillora: The file holds more than ten e-mail addresses; the first ten were taken."}),
+        boxes);
+
+    boxes.clear();
+    std::string other = TempPath("not a card.vcf");
+    std::ofstream(other, std::ios::binary) << "FN:Someone\r\n";
+    Drop(other);
+    EXPECT_EQ((std::vector<std::string>{
+                  "Quillora: The file is not a vCard that can be read; the card has not changed."}),
+        boxes);
+    EXPECT_EQ("Ko?o", Text(Item(identification, IDC_LAST)));
+}
+
+} // namespace
