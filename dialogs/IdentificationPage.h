@@ -2,16 +2,21 @@
 // IdentificationPage: tab 0 of the card dialog. Names, the e-mail list and
 // the photo; on the own card they are edited and each change is marked so
 // that OK publishes only what changed.
+#include <cstdint>
 #include <string>
 
 #include "dialogs/CardPage.h"
-#include "dialogs/Picture.h"
+#include "dialogs/PhotoFrame.h"
+#include "picture/PhotoFit.h"
 #include "platform/ListCtrl.h"
 #include "protocol/Card.h"
 
 class IdentificationPage : public CardPage {
 public:
+    // A card's photo is at most this long; larger pictures are made to fit.
     static constexpr int MaxFileSize = 8192;
+    // Files chosen with Browse are read up to this size.
+    static constexpr uint64_t MaxChosenFileSize = 20 * 1024 * 1024;
 
     explicit IdentificationPage(CardDialog& owner);
 
@@ -20,6 +25,10 @@ public:
     void SetEditable(int editable);
     // Shows the picture of a card; the bytes are not kept for publishing.
     void SetPhotoData(const std::string& base64);
+    // Shows the picture and keeps it for publishing, as it is when it has
+    // at most MaxFileSize bytes and shows, else made to fit; marks the photo
+    // changed. Otherwise says why and changes nothing.
+    bool TakePicture(const std::string& bytes);
     void MarkIdentificationChanged();
     // which 0: the photo itself; otherwise its publish flag.
     void MarkPhotoChanged(int which);
@@ -50,6 +59,8 @@ private:
     void RemoveAddress();
     void SendEmail();
     void Browse();
+    // The picture made to fit the photo frame, under the wait cursor.
+    FittedPhoto FitToFrame(const std::string& bytes);
     // A message box with that text of the table.
     void Tell(int text);
     void RemovePhoto();

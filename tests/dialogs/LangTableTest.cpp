@@ -40,8 +40,10 @@ TEST(LangTable, TextsAreStoredInWindows1252AndPairedAcrossLanguages)
         {LangTexts::homePage, LangTexts::homePageCount, 12,
             "Error: la informaci\xF3n solicitada no esta disponible !", "Error: no available information for request"},
         {LangTexts::identificationPage, LangTexts::identificationPageCount, 15,
-            "Archivos Jpeg (*.jpg; *.jpeg)|*.jpg; *.jpeg; *.jpe;|Bitmaps (*.bmp)|*.bmp|Todos los archivos (*.*)|*.*||",
-            "Jpeg files (*.jpg; *.jpeg)|*.jpg; *.jpeg; *.jpe;|Bitmap files (*.bmp)|*.bmp|All files (*.*)|*.*||"},
+            "Im\xE1genes (*.jpg; *.png; *.gif; *.bmp; *.ico)|*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.dib;*.ico|"
+            "Todos los archivos (*.*)|*.*||",
+            "Pictures (*.jpg; *.png; *.gif; *.bmp; *.ico)|*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.dib;*.ico|"
+            "All files (*.*)|*.*||"},
         {LangTexts::identificationPage, LangTexts::identificationPageCount, 18, "Remo&ver", "Remo&ve"},
         {LangTexts::directoryPage, LangTexts::directoryPageCount, 2,
             "Si la informaci\xF3n no esta publicada, \xFAnicamente sus contactos podr\xE1n ver su tarjeta virtual.",
