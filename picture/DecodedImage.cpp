@@ -75,11 +75,15 @@ std::vector<uint32_t> DecodedImage::Pixels(SIZE size, COLORREF background) const
 {
     if (!*this || size.cx < 1 || size.cy < 1 || size.cx > width || size.cy > height)
         return {};
-    LockedBits bits(gdiplus, image.Get(), width, height, PixelFormat32bppARGB);
+    // Pixels without alpha are read as they are stored, sparing a conversion.
+    Gdiplus::PixelFormat stored = 0;
+    gdiplus.GetImagePixelFormat(image.Get(), &stored);
+    bool opaque = stored == PixelFormat24bppRGB;
+    LockedBits bits(gdiplus, image.Get(), width, height, opaque ? PixelFormat24bppRGB : PixelFormat32bppARGB);
     if (!bits)
         return {};
-    return Shrink(static_cast<const uint8_t*>(bits.Data().Scan0), bits.Data().Stride, width, height, size.cx,
-        size.cy, background);
+    return Shrink(static_cast<const uint8_t*>(bits.Data().Scan0), bits.Data().Stride, opaque ? 3 : 4, width, height,
+        size.cx, size.cy, background);
 }
 
 std::string EncodeJpeg(const GdiplusLibrary& library, const std::vector<uint32_t>& pixels, int width, int height,

@@ -38,7 +38,7 @@ FittedPhoto Fit(const std::string& bytes, SIZE frame, COLORREF background, size_
         if (size.cx == 1 && size.cy == 1)
             break;
         SIZE smaller = FitSize(size.cx, size.cy, std::max(1L, size.cx * 4 / 5), std::max(1L, size.cy * 4 / 5));
-        pixels = Shrink(reinterpret_cast<const uint8_t*>(pixels.data()), size.cx * 4, size.cx, size.cy, smaller.cx,
+        pixels = Shrink(reinterpret_cast<const uint8_t*>(pixels.data()), size.cx * 4, 4, size.cx, size.cy, smaller.cx,
             smaller.cy, background);
         size = smaller;
     }

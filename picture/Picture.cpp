@@ -16,6 +16,13 @@ void ShowError(const char* text)
     MessageBoxExA(nullptr, text, "CPicture Error", MB_ICONERROR, LANG_ENGLISH);
 }
 
+// Some OLE loaders read PNG (Wine's), but draw it upside down and leave its
+// transparent parts unpainted; PNG always goes through GDI+.
+bool IsPng(const unsigned char* bytes, int byteCount)
+{
+    return byteCount >= 8 && std::memcmp(bytes, "\x89PNG\r\n\x1A\n", 8) == 0;
+}
+
 // The picture as a bitmap picture, through GDI+; stays empty on failure.
 void LoadDecoded(const unsigned char* bytes, int byteCount, ComPtr<IPicture>& picture)
 {
@@ -77,7 +84,7 @@ int CPicture::Load(const unsigned char* bytes, int byteCount)
             ShowError("IPicture interface is not supported\t");
             return 0;
         }
-        if (FAILED(loaded))
+        if (FAILED(loaded) || IsPng(bytes, byteCount))
             picture.Reset();
         if (!picture && byteCount > 0)
             LoadDecoded(bytes, byteCount, picture);

@@ -39,8 +39,8 @@ SIZE FitSize(int width, int height, int maxWidth, int maxHeight)
     return {std::max(1L, std::lround(width * scale)), std::max(1L, std::lround(height * scale))};
 }
 
-std::vector<uint32_t> Shrink(const uint8_t* rows, int stride, int width, int height, int targetWidth,
-    int targetHeight, COLORREF background)
+std::vector<uint32_t> Shrink(const uint8_t* rows, int stride, int pixelBytes, int width, int height,
+    int targetWidth, int targetHeight, COLORREF background)
 {
     const float back[3] = {static_cast<float>(GetBValue(background)), static_cast<float>(GetGValue(background)),
         static_cast<float>(GetRValue(background))};
@@ -50,10 +50,13 @@ std::vector<uint32_t> Shrink(const uint8_t* rows, int stride, int width, int hei
     for (int y = 0; y < height; ++y) {
         std::fill(line.begin(), line.end(), 0.0f);
         const uint8_t* pixel = rows + static_cast<ptrdiff_t>(y) * stride;
-        for (int x = 0; x < width; ++x, pixel += 4) {
-            float alpha = pixel[3] / 255.0f, colour[3];
-            for (int c = 0; c < 3; ++c)
-                colour[c] = pixel[c] * alpha + back[c] * (1.0f - alpha);
+        for (int x = 0; x < width; ++x, pixel += pixelBytes) {
+            float colour[3] = {static_cast<float>(pixel[0]), static_cast<float>(pixel[1]), static_cast<float>(pixel[2])};
+            if (pixelBytes == 4 && pixel[3] != 255) {
+                float alpha = pixel[3] / 255.0f;
+                for (int c = 0; c < 3; ++c)
+                    colour[c] = colour[c] * alpha + back[c] * (1.0f - alpha);
+            }
             const Share& share = across[static_cast<size_t>(x)];
             float* cell = &line[static_cast<size_t>(share.first) * 3];
             for (int c = 0; c < 3; ++c)

@@ -1,7 +1,7 @@
 #pragma once
-// Reduces 32-bit BGRA pixels (GDI+'s 32bppARGB rows, top-down) to a smaller
-// size by averaging the area each new pixel covers, with transparent parts
-// laid over a background colour.
+// Reduces pixels to a smaller size by averaging the area each new pixel
+// covers, with transparent parts laid over a background colour. Rows run
+// top-down, pixels in GDI+'s byte order: B, G, R and, in 4-byte pixels, A.
 #include <windows.h>
 
 #include <cstdint>
@@ -11,7 +11,8 @@
 // ratio, never larger than the picture itself; at least 1 x 1.
 SIZE FitSize(int width, int height, int maxWidth, int maxHeight);
 
-// targetWidth x targetHeight opaque pixels in the same layout (0xFFRRGGBB).
+// pixelBytes: 3, or 4 with alpha. Gives targetWidth x targetHeight opaque
+// 4-byte pixels (0xFFRRGGBB).
 // The target must not be larger than the source either way.
-std::vector<uint32_t> Shrink(const uint8_t* rows, int stride, int width, int height, int targetWidth,
-    int targetHeight, COLORREF background);
+std::vector<uint32_t> Shrink(const uint8_t* rows, int stride, int pixelBytes, int width, int height,
+    int targetWidth, int targetHeight, COLORREF background);

@@ -31,10 +31,13 @@ TEST(Shrink, AveragesTheAreaEachPixelCoversOverTheBackground)
         {{0x00FF0000, 0x80FF0000}, 2, 1, 2, 1, {0xFF0064C8, 0xFF803264}},
     };
     for (const Case& c : cases) {
-        auto got = Shrink(reinterpret_cast<const uint8_t*>(c.source.data()), c.width * 4, c.width, c.height,
+        auto got = Shrink(reinterpret_cast<const uint8_t*>(c.source.data()), c.width * 4, 4, c.width, c.height,
             c.targetWidth, c.targetHeight, back);
         EXPECT_EQ(c.expected, got) << c.width << "x" << c.height << " to " << c.targetWidth << "x" << c.targetHeight;
     }
+    // Three-byte pixels, without alpha, padded rows.
+    const uint8_t rows[] = {0, 0, 0, 255, 255, 255, 9, 9, 10, 20, 30, 10, 20, 30, 7, 7};
+    EXPECT_EQ((std::vector<uint32_t>{0xFF808080, 0xFF1E140A}), Shrink(rows, 8, 3, 2, 2, 1, 2, back));
 }
 
 TEST(Shrink, FitSizeKeepsTheRatioAndNeverEnlarges)

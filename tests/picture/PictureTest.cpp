@@ -52,6 +52,22 @@ TEST_F(PictureTest, LoadsEachPictureKindWithItsSize)
     }
 }
 
+// The OLE loader reads no PNG: it comes through GDI+, laid on the photo
+// frame's colour where it is transparent.
+TEST_F(PictureTest, LoadsAPngOnThePhotoBackground)
+{
+    std::string png = PhotoFile("transparent-600x600.png");
+    CPicture picture;
+    EXPECT_EQ(1, picture.Load(reinterpret_cast<const unsigned char*>(png.data()), static_cast<int>(png.size())));
+    ASSERT_TRUE(picture.HasPicture());
+    EXPECT_EQ(600, picture.GetWidth());
+    EXPECT_EQ(600, picture.GetHeight());
+    Canvas canvas(60, 60);
+    ASSERT_EQ(1, picture.Render(canvas, 0, 0, 60, 60));
+    EXPECT_EQ(PhotoBackground, canvas.At(1, 58));
+    EXPECT_TRUE(Near(RGB(0xDD, 0x14, 0x14), canvas.At(30, 50), 4));
+}
+
 TEST_F(PictureTest, BytesThatAreNoPictureLoadEmpty)
 {
     const unsigned char noise[] = "this is not a picture at all";
