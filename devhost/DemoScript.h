@@ -1,7 +1,7 @@
 #pragma once
-// The scripted session of `make demo`: the own card filled and published, a
-// directory search, a result viewed and added, a contact's card, Spanish,
-// then every hostile answer. It acts on the service's windows only as a
+// The scripted session of `make demo`: the own card filled, given a large
+// photograph through Browse and published, a directory search, a result
+// viewed and added, a contact's card, Spanish, then every hostile answer. It acts on the service's windows only as a
 // person would (keys, clicks, menu choices) and pumps the host's loop between
 // steps so that the server's answers arrive. A PNG of every window shown and
 // the transcript end up in the session's folder.
@@ -22,6 +22,8 @@ public:
 
 private:
     void OwnCard();
+    void ChoosePhoto();
+    void CheckPublishedPhoto();
     void Search();
     void ContactCard();
     void Spanish();
