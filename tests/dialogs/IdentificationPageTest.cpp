@@ -141,7 +141,7 @@ TEST_F(IdentificationPageTest, TheListHoldsTenAddresses)
     EXPECT_FALSE(Page().identificationChanged);
 }
 
-TEST_F(IdentificationPageTest, AnotherUsersCardOnlySendsEmailToTheSelectedRow)
+TEST_F(IdentificationPageTest, AnotherUsersCardOnlySendsEmailToTheSelectedRowAndTakesNoPicture)
 {
     Fill({"ann@example.org", "lee@example.org"});
     EXPECT_EQ("000", AddressButtons());
@@ -154,6 +154,8 @@ TEST_F(IdentificationPageTest, AnotherUsersCardOnlySendsEmailToTheSelectedRow)
     Click(At(IDC_SEND_EMAIL));
     EXPECT_EQ("ann@example.org lee@example.org", Rows());
     EXPECT_EQ(std::vector<std::string>{"open mailto:lee@example.org"}, opened);
+    EXPECT_FALSE(Page().TakePicture(BitmapFile(40, 30)));
+    EXPECT_EQ(nullptr, Page().Photo().GetPicture());
     EXPECT_FALSE(AnyMark());
 }
 
@@ -249,15 +251,17 @@ TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadShownOrFittedChanges
         Click(At(IDC_BROWSE));
     }
     DeleteFileA(huge.c_str());
+    // No room at all to fit a picture into.
+    SetWindowPos(At(IDC_PHOTO), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_FALSE(Page().TakePicture(PhotoFile("strip-4000x1.bmp")));
+    const std::string notShown = "Quillora: The selected file is not a picture that can be shown, please, select another one";
+    const std::string noFit = "Quillora: The selected picture cannot be made to fit in 8Kb, please, select another one";
     EXPECT_EQ((std::vector<std::string>{"Quillora: The selected file cannot be read, please, select another one",
-                  "Quillora: The selected file is not a picture that can be shown, please, select another one",
-                  "Quillora: The selected file is not a picture that can be shown, please, select another one",
-                  "Quillora: The selected picture cannot be made to fit in 8Kb, please, select another one"}),
+                  notShown, notShown, noFit, noFit}),
         boxes);
     EXPECT_EQ(shown, Page().Photo().GetPicture());
     EXPECT_EQ("", Page().GetPhotoData());
     EXPECT_FALSE(AnyMark());
-    EXPECT_FALSE(Page().TakePicture(corrupt));
     EXPECT_TRUE(Page().TakePicture(BitmapFile(40, 30)));
 }
 
