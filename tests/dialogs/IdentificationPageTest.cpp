@@ -39,6 +39,10 @@ BOOL WINAPI FakeGetOpenFileNameA(OPENFILENAMEA* request)
         + (request->lpstrDefExt ? "ext " : "") + request->lpstrFilter;
     whileModal.push_back(WatchedStates());
     lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
+    // As the system's chooser does, whatever the flags say.
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    SetCurrentDirectoryA(folder);
     return !chosenFile.empty();
 }
 
@@ -196,6 +200,8 @@ TEST_F(IdentificationPageTest, BrowseKeepsASmallPictureAsItIsAndFitsALargerOne)
     watched = {other, disabledBefore, dialog->GetSafeHwnd()};
     RECT frame = {};
     GetClientRect(At(IDC_PHOTO), &frame);
+    char before[MAX_PATH] = {}, after[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof before, before);
     struct Case {
         const char* name;
         std::string bytes;
@@ -231,6 +237,8 @@ TEST_F(IdentificationPageTest, BrowseKeepsASmallPictureAsItIsAndFitsALargerOne)
         fileRequest);
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(Page().photoFlagChanged || Page().identificationChanged);
+    GetCurrentDirectoryA(sizeof after, after);
+    EXPECT_STREQ(before, after) << "the host's current directory";
 }
 
 // A file that cannot be read, shown or made to fit leaves the photo, the
