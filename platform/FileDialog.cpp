@@ -2,6 +2,28 @@
 
 #include <commdlg.h>
 
+namespace {
+
+// The chooser moves the process's current directory to the chosen file's
+// folder, and it belongs to the host: put it back.
+class CurrentDirectoryKept {
+public:
+    CurrentDirectoryKept() : length(GetCurrentDirectoryA(MAX_PATH, folder)) {}
+    ~CurrentDirectoryKept()
+    {
+        if (length > 0 && length < MAX_PATH)
+            SetCurrentDirectoryA(folder);
+    }
+    CurrentDirectoryKept(const CurrentDirectoryKept&) = delete;
+    CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
+
+private:
+    char folder[MAX_PATH] = {};
+    DWORD length;
+};
+
+} // namespace
+
 CFileDialog::CFileDialog(const char* fileName, DWORD openFlags, const char* filter, HWND parent)
     : initialName(fileName ? fileName : ""), filterPairs(filter ? filter : ""), flags(openFlags), owner(parent)
 {
@@ -21,6 +43,7 @@ bool CFileDialog::DoModal()
     request.lpstrFile = chosen;
     request.nMaxFile = sizeof chosen;
     request.Flags = flags;
+    CurrentDirectoryKept kept;
     if (!GetOpenFileNameA(&request))
         return false;
     path = chosen;
