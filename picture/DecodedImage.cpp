@@ -2,12 +2,17 @@
 
 #include <cstring>
 
+#include "picture/ExifOrientation.h"
 #include "picture/Shrink.h"
 
 namespace {
 
 // GDI+'s own JPEG encoder and its quality parameter, the same on every system.
 constexpr CLSID JpegEncoder = {0x557cf401, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+// What turns a picture of each Exif orientation (1 to 8) upright.
+constexpr Gdiplus::RotateFlipType Upright[] = {Gdiplus::RotateNoneFlipNone, Gdiplus::RotateNoneFlipNone,
+    Gdiplus::RotateNoneFlipX, Gdiplus::Rotate180FlipNone, Gdiplus::RotateNoneFlipY, Gdiplus::Rotate90FlipX,
+    Gdiplus::Rotate90FlipNone, Gdiplus::Rotate270FlipX, Gdiplus::Rotate270FlipNone};
 constexpr GUID QualityParameter = {0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
 
 // Holds the locked pixels of a GDI+ bitmap until the end of the scope.
@@ -61,6 +66,10 @@ DecodedImage::DecodedImage(const GdiplusLibrary& library, const void* bytes, siz
         return;
     OpenStream(bytes, count, stream);
     if (!stream || gdiplus.CreateBitmapFromStream(stream.Get(), image.Put()) != Gdiplus::Ok || !image)
+        return;
+    // Cameras store pictures as the sensor saw them and say how to turn them.
+    int orientation = ExifOrientation(std::string_view(static_cast<const char*>(bytes), count));
+    if (orientation != 1 && gdiplus.ImageRotateFlip(image.Get(), Upright[orientation]) != Gdiplus::Ok)
         return;
     UINT w = 0, h = 0;
     gdiplus.GetImageWidth(image.Get(), &w);

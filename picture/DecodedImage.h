@@ -1,6 +1,7 @@
 #pragma once
 // DecodedImage: picture bytes of any kind GDI+ reads (BMP, JPEG, GIF, PNG,
-// ICO, TIFF), decoded once and reduced to any smaller size on request.
+// ICO, TIFF), decoded once, turned upright as its Exif orientation says, and
+// reduced to any smaller size on request.
 #include <windows.h>
 
 #include <cstdint>

@@ -21,6 +21,7 @@ public:
     decltype(&Gdiplus::DllExports::GdipGetImageWidth) GetImageWidth = nullptr;
     decltype(&Gdiplus::DllExports::GdipGetImageHeight) GetImageHeight = nullptr;
     decltype(&Gdiplus::DllExports::GdipGetImagePixelFormat) GetImagePixelFormat = nullptr;
+    decltype(&Gdiplus::DllExports::GdipImageRotateFlip) ImageRotateFlip = nullptr;
     decltype(&Gdiplus::DllExports::GdipBitmapLockBits) BitmapLockBits = nullptr;
     decltype(&Gdiplus::DllExports::GdipBitmapUnlockBits) BitmapUnlockBits = nullptr;
     decltype(&Gdiplus::DllExports::GdipSaveImageToStream) SaveImageToStream = nullptr;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "picture/DecodedImage.h"
+#include "picture/ExifOrientation.h"
 #include "picture/PhotoFit.h"
 #include "picture/Picture.h"
 #include "picture/Shrink.h"
@@ -134,6 +135,64 @@ TEST_F(PhotoFitTest, TellsAPictureThatCannotBeDecodedFromOneThatCannotFit)
     EXPECT_LE(smaller.jpeg.size(), 900u);
     EXPECT_LT(smaller.size.cx, 120);
     EXPECT_NEAR(1.5, static_cast<double>(smaller.size.cx) / smaller.size.cy, 0.05);
+}
+
+// The JPEG with an Exif block whose first directory holds the orientation.
+std::string WithExif(const std::string& jpeg, bool little, int orientation, uint32_t directory = 8)
+{
+    auto put = [little](std::string& out, uint32_t value, int count) {
+        for (int i = 0; i < count; ++i)
+            out += static_cast<char>(value >> 8 * (little ? i : count - 1 - i));
+    };
+    std::string tiff = little ? std::string("II*\0", 4) : std::string("MM\0*", 4);
+    put(tiff, directory, 4);
+    put(tiff, 1, 2);
+    put(tiff, 0x0112, 2);
+    put(tiff, 3, 2);
+    put(tiff, 1, 4);
+    put(tiff, static_cast<uint32_t>(orientation), 2);
+    put(tiff, 0, 2);
+    put(tiff, 0, 4);
+    std::string segment = std::string("Exif\0\0", 6) + tiff;
+    std::string length = {static_cast<char>((segment.size() + 2) >> 8), static_cast<char>(segment.size() + 2)};
+    return jpeg.substr(0, 2) + "\xFF\xE1" + length + segment + jpeg.substr(2);
+}
+
+TEST(ExifOrientation, ReadsTheTagInEitherByteOrderAndIgnoresBrokenBlocks)
+{
+    const std::string jpeg = "\xFF\xD8\xFF\xDB\x00\x04\x01\x02\xFF\xDA";
+    const std::string turned = WithExif(jpeg, true, 6), big = WithExif(jpeg, false, 8),
+                      nine = WithExif(jpeg, true, 9), distant = WithExif(jpeg, false, 6, 4000);
+    struct Case {
+        std::string_view bytes;
+        int expected;
+    } cases[] = {
+        {jpeg, 1},
+        {turned, 6},
+        {big, 8},
+        {nine, 1},
+        {distant, 1},
+        // Cut just before the value, which the bytes beyond the cut hold.
+        {std::string_view(turned).substr(0, 30), 1},
+        {"GIF89a", 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, ExifOrientation(c.bytes)) << testing::PrintToString(std::string(c.bytes));
+}
+
+// A camera held upright stores the picture on its side, turned a quarter.
+TEST_F(PhotoFitTest, TurnsAPictureUprightAsItsExifSays)
+{
+    FittedPhoto fitted = FitPhoto(WithExif(PhotoFile("photo-2400x1600.jpg"), true, 6), Frame, PhotoBackground,
+        CardBytes);
+    CPicture picture;
+    auto canvas = Shown(fitted.jpeg, picture);
+    ASSERT_EQ(67, canvas->Width());
+    ASSERT_EQ(100, canvas->Height());
+    // The sky, the picture's top, is now on the right.
+    COLORREF left = canvas->At(1, 3), right = canvas->At(65, 3);
+    EXPECT_GT(GetBValue(right), GetRValue(right));
+    EXPECT_GT(GetRValue(left), GetBValue(left));
 }
 
 } // namespace
