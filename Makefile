@@ -81,6 +81,7 @@ bench-wine: bootstrap build-windows
 	tools/wine-run build/$(WINDOWS)/bin/cache_bench.exe
 	tools/wine-run build/$(WINDOWS)/bin/card_bench.exe
 	tools/wine-run build/$(WINDOWS)/bin/search_bench.exe
+	tools/wine-run build/$(WINDOWS)/bin/photo_bench.exe
 
 # Each fault of tools/mutants.txt applied alone to a scratch copy, rebuilt and
 # tested: killed or survived, and the score.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,7 @@
 #include "devhost/WriteAudit.h"
 #include "devhost/server/DirectoryGenerator.h"
 #include "devhost/server/HostileAnswers.h"
+#include "protocol/Card.h"
 #include "resources/resource.h"
 #include "support/Base64.h"
 #include "support/VCard.h"
@@ -164,6 +166,7 @@ void DemoScript::OwnCard()
     Type(Descendant(card, IDC_CITY, [business](HWND edit) { return GetParent(edit) != business; }), "Valparaiso");
     Type(Card(IDC_COMPANY), "Tesselar Labs");
     Step("the typed names are in the edits", TextOf(Card(IDC_FIRST)) == "Ana" && TextOf(Card(IDC_LAST)) == "Prieto");
+    ChoosePhoto();
     Shot(card, "03-own-card-filled");
 
     Click(Card(IDOK));
@@ -173,6 +176,8 @@ void DemoScript::OwnCard()
     Step("the server holds the published names", published && published->Field(1, "f") == "Ana" &&
                                                      published->Field(1, "l") == "Prieto" &&
                                                      published->Field(3, "cp") == "Tesselar Labs");
+
+    CheckPublishedPhoto();
 
     known = OwnWindows();
     ClickEntry(IDC_OWN_CARD_ENTRY);
@@ -184,6 +189,26 @@ void DemoScript::OwnCard()
     Settle();
 }
 
+// Browse, with the file chooser answered: a photograph far larger than a
+// card's photo, which the card fits into its frame.
+void DemoScript::ChoosePhoto()
+{
+    std::string photos = VCARD_PHOTOS;
+    std::replace(photos.begin(), photos.end(), '/', '\\');
+    FileDialogAnswer answer(photos, "photo-2400x1600.jpg", false, nullptr);
+    Click(Card(IDC_BROWSE));
+    Step("the file chooser is answered with photo-2400x1600.jpg", answer.Answered());
+    Step("the chosen photograph marks the card changed", IsWindowEnabled(Card(IDOK)) != FALSE);
+}
+
+void DemoScript::CheckPublishedPhoto()
+{
+    const CardRecord* published = app.Link().Find(app.User().Name(), app.User().DomainName());
+    std::string photo = published ? Base64Decode(published->Field(PhotoSection, "ph")) : "";
+    Step("the server holds the fitted photo (" + std::to_string(photo.size()) + " bytes of JPEG)",
+        !photo.empty() && photo.size() <= 8192 && photo.compare(0, 2, "\xFF\xD8") == 0);
+}
+
 void DemoScript::Search()
 {
     std::set<HWND> known = OwnWindows();
@@ -191,10 +216,11 @@ void DemoScript::Search()
     search = WaitForWindow(SearchTitle, known);
     if (!Step("Directory Search opens the search dialog", search != nullptr))
         return;
-    // A stranger whose names the directory shows.
+    // A stranger whose names and portrait the directory shows.
     CardRecord wanted;
     for (const CardRecord& candidate : GenerateCards(40, 1))
         if (candidate.Section(1).held && !candidate.Section(1).notPublished && !candidate.Field(1, "l").empty() &&
+            candidate.Section(PhotoSection).held && !candidate.Section(PhotoSection).notPublished &&
             !app.User().List().Find(candidate.user.c_str(), candidate.domain.c_str()))
             wanted = candidate;
     std::string name = wanted.Field(1, "f") + " " + wanted.Field(1, "l");

@@ -1,8 +1,9 @@
 #pragma once
-// The scripted session of `make demo`: the own card filled and published, a
-// directory search, a result viewed and added, a contact's card saved as a
-// vCard file, the own card filled from one, Spanish, then every hostile
-// answer. It acts on the service's windows only as a
+// The scripted session of `make demo`: the own card filled, given a large
+// photograph through Browse and published, a directory search, a result
+// viewed and added, a contact's card saved as a vCard file, the own card
+// filled from one, Spanish, then every hostile answer. It acts on the
+// service's windows only as a
 // person would (keys, clicks, menu choices) and pumps the host's loop between
 // steps so that the server's answers arrive. A PNG of every window shown and
 // the transcript end up in the session's folder.
@@ -23,6 +24,8 @@ public:
 
 private:
     void OwnCard();
+    void ChoosePhoto();
+    void CheckPublishedPhoto();
     void Search();
     void ContactCard();
     void SaveContactCardAsVCard();

@@ -7,6 +7,7 @@
 #include "platform/File.h"
 #include "platform/FileDialog.h"
 #include "platform/ModalScope.h"
+#include "platform/WaitCursor.h"
 #include "resources/resource.h"
 #include "support/Base64.h"
 
@@ -50,6 +51,13 @@ bool IsNameEdit(int id)
         if (edit == id)
             return true;
     return false;
+}
+
+// Whether the bytes load into picture and show.
+bool Shows(CPicture& picture, const std::string& bytes)
+{
+    picture.Load(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    return picture.HasPicture();
 }
 
 } // namespace
@@ -222,19 +230,18 @@ void IdentificationPage::SendEmail()
     ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// A chosen file replaces the photo only when it is read whole and shows as
-// a picture; otherwise photo, bytes to publish and marks stay as they were.
+// A file is read whole, within MaxChosenFileSize, and then taken.
 void IdentificationPage::Browse()
 {
     if (!IsOwnCard())
         return;
     ModalScope modal(hwnd);
-    CFileDialog chooser("*.jpg", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, GetText(FileFilter), hwnd);
+    CFileDialog chooser("", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, GetText(FileFilter), hwnd);
     if (!chooser.DoModal())
         return;
     const std::string& path = chooser.GetPathName();
     auto size = CFile::GetStatus(path.c_str());
-    if (size && *size > MaxFileSize) {
+    if (size && *size > MaxChosenFileSize) {
         Tell(TooLargeText);
         return;
     }
@@ -250,25 +257,37 @@ void IdentificationPage::Browse()
 
 bool IdentificationPage::TakePicture(const std::string& bytes)
 {
-    if (bytes.size() > static_cast<size_t>(MaxFileSize)) {
-        Tell(TooLargeText);
+    if (!IsOwnCard())
         return false;
-    }
     auto picture = std::make_unique<CPicture>();
-    picture->Load(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
-    if (!picture->HasPicture()) {
-        Tell(NoPictureText);
-        return false;
+    std::string taken;
+    if (bytes.size() <= static_cast<size_t>(MaxFileSize) && Shows(*picture, bytes)) {
+        taken = bytes;
+    } else {
+        FittedPhoto fitted = FitToFrame(bytes);
+        if (fitted.outcome != FittedPhoto::Fitted || !Shows(*picture, fitted.jpeg)) {
+            Tell(fitted.outcome == FittedPhoto::Undecodable ? NoPictureText : TooLargeText);
+            return false;
+        }
+        taken = std::move(fitted.jpeg);
     }
     photo.SetPicture(std::move(picture));
-    shownPhoto = bytes;
-    photoData = Base64Encode(bytes, true);
+    photoData = Base64Encode(taken, true);
+    shownPhoto = std::move(taken);
     MarkPhotoChanged(0);
     return true;
 }
 
+FittedPhoto IdentificationPage::FitToFrame(const std::string& bytes)
+{
+    WaitCursor wait;
+    RECT frame = photo.GetClientRect();
+    return FitPhoto(bytes, {frame.right, frame.bottom}, PhotoBackground, MaxFileSize);
+}
+
 void IdentificationPage::Tell(int text)
 {
+    ModalScope modal(hwnd);
     MessageBoxA(hwnd, GetText(text), GetText(0), MB_ICONINFORMATION);
 }
 

@@ -2,17 +2,22 @@
 // IdentificationPage: tab 0 of the card dialog. Names, the e-mail list and
 // the photo; on the own card they are edited and each change is marked so
 // that OK publishes only what changed.
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "dialogs/CardPage.h"
-#include "dialogs/Picture.h"
+#include "dialogs/PhotoFrame.h"
+#include "picture/PhotoFit.h"
 #include "platform/ListCtrl.h"
 #include "protocol/Card.h"
 
 class IdentificationPage : public CardPage {
 public:
+    // A card's photo is at most this long; larger pictures are made to fit.
     static constexpr int MaxFileSize = 8192;
+    // Files chosen with Browse are read up to this size.
+    static constexpr uint64_t MaxChosenFileSize = 20 * 1024 * 1024;
 
     explicit IdentificationPage(CardDialog& owner);
 
@@ -21,10 +26,11 @@ public:
     void SetEditable(int editable);
     // Shows the picture of a card; the bytes are not kept for publishing.
     void SetPhotoData(const std::string& base64);
-    void MarkIdentificationChanged();
-    // Shows a picture file's bytes and marks the photo changed; a picture
-    // over 8 KB or bytes that show no picture are refused with a message.
+    // Shows the picture and keeps it for publishing, as it is when it has
+    // at most MaxFileSize bytes and shows, else made to fit; marks the photo
+    // changed. Otherwise says why and changes nothing.
     bool TakePicture(const std::string& bytes);
+    void MarkIdentificationChanged();
     // Replaces the address list (ten rows at most) and marks the section
     // changed, as the user's own adding and removing would; the same list
     // changes nothing.
@@ -60,6 +66,8 @@ private:
     void RemoveAddress();
     void SendEmail();
     void Browse();
+    // The picture made to fit the photo frame, under the wait cursor.
+    FittedPhoto FitToFrame(const std::string& bytes);
     // A message box with that text of the table.
     void Tell(int text);
     void RemovePhoto();

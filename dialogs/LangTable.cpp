@@ -63,18 +63,20 @@ const char* const cardDialog[] = {
     "The file could not be written.",
 };
 
+#define PICTURE_PATTERNS "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.dib;*.ico"
+
 const char* const identificationPage[] = {
     PRODUCT,
     "Obteniendo información...", "&Título", "Ap&odo", "2&do Nombre", "Ape&llido", "Nombre &Pref.", "&Foto",
     "&Direcciones de Correo", "&Nombre", "&Remover", "&Editar", "&Adicionar", "E&xplorar", NO_INFORMATION_ES,
-    "Archivos Jpeg (*.jpg; *.jpeg)|*.jpg; *.jpeg; *.jpe;|Bitmaps (*.bmp)|*.bmp|Todos los archivos (*.*)|*.*||",
-    "El archivo seleccionado es mayor de 8Kb, por favor, seleccione otro archivo", "Enviar &Correo", "Remo&ver",
+    "Imágenes (*.jpg; *.png; *.gif; *.bmp; *.ico)|" PICTURE_PATTERNS "|Todos los archivos (*.*)|*.*||",
+    "La imagen seleccionada no se puede reducir a 8Kb, por favor, seleccione otro archivo", "Enviar &Correo", "Remo&ver",
     "No se puede leer el archivo seleccionado, por favor, seleccione otro archivo",
     "El archivo seleccionado no es una imagen que se pueda mostrar, por favor, seleccione otro archivo",
     "Getting information...", "&Title", "&Nickname", "Mi&ddle", "&Lastname", "Frien&dlyname", "&Photo",
     "E-&mail Addresses", "&Firstname", "&Remove", "&Edit", "&Add", "&Browse", NO_INFORMATION_EN,
-    "Jpeg files (*.jpg; *.jpeg)|*.jpg; *.jpeg; *.jpe;|Bitmap files (*.bmp)|*.bmp|All files (*.*)|*.*||",
-    "The size of selected file is more than 8Kb, please, select another one", "&Send E-Mail", "Remo&ve",
+    "Pictures (*.jpg; *.png; *.gif; *.bmp; *.ico)|" PICTURE_PATTERNS "|All files (*.*)|*.*||",
+    "The selected picture cannot be made to fit in 8Kb, please, select another one", "&Send E-Mail", "Remo&ve",
     "The selected file cannot be read, please, select another one",
     "The selected file is not a picture that can be shown, please, select another one",
 };

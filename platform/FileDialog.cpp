@@ -2,6 +2,28 @@
 
 #include <commdlg.h>
 
+namespace {
+
+// The chooser moves the process's current directory to the chosen file's
+// folder, and it belongs to the host: put it back.
+class CurrentDirectoryKept {
+public:
+    CurrentDirectoryKept() : length(GetCurrentDirectoryA(MAX_PATH, folder)) {}
+    ~CurrentDirectoryKept()
+    {
+        if (length > 0 && length < MAX_PATH)
+            SetCurrentDirectoryA(folder);
+    }
+    CurrentDirectoryKept(const CurrentDirectoryKept&) = delete;
+    CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
+
+private:
+    char folder[MAX_PATH] = {};
+    DWORD length;
+};
+
+} // namespace
+
 CFileDialog::CFileDialog(const char* fileName, DWORD openFlags, const char* filter, HWND parent)
     : CFileDialog(true, nullptr, fileName, openFlags, filter, parent)
 {
@@ -29,6 +51,7 @@ bool CFileDialog::DoModal()
     request.nMaxFile = sizeof chosen;
     request.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
     request.Flags = flags;
+    CurrentDirectoryKept kept;
     if (!(open ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request)))
         return false;
     path = chosen;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string_view>
 
 #include "protocol/Card.h"
@@ -188,8 +189,8 @@ std::string MakePortraitBmp(int width, int height, std::uint64_t seed)
     width = std::max(width, 1);
     height = std::max(height, 1);
     Random random(seed);
-    const Rgb background = Colour(random, 150, 255), skin = Colour(random, 120, 240),
-              clothes = Colour(random, 0, 120);
+    static constexpr Rgb skins[] = {{245, 214, 190}, {230, 185, 150}, {200, 150, 110}, {150, 100, 70}, {100, 65, 45}};
+    const Rgb background = Colour(random, 150, 255), skin = skins[random.Below(5)], clothes = Colour(random, 0, 120);
     const int rowBytes = (width * 3 + 3) / 4 * 4;
     const std::uint32_t pixelBytes = static_cast<std::uint32_t>(rowBytes) * static_cast<std::uint32_t>(height);
 
@@ -209,10 +210,13 @@ std::string MakePortraitBmp(int width, int height, std::uint64_t seed)
     PutLittleEndian(bmp, 0, 4);
     PutLittleEndian(bmp, 0, 4);
 
-    // A head over shoulders; y grows upwards as the rows are stored.
+    // A head with hair and eyes over shoulders; y grows upwards as the rows
+    // are stored.
+    const Rgb hair = Colour(random, 20, 110), eyes = {40, 30, 30};
     const double unit = std::min(width, height);
     const double headX = width / 2.0, headY = height * 0.58, headR = unit * (0.2 + random.Below(10) / 100.0);
     const double bodyY = -unit * 0.1, bodyR = unit * 0.45;
+    const double eyeX = headR * 0.4, eyeY = headY + headR * 0.1, eyeR = std::max(1.0, headR * 0.13);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             double dx = x + 0.5 - headX, hy = y + 0.5 - headY, by = y + 0.5 - bodyY;
@@ -220,7 +224,10 @@ std::string MakePortraitBmp(int width, int height, std::uint64_t seed)
             if (dx * dx + by * by < bodyR * bodyR)
                 pixel = clothes;
             if (dx * dx + hy * hy < headR * headR)
-                pixel = skin;
+                pixel = hy > headR * 0.45 ? hair : skin;
+            double ex = std::abs(dx) - eyeX, ey = y + 0.5 - eyeY;
+            if (ex * ex + ey * ey < eyeR * eyeR)
+                pixel = eyes;
             bmp += static_cast<char>(pixel.b);
             bmp += static_cast<char>(pixel.g);
             bmp += static_cast<char>(pixel.r);
@@ -268,10 +275,10 @@ std::vector<CardRecord> GenerateCards(int count, std::uint64_t seed)
             card.SetField(BusinessSection, "d", random.Pick(kDepartments));
             card.SetField(BusinessSection, "w", WebPageToSend("www." + Slug(company) + ".example.com"));
         }
-        if (random.Percent(25)) {
+        if (random.Percent(90)) {
             Publish(card.Section(PhotoSection), random);
-            int side = 16 + random.Below(33);
-            std::string picture = Base64Encode(MakePortraitBmp(side, side + random.Below(9) - 4, random.Next()), true);
+            int side = 40 + random.Below(9);
+            std::string picture = Base64Encode(MakePortraitBmp(side, side + random.Below(5), random.Next()), true);
             while (!picture.empty() && picture.back() == '\n')
                 picture.pop_back();
             card.SetField(PhotoSection, "ph", picture);

@@ -7,6 +7,7 @@
 
 #include "support/Base64.h"
 #include "tests/hosts/ImportPatch.h"
+#include "tests/picture/TestPictures.h"
 
 namespace {
 
@@ -38,6 +39,10 @@ BOOL WINAPI FakeGetOpenFileNameA(OPENFILENAMEA* request)
         + (request->lpstrDefExt ? "ext " : "") + request->lpstrFilter;
     whileModal.push_back(WatchedStates());
     lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
+    // As the system's chooser does, whatever the flags say.
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    SetCurrentDirectoryA(folder);
     return !chosenFile.empty();
 }
 
@@ -140,7 +145,7 @@ TEST_F(IdentificationPageTest, TheListHoldsTenAddresses)
     EXPECT_FALSE(Page().identificationChanged);
 }
 
-TEST_F(IdentificationPageTest, AnotherUsersCardOnlySendsEmailToTheSelectedRow)
+TEST_F(IdentificationPageTest, AnotherUsersCardOnlySendsEmailToTheSelectedRowAndTakesNoPicture)
 {
     Fill({"ann@example.org", "lee@example.org"});
     EXPECT_EQ("000", AddressButtons());
@@ -153,6 +158,8 @@ TEST_F(IdentificationPageTest, AnotherUsersCardOnlySendsEmailToTheSelectedRow)
     Click(At(IDC_SEND_EMAIL));
     EXPECT_EQ("ann@example.org lee@example.org", Rows());
     EXPECT_EQ(std::vector<std::string>{"open mailto:lee@example.org"}, opened);
+    EXPECT_FALSE(Page().TakePicture(BitmapFile(40, 30)));
+    EXPECT_EQ(nullptr, Page().Photo().GetPicture());
     EXPECT_FALSE(AnyMark());
 }
 
@@ -179,57 +186,91 @@ TEST_F(IdentificationPageTest, TheOwnCardRenamesInPlaceToAnAddressOnlyAndRemoves
     EXPECT_EQ(std::vector<std::string>{"lee@example.org"}, closing.identification.emails);
 }
 
-TEST_F(IdentificationPageTest, BrowseAcceptsUpTo8192BytesAndRefusesMoreWithAMessage)
+// Up to 8192 bytes a picture that shows is kept byte for byte; any larger
+// one is made a JPEG of at most 8192 bytes within the photo frame.
+TEST_F(IdentificationPageTest, BrowseKeepsASmallPictureAsItIsAndFitsALargerOne)
 {
     MakeEditor();
-    // While the chooser and the box are up the service's other windows are
-    // disabled; the owner is the modal window's own affair, and a window
-    // disabled before stays so.
+    // While the chooser is up the service's other windows are disabled; the
+    // owner is the modal window's own affair, and a window disabled before
+    // stays so.
     HWND other = service->OpenCardDialog("c2", "d2", "Two")->GetSafeHwnd();
     HWND disabledBefore = service->OpenCardDialog("c3", "d3", "Three")->GetSafeHwnd();
     EnableWindow(disabledBefore, FALSE);
     watched = {other, disabledBefore, dialog->GetSafeHwnd()};
-    chosenFile = TempFile("vcard-8193.bmp", BitmapFile(40, 30, 8193));
-    Click(At(IDC_BROWSE));
-    EXPECT_EQ((std::vector<std::string>{"--e", "--e"}), whileModal);
+    RECT frame = {};
+    GetClientRect(At(IDC_PHOTO), &frame);
+    char before[MAX_PATH] = {}, after[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof before, before);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool kept;
+    } cases[] = {
+        {"small-16x16.bmp", PhotoFile("small-16x16.bmp"), true},
+        {"vcard-8192.bmp", BitmapFile(40, 30, 8192), true},
+        {"vcard-8193.bmp", BitmapFile(40, 30, 8193), false},
+        {"transparent-600x600.png", PhotoFile("transparent-600x600.png"), false},
+        {"strip-4000x1.bmp", PhotoFile("strip-4000x1.bmp"), false},
+        {"photo-2400x1600.jpg", PhotoFile("photo-2400x1600.jpg"), false},
+    };
+    for (const Case& c : cases) {
+        chosenFile = TempFile(c.name, c.bytes);
+        Page().photoChanged = false;
+        Click(At(IDC_BROWSE));
+        std::string taken = Base64Decode(Page().GetPhotoData());
+        EXPECT_EQ(c.kept, taken == c.bytes) << c.name;
+        EXPECT_LE(taken.size(), 8192u) << c.name;
+        const CPicture* shown = Page().Photo().GetPicture();
+        ASSERT_TRUE(shown && shown->HasPicture()) << c.name;
+        EXPECT_LE(shown->GetWidth(), frame.right) << c.name;
+        EXPECT_LE(shown->GetHeight(), frame.bottom) << c.name;
+        EXPECT_TRUE(Page().photoChanged && Enabled(DialogItem(IDOK))) << c.name;
+    }
+    // The photograph, last: as large as the frame allows, in its proportions.
+    const CPicture* photo = Page().Photo().GetPicture();
+    EXPECT_NEAR(1.5, static_cast<double>(photo->GetWidth()) / photo->GetHeight(), 0.02);
+    EXPECT_TRUE(photo->GetWidth() == frame.right || photo->GetHeight() == frame.bottom);
+    EXPECT_EQ(std::vector<std::string>(std::size(cases), "--e"), whileModal);
     EXPECT_EQ("e-e", WatchedStates());
-    EXPECT_EQ("*.jpg " + std::to_string(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST) + " Jpeg files (*.jpg; *.jpeg)",
+    EXPECT_EQ(" " + std::to_string(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST) + " Pictures (*.jpg; *.png; *.gif; *.bmp; *.ico)",
         fileRequest);
-    EXPECT_EQ(std::vector<std::string>{"Quillora: The size of selected file is more than 8Kb, please, select another one"},
-        boxes);
-    EXPECT_EQ(nullptr, Page().Photo().GetPicture());
-    EXPECT_FALSE(AnyMark());
-
-    std::string bytes = BitmapFile(40, 30, 8192);
-    chosenFile = TempFile("vcard-8192.bmp", bytes);
-    Click(At(IDC_BROWSE));
-    EXPECT_EQ(1u, boxes.size());
-    EXPECT_EQ(Base64Encode(bytes, true), Page().GetPhotoData());
-    ASSERT_NE(nullptr, Page().Photo().GetPicture());
-    EXPECT_TRUE(Page().Photo().GetPicture()->HasPicture());
-    EXPECT_TRUE(Page().photoChanged && Enabled(DialogItem(IDOK)));
+    EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(Page().photoFlagChanged || Page().identificationChanged);
+    GetCurrentDirectoryA(sizeof after, after);
+    EXPECT_STREQ(before, after) << "the host's current directory";
 }
 
-// A file that cannot be read or shown leaves the photo, the bytes to publish
-// and the marks as they were, and says why.
-TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadOrShownChangesNothing)
+// A file that cannot be read, shown or made to fit leaves the photo, the
+// bytes to publish and the marks as they were, and says which it was.
+TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadShownOrFittedChangesNothing)
 {
     MakeEditor();
     Page().SetPhotoData(Base64Encode(BitmapFile(40, 30), true));
     const CPicture* shown = Page().Photo().GetPicture();
     char folder[MAX_PATH] = {};
     GetTempPathA(sizeof folder, folder);
-    for (const std::string& file : {std::string(folder), TempFile("vcard-text.jpg", "not a picture at all")}) {
+    std::string corrupt = PhotoFile("photo-2400x1600.jpg");
+    corrupt.replace(2, 2000, 2000, '\x5A');
+    std::string huge = TempFile("vcard-30mb.jpg", std::string(30 * 1024 * 1024, '\xFF'));
+    for (const std::string& file : {std::string(folder), TempFile("vcard-text.jpg", "not a picture at all"),
+             TempFile("vcard-corrupt.jpg", corrupt), huge}) {
         chosenFile = file;
         Click(At(IDC_BROWSE));
     }
+    DeleteFileA(huge.c_str());
+    // No room at all to fit a picture into.
+    SetWindowPos(At(IDC_PHOTO), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_FALSE(Page().TakePicture(PhotoFile("strip-4000x1.bmp")));
+    const std::string notShown = "Quillora: The selected file is not a picture that can be shown, please, select another one";
+    const std::string noFit = "Quillora: The selected picture cannot be made to fit in 8Kb, please, select another one";
     EXPECT_EQ((std::vector<std::string>{"Quillora: The selected file cannot be read, please, select another one",
-                  "Quillora: The selected file is not a picture that can be shown, please, select another one"}),
+                  notShown, notShown, noFit, noFit}),
         boxes);
     EXPECT_EQ(shown, Page().Photo().GetPicture());
     EXPECT_EQ("", Page().GetPhotoData());
     EXPECT_FALSE(AnyMark());
+    EXPECT_TRUE(Page().TakePicture(BitmapFile(40, 30)));
 }
 
 TEST_F(IdentificationPageTest, AReceivedPhotoIsNotSentBackButItsRemovalIs)

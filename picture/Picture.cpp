@@ -1,10 +1,10 @@
-#include "dialogs/Picture.h"
+#include "picture/Picture.h"
 
 #include <cstring>
 
+#include "picture/DecodedImage.h"
 #include "platform/Gdi.h"
 #include "platform/ModalScope.h"
-#include "platform/ReportSwallowed.h"
 
 namespace {
 
@@ -14,6 +14,37 @@ void ShowError(const char* text)
 {
     ModalScope modal(nullptr);
     MessageBoxExA(nullptr, text, "CPicture Error", MB_ICONERROR, LANG_ENGLISH);
+}
+
+// Some OLE loaders read PNG (Wine's), but draw it upside down and leave its
+// transparent parts unpainted; PNG always goes through GDI+.
+bool IsPng(const unsigned char* bytes, int byteCount)
+{
+    return byteCount >= 8 && std::memcmp(bytes, "\x89PNG\r\n\x1A\n", 8) == 0;
+}
+
+// The picture as a bitmap picture, through GDI+; stays empty on failure.
+void LoadDecoded(const unsigned char* bytes, int byteCount, ComPtr<IPicture>& picture)
+{
+    GdiplusLibrary gdiplus;
+    DecodedImage image(gdiplus, bytes, static_cast<size_t>(byteCount));
+    if (!image || static_cast<int64_t>(image.Width()) * image.Height() > CPicture::MaxDecodedPixels)
+        return;
+    SIZE size = {image.Width(), image.Height()};
+    std::vector<uint32_t> pixels = image.Pixels(size, PhotoBackground);
+    BITMAPINFO format = {};
+    format.bmiHeader = {sizeof format.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (pixels.empty() || !bitmap)
+        return;
+    std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
+    PICTDESC description = {};
+    description.cbSizeofstruct = sizeof description;
+    description.picType = PICTYPE_BITMAP;
+    description.bmp.hbitmap = bitmap;
+    if (SUCCEEDED(OleCreatePictureIndirect(&description, IID_IPicture, TRUE, reinterpret_cast<void**>(picture.Put()))))
+        bitmap.Release();
 }
 
 } // namespace
@@ -53,8 +84,10 @@ int CPicture::Load(const unsigned char* bytes, int byteCount)
             ShowError("IPicture interface is not supported\t");
             return 0;
         }
-        if (FAILED(loaded))
+        if (FAILED(loaded) || IsPng(bytes, byteCount))
             picture.Reset();
+        if (!picture && byteCount > 0)
+            LoadDecoded(bytes, byteCount, picture);
         result = 1;
     } else {
         GlobalFree(block);
@@ -129,53 +162,4 @@ RECT FitRect(const RECT& frame, int w, int h, bool centre)
         return {left, 0, left + scaled, H};
     }
     return frame;
-}
-
-void PhotoFrame::SetPicture(const unsigned char* bytes, int byteCount)
-{
-    std::unique_ptr<CPicture> loaded;
-    try {
-        loaded = std::make_unique<CPicture>();
-        loaded->Load(bytes, byteCount);
-    } catch (...) {
-        ReportSwallowed("PhotoFrame::SetPicture");
-        loaded.reset();
-    }
-    SetPicture(std::move(loaded));
-}
-
-void PhotoFrame::SetPicture(std::unique_ptr<CPicture> loaded)
-{
-    picture = std::move(loaded);
-    Invalidate(TRUE);
-}
-
-void PhotoFrame::ClearPicture()
-{
-    picture.reset();
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-LRESULT PhotoFrame::OnSize(UINT, int cx, int cy)
-{
-    LRESULT result = Default();
-    frameWidth = cx;
-    frameHeight = cy;
-    return result;
-}
-
-void PhotoFrame::DrawClient(HDC dc, const RECT& client)
-{
-    if (frameWidth == 0) {
-        frameWidth = client.right;
-        frameHeight = client.bottom;
-    }
-    RECT frame = {0, 0, frameWidth, frameHeight};
-    Brush fill(CreateSolidBrush(Background));
-    FillRect(dc, &frame, fill);
-    if (picture) {
-        picture->UpdateSizeForDC(dc);
-        RECT fitted = FitRect(frame, picture->GetWidth(), picture->GetHeight(), true);
-        picture->Render(dc, fitted.left, fitted.top, fitted.right, fitted.bottom);
-    }
 }

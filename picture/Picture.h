@@ -1,17 +1,21 @@
 #pragma once
-// CPicture: picture bytes (JPEG, BMP, GIF, ICO) loaded through the OLE
-// picture loader and drawn into a device context. PhotoFrame: the static
-// control that shows one, fitted and centred on a light background.
+// CPicture: picture bytes loaded through the OLE picture loader (JPEG, BMP,
+// GIF, ICO), or through GDI+ when that cannot read them (PNG), and drawn
+// into a device context.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
 
-#include <memory>
-
 #include "platform/ComPtr.h"
-#include "platform/Static.h"
+
+// What shows through the transparent parts of a photo.
+constexpr COLORREF PhotoBackground = 0x00AADDDD;
 
 class CPicture {
+public:
+    // Pictures the OLE loader cannot read are shown up to this many pixels.
+    static constexpr int MaxDecodedPixels = 4 * 1024 * 1024;
+
 public:
     CPicture() = default;
     virtual ~CPicture();
@@ -41,28 +45,3 @@ private:
 // Where a w by h picture goes in frame: at its own size and centred when it
 // is smaller both ways, else scaled to the frame's width or height.
 RECT FitRect(const RECT& frame, int w, int h, bool centre);
-
-class PhotoFrame : public CStatic {
-public:
-    static constexpr COLORREF Background = 0x00AADDDD;
-
-    // Shows the picture from the next paint on.
-    void SetPicture(const unsigned char* bytes, int byteCount);
-    void SetPicture(std::unique_ptr<CPicture> loaded);
-    // Removes it and repaints at once.
-    void ClearPicture();
-    // The picture shown, or null.
-    const CPicture* GetPicture() const { return picture.get(); }
-
-protected:
-    LRESULT OnSize(UINT type, int cx, int cy) override;
-    LRESULT OnEraseBkgnd(HDC) override { return TRUE; }
-    LRESULT OnPaint() override { return PaintClient(nullptr); }
-    LRESULT OnPrintClient(HDC dc) override { return PaintClient(dc); }
-    void DrawClient(HDC dc, const RECT& client) override;
-
-private:
-    std::unique_ptr<CPicture> picture;
-    int frameWidth = 0;
-    int frameHeight = 0;
-};

@@ -1,0 +1,90 @@
+// Times Browse's road under Wine for large photographs: from the chosen
+// file to the fitted picture shown in the own card's photo frame (reading
+// the file, decoding, reducing, encoding as JPEG, loading and painting it).
+// Also shows whether GDI+ honours the JPEG quality. Medians of 10.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/wine/Clock.h"
+#include "dialogs/CardDialog.h"
+#include "frame/CardService.h"
+#include "picture/DecodedImage.h"
+#include "picture/Picture.h"
+#include "platform/File.h"
+#include "platform/WinApp.h"
+#include "resources/resource.h"
+#include "support/Base64.h"
+#include "tests/hosts/TestHost.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    CFile file;
+    auto size = CFile::GetStatus(path.c_str());
+    std::string bytes(size ? static_cast<size_t>(*size) : 0, '\0');
+    if (!size || !file.OpenForReading(path.c_str()) ||
+        file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size())
+        return {};
+    return bytes;
+}
+
+} // namespace
+
+int main()
+{
+    OleInitialize(nullptr);
+    CWinApp::Instance().InitInstance();
+    TestHost host;
+    ServiceInterface* service = CreateService(&host);
+    auto* dialog = new CardDialog(static_cast<CardService*>(service));
+    dialog->Create();
+    dialog->SetIdentity("u1", "d1", "User One");
+    dialog->EnableEditing(1);
+    dialog->Identification().ShowContent();
+    ShowWindow(dialog->GetSafeHwnd(), SW_SHOW);
+    HWND frame = GetDlgItem(dialog->Identification().GetSafeHwnd(), IDC_PHOTO);
+    RECT client = {};
+    GetClientRect(frame, &client);
+
+    std::printf("%-44s %10s %8s %10s\n", "chosen file to fitted photo shown (median of 10)", "ms", "bytes",
+        "pixels");
+    for (const char* name : {"photo-2400x1600.jpg", "photo-4000x3000.jpg"}) {
+        std::string path = std::string(VCARD_PHOTOS) + "/" + name;
+        std::vector<double> times;
+        for (int round = 0; round < 10; ++round) {
+            double start = Milliseconds();
+            dialog->Identification().TakePicture(ReadFile(path));
+            UpdateWindow(frame);
+            times.push_back(Milliseconds() - start);
+        }
+        const CPicture* shown = dialog->Identification().Photo().GetPicture();
+        std::printf("%-44s %10.1f %8zu %5dx%d\n", name, Median(times),
+            Base64Decode(dialog->Identification().GetPhotoData()).size(), shown ? shown->GetWidth() : 0,
+            shown ? shown->GetHeight() : 0);
+    }
+    std::printf("photo frame: %ldx%ld pixels\n", client.right, client.bottom);
+
+    GdiplusLibrary gdiplus;
+    std::string photo = ReadFile(std::string(VCARD_PHOTOS) + "/photo-4000x3000.jpg");
+    std::vector<double> decode;
+    for (int round = 0; round < 5; ++round) {
+        double start = Milliseconds();
+        DecodedImage image(gdiplus, photo.data(), photo.size());
+        decode.push_back(Milliseconds() - start);
+    }
+    std::printf("of which decoding the 12-megapixel JPEG: %.1f ms\n", Median(decode));
+    DecodedImage image(gdiplus, photo.data(), photo.size());
+    auto pixels = image.Pixels({client.right, client.bottom * 3 / 4}, PhotoBackground);
+    for (int quality : {90, 30})
+        std::printf("JPEG of %ldx%ld at quality %d: %zu bytes\n", client.right, client.bottom * 3 / 4, quality,
+            EncodeJpeg(gdiplus, pixels, client.right, client.bottom * 3 / 4, quality).size());
+
+    DestroyWindow(dialog->GetSafeHwnd());
+    service->DeletingDestructor(1);
+    OleUninitialize();
+    return 0;
+}

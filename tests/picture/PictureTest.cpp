@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "picture/Picture.h"
+#include "tests/controls/TestWindows.h"
+#include "tests/picture/TestPictures.h"
+
+namespace {
+
+TEST(FitRect, PlacesOrScalesThePicture)
+{
+    struct Case {
+        RECT frame;
+        int w, h;
+        bool centre;
+        RECT expected;
+    } cases[] = {
+        {{0, 0, 120, 100}, 40, 30, true, {40, 35, 80, 65}},
+        {{0, 0, 120, 100}, 40, 30, false, {40, 35, 80, 65}},
+        {{0, 0, 100, 100}, 200, 100, true, {0, 25, 100, 75}},
+        {{0, 0, 100, 100}, 100, 200, true, {25, 0, 75, 100}},
+        {{0, 0, 100, 100}, 100, 200, false, {0, 0, 50, 100}},
+        // As wide as the frame but lower: scaled, so not centred without the flag.
+        {{0, 0, 120, 100}, 120, 50, false, {0, 0, 120, 50}},
+        {{0, 0, 120, 100}, 120, 50, true, {0, 25, 120, 75}},
+        {{0, 0, 120, 100}, 240, 200, true, {0, 0, 120, 100}},
+        {{0, 0, 82, 71}, 300, 100, true, {0, 22, 82, 49}},
+    };
+    for (const Case& c : cases) {
+        RECT got = FitRect(c.frame, c.w, c.h, c.centre);
+        EXPECT_TRUE(EqualRect(&got, &c.expected)) << c.w << "x" << c.h << " centre " << c.centre << ": " << got.left
+                                                  << "," << got.top << "," << got.right << "," << got.bottom;
+    }
+}
+
+TEST_F(PictureTest, LoadsEachPictureKindWithItsSize)
+{
+    struct Case {
+        int resource;
+        int width, height;
+    } cases[] = {{PhotoBmp, 40, 30}, {PhotoJpeg, 40, 30}, {PhotoGif, 40, 30}, {NoteIcon, 32, 32}};
+    for (const Case& c : cases) {
+        std::vector<unsigned char> bytes = ResourceBytes(c.resource);
+        ASSERT_FALSE(bytes.empty()) << c.resource;
+        CPicture picture;
+        EXPECT_EQ(1, picture.Load(bytes.data(), static_cast<int>(bytes.size()))) << c.resource;
+        EXPECT_TRUE(picture.HasPicture()) << c.resource;
+        EXPECT_EQ(c.width, picture.GetWidth()) << c.resource;
+        EXPECT_EQ(c.height, picture.GetHeight()) << c.resource;
+        EXPECT_EQ(static_cast<int>(bytes.size()), picture.GetSize());
+    }
+}
+
+// The OLE loader reads no PNG: it comes through GDI+, laid on the photo
+// frame's colour where it is transparent.
+TEST_F(PictureTest, LoadsAPngOnThePhotoBackground)
+{
+    std::string png = PhotoFile("transparent-600x600.png");
+    CPicture picture;
+    EXPECT_EQ(1, picture.Load(reinterpret_cast<const unsigned char*>(png.data()), static_cast<int>(png.size())));
+    ASSERT_TRUE(picture.HasPicture());
+    EXPECT_EQ(600, picture.GetWidth());
+    EXPECT_EQ(600, picture.GetHeight());
+    Canvas canvas(60, 60);
+    ASSERT_EQ(1, picture.Render(canvas, 0, 0, 60, 60));
+    EXPECT_EQ(PhotoBackground, canvas.At(1, 58));
+    EXPECT_TRUE(Near(RGB(0xDD, 0x14, 0x14), canvas.At(30, 50), 4));
+}
+
+TEST_F(PictureTest, BytesThatAreNoPictureLoadEmpty)
+{
+    const unsigned char noise[] = "this is not a picture at all";
+    CPicture picture;
+    EXPECT_EQ(1, picture.Load(noise, sizeof noise));
+    EXPECT_FALSE(picture.HasPicture());
+    EXPECT_EQ(0, picture.GetWidth());
+    EXPECT_EQ(0, picture.GetHeight());
+    Canvas canvas(10, 10);
+    EXPECT_EQ(0, picture.Render(canvas, 0, 0, 10, 10));
+    EXPECT_EQ(0, picture.UpdateSizeForDC(canvas));
+    std::vector<unsigned char> bytes = ResourceBytes(PhotoBmp);
+    picture.Load(bytes.data(), static_cast<int>(bytes.size()));
+    EXPECT_EQ(0, picture.UpdateSizeForDC(nullptr));
+    EXPECT_EQ(0, picture.GetWidth());
+}
+
+TEST_F(PictureTest, RendersStretchedIntoTheRectangle)
+{
+    std::vector<unsigned char> bytes = ResourceBytes(PhotoJpeg);
+    CPicture picture;
+    picture.Load(bytes.data(), static_cast<int>(bytes.size()));
+    Canvas canvas(100, 60, RGB(0, 255, 0));
+    ASSERT_EQ(1, picture.Render(canvas, 10, 0, 90, 60));
+    EXPECT_EQ(RGB(0, 255, 0), canvas.At(5, 30));
+    EXPECT_EQ(RGB(0, 255, 0), canvas.At(95, 30));
+    EXPECT_TRUE(Near(Red, canvas.At(20, 10)));
+    EXPECT_TRUE(Near(Blue, canvas.At(80, 50)));
+    EXPECT_EQ(0, picture.Render(nullptr, 0, 0, 10, 10));
+}
+
+} // namespace
