@@ -13,7 +13,7 @@ void CardDialog::SaveAsVCard()
 {
     ModalScope modal(hwnd);
     CFileDialog chooser(false, "vcf", VCardFileName(displayName).c_str(),
-        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR, GetText(VCardFilter), hwnd);
+        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, GetText(VCardFilter), hwnd);
     if (!chooser.DoModal())
         return;
     std::string text = WriteVCard(ContactOfCard(*this));
@@ -27,7 +27,7 @@ void CardDialog::SaveAsVCard()
 void CardDialog::ImportVCard()
 {
     ModalScope modal(hwnd);
-    CFileDialog chooser(true, nullptr, "*.vcf", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR,
+    CFileDialog chooser(true, nullptr, "*.vcf", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST,
         GetText(VCardFilter), hwnd);
     if (chooser.DoModal())
         ImportVCardFile(chooser.GetPathName());
