@@ -19,6 +19,20 @@ static int failures;
 
 /* ---- host objects: a vtable pointer first, then the object's own data. */
 
+/* Other test programs run beside this one on the same desktop: only this
+ * process's windows count. */
+static HWND OwnWindow(const char* title)
+{
+    HWND window = NULL;
+    while ((window = FindWindowExA(NULL, window, NULL, title)) != NULL) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId())
+            return window;
+    }
+    return NULL;
+}
+
 typedef void* Slot;
 static void THISCALL Unused(void* self) { (void)self; CHECK(!"an unused host slot was called"); }
 
@@ -222,8 +236,8 @@ int main(void)
     MSG pending;
     while (PeekMessageA(&pending, NULL, 0, 0, PM_REMOVE))
         DispatchMessageA(&pending);
-    HWND card = FindWindowA(NULL, "Quillora - Virtual Card");
-    HWND search = FindWindowA(NULL, "Quillora - Directory Search");
+    HWND card = OwnWindow("Quillora - Virtual Card");
+    HWND search = OwnWindow("Quillora - Directory Search");
     CHECK(card != NULL);
     CHECK(search != NULL);
 
