@@ -8,6 +8,7 @@
 #include "frame/HostSettings.h"
 #include "resources/resource.h"
 #include "support/Xml.h"
+#include "tests/controls/TestWindows.h"
 #include "tests/hosts/DebugOutput.h"
 #include "tests/hosts/TestHost.h"
 
@@ -79,31 +80,13 @@ protected:
     void Deliver(const std::string& xml) { service->DeliverMessage(0, "VCARD-PC", xml.c_str()); }
     void OpenOwnCard() { card->Request(static_cast<int>(RequestKind::OpenOwnCard), nullptr); }
 
-    static std::string Text(CWnd& page, int id)
+    static std::string Text(CWnd& page, int id) { return ::Text(GetDlgItem(page.GetSafeHwnd(), id)); }
+    static void Retype(CWnd& page, int id, const std::string& text)
     {
-        char text[1024] = "";
-        GetDlgItemTextA(page.GetSafeHwnd(), id, text, sizeof text);
-        return text;
+        SendDlgItemMessageA(page.GetSafeHwnd(), id, EM_SETSEL, 0, -1);
+        Type(GetDlgItem(page.GetSafeHwnd(), id), text);
     }
-
-    static void Type(CWnd& page, int id, const std::string& text)
-    {
-        HWND edit = GetDlgItem(page.GetSafeHwnd(), id);
-        SendMessageA(edit, EM_SETSEL, 0, -1);
-        for (char c : text)
-            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-    }
-
-    static void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-    static void Pump()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    static void Click(CWnd& window, int id) { ::Click(GetDlgItem(window.GetSafeHwnd(), id)); }
 
     // The messages queued now, as the host's loop takes them: each offered
     // to the service first (event 15), the rest translated and dispatched.
@@ -150,7 +133,7 @@ protected:
     CardService* card = nullptr;
 };
 
-TEST_F(CardRoadTest, OwnCardOpensFillsFromTheAnswerAndIsCached)
+TEST_F(CardRoadTest, OwnCardOpensFillsFromTheAnswerIsCachedAndLoadsFromTheCacheNextTime)
 {
     OpenOwnCard();
     ASSERT_EQ(host.sent.size(), 1u);
@@ -185,18 +168,11 @@ TEST_F(CardRoadTest, OwnCardOpensFillsFromTheAnswerAndIsCached)
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", 4), 7);
 
     // Filling is no change: OK publishes nothing and closes the dialog.
-    Click(dialog->GetSafeHwnd(), IDOK);
+    Click(*dialog, IDOK);
     Pump();
-    EXPECT_EQ(host.sent.size(), 1u);
-}
-
-TEST_F(CardRoadTest, SecondOpenSendsTheCachedVersionsAndLoadsFromTheCache)
-{
-    OpenOwnCard();
-    Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
-    DestroyWindow(card->FindCardDialog("u1", "d1")->GetSafeHwnd());
     ASSERT_EQ(card->CardDialogCount(), 0);
 
+    // The second open sends the cached versions and loads from the cache.
     OpenOwnCard();
     ASSERT_EQ(host.sent.size(), 2u);
     EXPECT_THAT(host.sent[1].xml, HasSubstr("<typ>1\n<ver>4</ver>\n</typ>\n<typ>2\n<ver>5</ver>\n</typ>\n"
@@ -204,7 +180,7 @@ TEST_F(CardRoadTest, SecondOpenSendsTheCachedVersionsAndLoadsFromTheCache)
     Deliver(Answer(Person("u1", "d1",
                           "<typ>1<err>200</err></typ><typ>2<err>200</err></typ><typ>3<err>200</err></typ>"
                           "<typ>4<err>200</err><c>0</c></typ>")));
-    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    dialog = card->FindCardDialog("u1", "d1");
     EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST), "Ana");
     EXPECT_EQ(Text(dialog->Home(), IDC_CITY), "Lyon");
     EXPECT_EQ(Text(dialog->Business(), IDC_JOB), "Dev");
@@ -275,8 +251,8 @@ TEST_F(CardRoadTest, FlagsArrivingAfterTheEditorSetTheBoxesThatOkPublishes)
     EXPECT_THAT(DebugOutput::Lines(), testing::ElementsAre("vcardpc: swallowed in CardCache::StoreFields\n"));
     DebugOutput::Lines().clear();
 
-    Type(dialog->Identification(), IDC_NICKNAME, "nana");
-    Click(dialog->GetSafeHwnd(), IDOK);
+    Retype(dialog->Identification(), IDC_NICKNAME, "nana");
+    Click(*dialog, IDOK);
     Pump();
     ASSERT_EQ(host.sent.size(), 2u);
     EXPECT_THAT(host.sent[1].xml, HasSubstr("<nk>nana</nk>\n<e0>ana@d1.org</e0>\n<c>1</c>"));
@@ -297,8 +273,8 @@ TEST_F(CardRoadTest, PublishSendsOnlyTheChangedSectionWithTheNextVersion)
     OpenOwnCard();
     Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
     CardDialog* dialog = card->FindCardDialog("u1", "d1");
-    Type(dialog->Home(), IDC_CITY, "Paris");
-    Click(dialog->GetSafeHwnd(), IDOK);
+    Retype(dialog->Home(), IDC_CITY, "Paris");
+    Click(*dialog, IDOK);
     Pump();
     ASSERT_EQ(host.sent.size(), 2u);
     const std::string& publish = host.sent[1].xml;
@@ -314,11 +290,11 @@ TEST_F(CardRoadTest, PublishSendsEachChangedSectionInItsOrder)
     Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
     CardDialog* dialog = card->FindCardDialog("u1", "d1");
     ASSERT_NE(dialog->Directory(), nullptr);
-    Type(dialog->Business(), IDC_COMPANY, "Initech");
-    Click(dialog->Directory()->GetSafeHwnd(), IDC_PUBLISH_PHOTO);  // the photo box: now published
-    Click(dialog->Identification().GetSafeHwnd(), IDC_REMOVE_PHOTO);
-    Type(dialog->Identification(), IDC_NICKNAME, "nana");
-    Click(dialog->GetSafeHwnd(), IDOK);
+    Retype(dialog->Business(), IDC_COMPANY, "Initech");
+    Click(*dialog->Directory(), IDC_PUBLISH_PHOTO);  // the photo box: now published
+    Click(dialog->Identification(), IDC_REMOVE_PHOTO);
+    Retype(dialog->Identification(), IDC_NICKNAME, "nana");
+    Click(*dialog, IDOK);
     Pump();
 
     ASSERT_EQ(host.sent.size(), 5u);

@@ -78,20 +78,21 @@ TEST_F(CardServiceTest, ContactMenuItemOnlyOnceEnabledAndUntilLogout)
     EXPECT_EQ(service->GetContactMenuItem("VCARD-PC", &contact, block.data()), 0);
 }
 
-TEST_F(CardServiceTest, ItemTextsFollowTheLanguage)
+// The texts fill their fields with zeros, and nothing is written past a block.
+TEST_F(CardServiceTest, ServiceInfoAndDirectoryItemLayouts)
 {
-    LogIn();
-    service->EnableService("VCARD-PC", 1);
-    service->SetLanguage(0);
-    service->GetContactMenuItem("VCARD-PC", &contact, block.data());
-    EXPECT_EQ(TextAt(block, 20), "Ver Tarjeta Virtual");
-    EXPECT_EQ(service->GetDirectoryItem("VCARD-PC", block.data()), 1);
-    EXPECT_EQ(TextAt(block, 92), "Servicio de Directorio");
-    EXPECT_EQ(DwordAt(block, 88), 1u);
-    service->SetLanguage(1);
     service->GetServiceInfo("VCARD-PC", block.data());
-    EXPECT_EQ(TextAt(block, 0), "Directory Service");
-    EXPECT_EQ(TextAt(block, 64), "View Virtual Card");
+    EXPECT_EQ(std::string(block.data(), 64), "Directory Service" + std::string(47, '\0'));
+    EXPECT_EQ(std::string(block.data() + 64, 254), "View Virtual Card" + std::string(237, '\0'));
+    EXPECT_EQ(block[318], '\xAA');
+    block.fill('\xAA');
+    service->SetLanguage(0);
+    EXPECT_EQ(service->GetDirectoryItem("VCARD-PC", block.data()), 1);
+    EXPECT_EQ(DwordAt(block, 88), 1u);
+    EXPECT_EQ(std::string(block.data() + 92, 254), "Servicio de Directorio" + std::string(232, '\0'));
+    EXPECT_EQ(DwordAt(block, 348), 460u);
+    EXPECT_EQ(std::string(block.data() + 20, 68), std::string(68, '\0'));
+    EXPECT_EQ(block[352], '\xAA');
 }
 
 TEST_F(CardServiceTest, ExtraInfoNeedsAUserAndNullBlocksAreRefused)

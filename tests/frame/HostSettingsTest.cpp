@@ -80,48 +80,42 @@ protected:
     std::string skinFile;
 };
 
-TEST_F(HostSettingsTest, ReadsAppPathAndTheSkinsSounds)
-{
-    SetHostValue("AppPath", "C:\\Program Files\\Quillora");
-    SetHostValue("Skin", skinFile);
-    std::ofstream(skinFile) << "[SOUNDS]\r\nAlert=alert.wav\r\nTyping=type.wav\r\n";
-    LogIn();
-    EXPECT_EQ(service.AppPath(), "C:\\Program Files\\Quillora");
-    EXPECT_EQ(service.Sounds(), folder + "alert.wav|" + folder + "|" + folder + "type.wav");
-}
-
-TEST_F(HostSettingsTest, MissingIniFileLeavesTheSkinFolderHoweverLong)
-{
-    std::string longFolder = "C:\\" + std::string(400, 's') + "\\";
-    SetHostValue("Skin", longFolder + "skin.ini");
-    LogIn();
-    EXPECT_EQ(service.AppPath(), "");
-    EXPECT_EQ(service.Sounds(), longFolder + "|" + longFolder + "|" + longFolder);
-}
-
-TEST_F(HostSettingsTest, MissingKeyIsCreatedAndReadsEmpty)
-{
-    LogIn();
-    EXPECT_EQ(service.AppPath(), "");
-    EXPECT_EQ(service.Sounds(), "||");
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, HostSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-    RegCloseKey(key);
-}
-
-TEST_F(HostSettingsTest, SettingsAreReadOnlyAtTheFirstLoginAfterStart)
+// The settings are read once, at the first login after Start.
+TEST_F(HostSettingsTest, AppPathAndTheSkinsSoundsAreReadAtTheFirstLoginAfterStart)
 {
     ServiceInterface& api = service;
     SetHostValue("AppPath", "C:\\first");
+    SetHostValue("Skin", skinFile);
+    std::ofstream(skinFile) << "[SOUNDS]\r\nAlert=alert.wav\r\nTyping=type.wav\r\n";
     api.Login(&user);
     EXPECT_EQ(service.AppPath(), "");
     api.Start();
     api.Login(&user);
     EXPECT_EQ(service.AppPath(), "C:\\first");
+    EXPECT_EQ(service.Sounds(), folder + "alert.wav|" + folder + "|" + folder + "type.wav");
     SetHostValue("AppPath", "C:\\second");
     api.Logout();
     api.Login(&user);
     EXPECT_EQ(service.AppPath(), "C:\\first");
+}
+
+// Without the ini file every sound is the skin's folder, however long; a
+// missing key is created and reads empty.
+TEST_F(HostSettingsTest, MissingIniFileOrKeyLeaveTheFolderOrNothing)
+{
+    LogIn();
+    EXPECT_EQ(service.Sounds(), "||");
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, HostSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+
+    SettingsService second(&host);
+    std::string longFolder = "C:\\" + std::string(400, 's') + "\\";
+    SetHostValue("Skin", longFolder + "skin.ini");
+    static_cast<ServiceInterface&>(second).Start();
+    static_cast<ServiceInterface&>(second).Login(&user);
+    EXPECT_EQ(second.AppPath(), "");
+    EXPECT_EQ(second.Sounds(), longFolder + "|" + longFolder + "|" + longFolder);
 }
 
 } // namespace
