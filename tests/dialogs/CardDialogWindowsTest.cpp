@@ -1,8 +1,6 @@
-// Leaks and button captions of the card dialog.
+// Leaks of the card dialog.
 #include "tests/dialogs/CardDialogFixture.h"
 
-
-#include "dialogs/SearchDialog.h"
 #include "support/Base64.h"
 #include "tests/hosts/GdiCounter.h"
 
@@ -57,78 +55,6 @@ TEST_F(WindowsTest, OpeningAndClosingAFilledCard20TimesLeavesNoGdiOrUserObjectBe
     };
     auto [before, after] = counter.LiveAround(20, cycle);
     EXPECT_EQ(before, after);
-}
-
-// Where each skinned button draws its caption: the pixels that change when
-// the button is drawn with its caption instead of without.
-struct Caption {
-    std::string text;
-    SIZE button;
-    RECT drawn;  // empty when no pixel changed
-};
-
-// The button's pixels as it draws itself for its parent, row by row.
-std::vector<COLORREF> DrawButton(HWND button, const RECT& client)
-{
-    ClientDC screen(nullptr);
-    MemoryDC canvas(screen);
-    Bitmap bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
-    SelectedObject selection(canvas, bitmap);
-    UINT state = IsWindowEnabled(button) ? 0 : ODS_DISABLED;
-    DRAWITEMSTRUCT item = {ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID(button)), 0, ODA_DRAWENTIRE, state, button,
-        canvas, client, 0};
-    SendMessageA(GetParent(button), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < client.bottom; ++y)
-        for (int x = 0; x < client.right; ++x)
-            pixels.push_back(GetPixel(canvas, x, y));
-    return pixels;
-}
-
-BOOL CALLBACK AddCaption(HWND button, LPARAM captions)
-{
-    if (!dynamic_cast<SkinButton*>(CWnd::FromHandlePermanent(button)))
-        return TRUE;
-    char text[128] = {};
-    GetWindowTextA(button, text, sizeof text);
-    RECT client = {};
-    GetClientRect(button, &client);
-    auto with = DrawButton(button, client);
-    SetWindowTextA(button, "");
-    auto without = DrawButton(button, client);
-    SetWindowTextA(button, text);
-    RECT drawn = {client.right, client.bottom, 0, 0};
-    for (LONG y = 0; y < client.bottom; ++y)
-        for (LONG x = 0; x < client.right; ++x)
-            if (with[static_cast<size_t>(y * client.right + x)] != without[static_cast<size_t>(y * client.right + x)])
-                drawn = {std::min(drawn.left, x), std::min(drawn.top, y), std::max(drawn.right, x + 1),
-                    std::max(drawn.bottom, y + 1)};
-    reinterpret_cast<std::vector<Caption>*>(captions)->push_back({text, {client.right, client.bottom}, drawn});
-    return TRUE;
-}
-
-TEST_F(WindowsTest, EveryButtonCaptionIsDrawnInsideItsButtonWithAMarginInBothLanguages)
-{
-    constexpr int Margin = 2;
-    for (int language : {1, 0}) {
-        CardDialog* card = OpenFilled(language, true, false);
-        SearchDialog search(service);
-        ASSERT_TRUE(search.Create());
-        search.SetLanguage(language);
-        std::vector<Caption> captions;
-        EnumChildWindows(card->GetSafeHwnd(), AddCaption, reinterpret_cast<LPARAM>(&captions));
-        EnumChildWindows(search.GetSafeHwnd(), AddCaption, reinterpret_cast<LPARAM>(&captions));
-        EXPECT_EQ(14u, captions.size());
-        for (const Caption& caption : captions) {
-            EXPECT_GE(caption.drawn.left, Margin) << caption.text;
-            EXPECT_GE(caption.drawn.top, Margin) << caption.text;
-            EXPECT_LE(caption.drawn.right, caption.button.cx - Margin) << caption.text;
-            EXPECT_LE(caption.drawn.bottom, caption.button.cy - Margin) << caption.text;
-        }
-        search.DestroyWindow();
-        card->DestroyWindow();
-        Pump();
-    }
 }
 
 } // namespace

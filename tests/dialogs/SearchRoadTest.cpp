@@ -47,20 +47,16 @@ TEST_F(SearchRoad, OpensShownInTheServicesLanguageAndTitle)
     EXPECT_EQ("Other - Buscar en el Directorio", Text(dialog->GetSafeHwnd()));
 }
 
+// An empty search is none; Enter while waiting does not search again.
 TEST_F(SearchRoad, ASearchWithOnlyTheCitySendsAllSixFieldsOnce)
 {
     Click(Item(IDOK));
-    EXPECT_TRUE(host.sent.empty());
     Type(Item(IDC_CITY), "Lima");
     Click(Item(IDOK));
     Press(Item(IDCANCEL), VK_RETURN);
     ASSERT_EQ(1u, host.sent.size());
     EXPECT_EQ("VCARD-PC", host.sent[0].name);
-    const std::string& xml = host.sent[0].xml;
-    EXPECT_EQ(0u, xml.find("<msg>3"));
-    for (const char* empty : {"<n></n>", "<em></em>", "<cp></cp>", "<t></t>", "<s></s>"})
-        EXPECT_THAT(xml, HasSubstr(empty));
-    EXPECT_THAT(xml, HasSubstr("<ci>Lima</ci>"));
+    EXPECT_EQ("<msg>3\n<n></n>\n<em></em>\n<cp></cp>\n<t></t>\n<s></s>\n<ci>Lima</ci>\n</msg>\n", host.sent[0].xml);
 }
 
 TEST_F(SearchRoad, TheAnswerListsTheThirdFirstAndAddAndViewReachTheHost)
