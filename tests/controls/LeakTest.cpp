@@ -13,8 +13,8 @@
 
 std::ostream& operator<<(std::ostream& out, const GuiObjects& live)
 {
-    return out << live.gdiObjects << " GDI objects, " << live.deviceContexts << " DCs, " << live.icons
-               << " icons, " << live.windows << " windows";
+    return out << live.gdiObjects << " GDI objects, " << live.deviceContexts << " DCs, " << live.windows
+               << " windows";
 }
 
 namespace {

@@ -268,22 +268,6 @@ TEST_F(CardRoadTest, ErrorStatusShowsTheErrorAndStoresNothing)
     EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Error"));
 }
 
-TEST_F(CardRoadTest, PublishSendsOnlyTheChangedSectionWithTheNextVersion)
-{
-    OpenOwnCard();
-    Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
-    CardDialog* dialog = card->FindCardDialog("u1", "d1");
-    Retype(dialog->Home(), IDC_CITY, "Paris");
-    Click(*dialog, IDOK);
-    Pump();
-    ASSERT_EQ(host.sent.size(), 2u);
-    const std::string& publish = host.sent[1].xml;
-    EXPECT_THAT(publish, HasSubstr("<msg>2\n<typ>2\n<a>Main 1</a>\n<ci>Paris</ci>\n"));
-    EXPECT_THAT(publish, HasSubstr("<w>http://abc</w>\n<c>1</c>\n<ver>6</ver>\n</typ>\n</msg>\n"));
-    EXPECT_EQ(card->Cache().GetCachedVersion("u1", "d1", HomeSection), 6);
-    EXPECT_EQ(card->CardDialogCount(), 0);
-}
-
 TEST_F(CardRoadTest, PublishSendsEachChangedSectionInItsOrder)
 {
     OpenOwnCard();
@@ -309,6 +293,7 @@ TEST_F(CardRoadTest, PublishSendsEachChangedSectionInItsOrder)
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), 5);  // unchanged, not sent
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", BusinessSection), 7);
     EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), 8);
+    EXPECT_EQ(card->CardDialogCount(), 0);
 }
 
 TEST_F(CardRoadTest, NeitherAnOwnCardWithoutDirectoryPageNorAViewerPublishes)
@@ -387,25 +372,21 @@ TEST_F(CardRoadTest, KeysGoRoundTheWholeViewerAndMnemonicsReachTheShownPage)
     EXPECT_TRUE(IsWindowVisible(dialog->Home().GetSafeHwnd()));
 }
 
+// Open dialogs follow the service's language and product name, and new
+// ones start in them.
 TEST_F(CardRoadTest, LanguageAndProductNameReachOpenDialogs)
 {
     OpenOwnCard();
-    CardDialog* dialog = card->FindCardDialog("u1", "d1");
-    char title[256];
-    GetWindowTextA(dialog->GetSafeHwnd(), title, sizeof title);
-    EXPECT_STREQ(title, "Quillora - Virtual Card");
+    EXPECT_EQ("Quillora - Virtual Card", ::Text(card->FindCardDialog("u1", "d1")->GetSafeHwnd()));
     service->SetLanguage(0);
     service->SetProductName("Otro");
-    GetWindowTextA(dialog->GetSafeHwnd(), title, sizeof title);
-    EXPECT_STREQ(title, "Otro - Tarjeta Virtual");
-    EXPECT_EQ(Text(*dialog, IDCANCEL), "Cerrar");
-    EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Obteniendo"));
-
-    // A dialog opened now starts in the service's language and product name.
     TestContact contact("c1", "d1", "Contact One");
     service->ContactCommand("VCARD-PC", &contact);
-    GetWindowTextA(card->FindCardDialog("c1", "d1")->GetSafeHwnd(), title, sizeof title);
-    EXPECT_STREQ(title, "Otro - Tarjeta Virtual");
+    for (const char* account : {"u1", "c1"}) {
+        CardDialog* dialog = card->FindCardDialog(account, "d1");
+        EXPECT_EQ("Otro - Tarjeta Virtual", ::Text(dialog->GetSafeHwnd())) << account;
+        EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Obteniendo")) << account;
+    }
 }
 
 } // namespace

@@ -8,7 +8,6 @@ namespace {
 
 std::set<HGDIOBJ> gdiObjects;
 std::set<HDC> deviceContexts;
-std::set<HANDLE> icons;
 std::set<HWND> windows;
 
 template <class H>
@@ -37,7 +36,6 @@ REAL(CreateFontA);
 REAL(CreateFontIndirectA);
 REAL(CreatePen);
 REAL(CreateSolidBrush);
-REAL(CreateRectRgn);
 REAL(DeleteObject);
 REAL(GetDC);
 REAL(ReleaseDC);
@@ -45,7 +43,6 @@ REAL(BeginPaint);
 REAL(EndPaint);
 REAL(LoadBitmapA);
 REAL(LoadImageA);
-REAL(DestroyIcon);
 REAL(CreateWindowExA);
 REAL(CreateDialogParamA);
 
@@ -76,10 +73,6 @@ HBRUSH WINAPI HookCreateSolidBrush(COLORREF colour)
 {
     return static_cast<HBRUSH>(Track<HGDIOBJ>(gdiObjects, realCreateSolidBrush(colour)));
 }
-HRGN WINAPI HookCreateRectRgn(int l, int t, int r, int b)
-{
-    return static_cast<HRGN>(Track<HGDIOBJ>(gdiObjects, realCreateRectRgn(l, t, r, b)));
-}
 BOOL WINAPI HookDeleteObject(HGDIOBJ object) { return Untrack(gdiObjects, object, realDeleteObject(object)); }
 HDC WINAPI HookGetDC(HWND window) { return Track(deviceContexts, realGetDC(window)); }
 int WINAPI HookReleaseDC(HWND window, HDC dc)
@@ -103,11 +96,8 @@ HANDLE WINAPI HookLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx,
     HANDLE image = realLoadImageA(instance, name, type, cx, cy, flags);
     if (type == IMAGE_BITMAP)
         Track<HGDIOBJ>(gdiObjects, image);
-    else if (!(flags & LR_SHARED))
-        Track(icons, image);
     return image;
 }
-BOOL WINAPI HookDestroyIcon(HICON icon) { return Untrack<HANDLE>(icons, icon, realDestroyIcon(icon)); }
 HWND WINAPI HookCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR text, DWORD style, int x, int y, int cx,
     int cy, HWND parent, HMENU menu, HINSTANCE instance, void* parameter)
 {
@@ -129,9 +119,9 @@ struct Hook {
 const Hook hooks[] = {
     HOOK(CreateCompatibleDC), HOOK(DeleteDC), HOOK(CreateCompatibleBitmap), HOOK(CreateBitmap),
     HOOK(CreateFontA), HOOK(CreateFontIndirectA), HOOK(CreatePen),
-    HOOK(CreateSolidBrush), HOOK(CreateRectRgn), HOOK(DeleteObject), HOOK(GetDC),
+    HOOK(CreateSolidBrush), HOOK(DeleteObject), HOOK(GetDC),
     HOOK(ReleaseDC), HOOK(BeginPaint), HOOK(EndPaint), HOOK(LoadBitmapA), HOOK(LoadImageA),
-    HOOK(DestroyIcon), HOOK(CreateWindowExA), HOOK(CreateDialogParamA),
+    HOOK(CreateWindowExA), HOOK(CreateDialogParamA),
 };
 
 // Each hook replaces the program's import of that name from either DLL; the
@@ -167,5 +157,5 @@ GuiObjects GdiCounter::Live() const
 {
     for (auto it = windows.begin(); it != windows.end();)
         it = IsWindow(*it) ? std::next(it) : windows.erase(it);
-    return {gdiObjects.size(), deviceContexts.size(), icons.size(), windows.size()};
+    return {gdiObjects.size(), deviceContexts.size(), windows.size()};
 }

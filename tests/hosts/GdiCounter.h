@@ -12,7 +12,6 @@
 struct GuiObjects {
     size_t gdiObjects = 0;  // bitmaps, fonts, pens, brushes, regions
     size_t deviceContexts = 0;  // memory, window and paint DCs
-    size_t icons = 0;  // icons and cursors not loaded as shared
     size_t windows = 0;  // windows created here that still exist
 
     bool operator==(const GuiObjects&) const = default;
@@ -20,8 +19,7 @@ struct GuiObjects {
 
 inline void PrintTo(const GuiObjects& objects, std::ostream* out)
 {
-    *out << "{gdi " << objects.gdiObjects << ", dc " << objects.deviceContexts << ", icons " << objects.icons
-         << ", windows " << objects.windows << "}";
+    *out << "{gdi " << objects.gdiObjects << ", dc " << objects.deviceContexts << ", windows " << objects.windows << "}";
 }
 
 class GdiCounter {
