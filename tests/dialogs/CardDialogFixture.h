@@ -6,18 +6,108 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <objbase.h>
 
 #include <algorithm>
 #include <array>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "dialogs/CardDialog.h"
 #include "frame/CardService.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
 #include "tests/controls/TestWindows.h"
+#include "tests/hosts/ImportPatch.h"
 #include "tests/hosts/TestHost.h"
+
+// What the dialog asked of the shell, the system dialogs and menus, and what
+// they answer: an empty chosen file is a cancelled chooser.
+namespace fakes {
+inline std::vector<std::string> opened, boxes;
+inline std::string chosenFile, fileRequest, proposedName, menuItems;
+inline UINT menuChoice = 0;
+// The service's windows noted while a system dialog is up: e enabled, - not.
+inline std::vector<HWND> watched;
+inline std::vector<std::string> whileModal;
+
+inline std::string WatchedStates()
+{
+    std::string states;
+    for (HWND window : watched)
+        states += IsWindowEnabled(window) ? 'e' : '-';
+    return states;
+}
+
+inline HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, INT show)
+{
+    bool plain = !owner && !parameters && !folder && show == SW_SHOWNORMAL;
+    opened.push_back(std::string(verb) + " " + file + (plain ? "" : " (with more)"));
+    return reinterpret_cast<HINSTANCE>(33);
+}
+
+inline BOOL WINAPI GetOpenFileNameA(OPENFILENAMEA* request)
+{
+    fileRequest = std::string(request->lpstrFile) + " " + std::to_string(request->Flags) + " "
+        + (request->lpstrDefExt ? "ext " : "") + request->lpstrFilter;
+    whileModal.push_back(WatchedStates());
+    lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
+    // As the system's chooser does, whatever the flags say.
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    SetCurrentDirectoryA(folder);
+    return !chosenFile.empty();
+}
+
+inline BOOL WINAPI GetSaveFileNameA(OPENFILENAMEA* request)
+{
+    proposedName = std::string(request->lpstrFile) + " " + (request->lpstrDefExt ? request->lpstrDefExt : "");
+    lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
+    return !chosenFile.empty();
+}
+
+inline BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int, int, int, HWND, const RECT*)
+{
+    menuItems.clear();
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        menuItems += std::string(i ? "|" : "") + text;
+    }
+    return (flags & TPM_RETURNCMD) ? static_cast<BOOL>(menuChoice) : FALSE;
+}
+
+inline int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
+{
+    whileModal.push_back(WatchedStates());
+    boxes.push_back(std::string(caption) + ": " + text + (type == MB_ICONINFORMATION ? "" : " (other type)"));
+    return IDOK;
+}
+} // namespace fakes
+
+inline std::string TempPath(const std::string& name)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    return folder + name;
+}
+
+inline std::string TempFile(const std::string& name, const std::string& bytes)
+{
+    std::ofstream(TempPath(name), std::ios::binary) << bytes;
+    return TempPath(name);
+}
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
 
 // A 24-bit bitmap file, left half red, right half blue, padded with zeros.
 inline std::string BitmapFile(int width, int height, size_t padTo = 0)
@@ -70,6 +160,18 @@ protected:
     void SetUp() override
     {
         CoInitialize(nullptr);
+        using namespace fakes;
+        opened.clear();
+        boxes.clear();
+        chosenFile.clear();
+        fileRequest.clear();
+        proposedName.clear();
+        menuItems.clear();
+        menuChoice = 0;
+        watched.clear();
+        whileModal.clear();
+        for (const ImportPatch& patch : patches)
+            ASSERT_TRUE(patch.Installed());
         CWinApp::Instance().InitInstance();
         service = static_cast<CardService*>(CreateService(&host));
         dialog = new RecordingCardDialog(service, closing);
@@ -107,4 +209,9 @@ protected:
     CardService* service = nullptr;
     RecordingCardDialog* dialog = nullptr;
     Closing closing;
+    ImportPatch patches[5] = {{"shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&fakes::ShellExecuteA)},
+        {"comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(&fakes::GetOpenFileNameA)},
+        {"comdlg32.dll", "GetSaveFileNameA", reinterpret_cast<void*>(&fakes::GetSaveFileNameA)},
+        {"user32.dll", "TrackPopupMenu", reinterpret_cast<void*>(&fakes::TrackPopupMenu)},
+        {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&fakes::MessageBoxA)}};
 };

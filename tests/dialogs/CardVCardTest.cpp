@@ -1,81 +1,17 @@
 #include "tests/dialogs/CardDialogFixture.h"
 
-#include <commdlg.h>
 #include <shlobj.h>
-
-#include <fstream>
-#include <sstream>
-#include <vector>
 
 #include "support/Base64.h"
 #include "support/CodePage.h"
 #include "support/VCard.h"
-#include "tests/hosts/ImportPatch.h"
 
 namespace {
 
-// What the dialog asked of the system dialogs and menus.
-std::string chosenFile, proposedName, menuItems;
-UINT menuChoice = 0;
-std::vector<std::string> boxes;
-
-BOOL WINAPI FakeGetSaveFileNameA(OPENFILENAMEA* request)
-{
-    proposedName = std::string(request->lpstrFile) + " " + (request->lpstrDefExt ? request->lpstrDefExt : "");
-    lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
-    return TRUE;
-}
-
-BOOL WINAPI FakeGetOpenFileNameA(OPENFILENAMEA* request)
-{
-    lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
-    return TRUE;
-}
-
-BOOL WINAPI FakeTrackPopupMenu(HMENU menu, UINT flags, int, int, int, HWND, const RECT*)
-{
-    menuItems.clear();
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[64] = {};
-        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        menuItems += std::string(i ? "|" : "") + text;
-    }
-    return (flags & TPM_RETURNCMD) ? static_cast<BOOL>(menuChoice) : FALSE;
-}
-
-int WINAPI FakeMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
-{
-    boxes.push_back(std::string(caption) + ": " + text);
-    return IDOK;
-}
-
-std::string TempPath(const std::string& name)
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    return folder + name;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
+using namespace fakes;
 
 class CardVCardTest : public CardDialogTest {
 protected:
-    void SetUp() override
-    {
-        CardDialogTest::SetUp();
-        chosenFile.clear();
-        proposedName.clear();
-        menuItems.clear();
-        menuChoice = 0;
-        boxes.clear();
-        ASSERT_TRUE(save.Installed() && open.Installed() && menu.Installed() && messages.Installed());
-    }
     // A right click on the heading of a page.
     void RightClickHeading(CWnd& page)
     {
@@ -100,11 +36,6 @@ protected:
         SendMessageA(dialog->GetSafeHwnd(), WM_SYSCOMMAND, CardDialog::SaveVCardCommand, 0);
         return ReadFile(chosenFile);
     }
-
-    ImportPatch save{"comdlg32.dll", "GetSaveFileNameA", reinterpret_cast<void*>(&FakeGetSaveFileNameA)};
-    ImportPatch open{"comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(&FakeGetOpenFileNameA)};
-    ImportPatch menu{"user32.dll", "TrackPopupMenu", reinterpret_cast<void*>(&FakeTrackPopupMenu)};
-    ImportPatch messages{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&FakeMessageBoxA)};
 };
 
 TEST_F(CardVCardTest, SaveAsVCardWritesWhatAViewerShowsAndLeavesOutSectionsNotShown)

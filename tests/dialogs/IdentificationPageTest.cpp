@@ -1,78 +1,17 @@
 #include "tests/dialogs/CardDialogFixture.h"
 
-#include <commdlg.h>
-
-#include <fstream>
-#include <vector>
-
 #include "support/Base64.h"
-#include "tests/hosts/ImportPatch.h"
 #include "tests/picture/TestPictures.h"
 
 namespace {
 
-// What the page asked of the shell and the system dialogs.
-std::vector<std::string> opened, boxes;
-std::string chosenFile, fileRequest;  // chosen empty: the user cancels
-// The service's windows watched while a system dialog is up: e enabled, - not.
-std::vector<HWND> watched;
-std::vector<std::string> whileModal;
-
-std::string WatchedStates()
-{
-    std::string states;
-    for (HWND window : watched)
-        states += IsWindowEnabled(window) ? 'e' : '-';
-    return states;
-}
-
-HINSTANCE WINAPI FakeShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, INT show)
-{
-    bool plain = !owner && !parameters && !folder && show == SW_SHOWNORMAL;
-    opened.push_back(std::string(verb) + " " + file + (plain ? "" : " (with more)"));
-    return reinterpret_cast<HINSTANCE>(33);
-}
-
-BOOL WINAPI FakeGetOpenFileNameA(OPENFILENAMEA* request)
-{
-    fileRequest = std::string(request->lpstrFile) + " " + std::to_string(request->Flags) + " "
-        + (request->lpstrDefExt ? "ext " : "") + request->lpstrFilter;
-    whileModal.push_back(WatchedStates());
-    lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
-    // As the system's chooser does, whatever the flags say.
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    SetCurrentDirectoryA(folder);
-    return !chosenFile.empty();
-}
-
-int WINAPI FakeMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
-{
-    whileModal.push_back(WatchedStates());
-    boxes.push_back(std::string(caption) + ": " + text + (type == MB_ICONINFORMATION ? "" : " (other type)"));
-    return IDOK;
-}
-
-std::string TempFile(const std::string& name, const std::string& bytes)
-{
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    std::ofstream(std::string(folder) + name, std::ios::binary) << bytes;
-    return folder + name;
-}
+using namespace fakes;
 
 class IdentificationPageTest : public CardDialogTest {
 protected:
     void SetUp() override
     {
         CardDialogTest::SetUp();
-        opened.clear();
-        boxes.clear();
-        chosenFile.clear();
-        fileRequest.clear();
-        watched.clear();
-        whileModal.clear();
-        ASSERT_TRUE(shell.Installed() && files.Installed() && messages.Installed());
         Page().ShowContent();
     }
     IdentificationPage& Page() { return dialog->Identification(); }
@@ -106,10 +45,6 @@ protected:
             state += Enabled(At(id)) ? "1" : "0";
         return state;
     }
-
-    ImportPatch shell{"shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&FakeShellExecuteA)};
-    ImportPatch files{"comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(&FakeGetOpenFileNameA)};
-    ImportPatch messages{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&FakeMessageBoxA)};
 };
 
 TEST_F(IdentificationPageTest, AddNeedsACharacterOnEachSideOfTheFirstAtAndAppendsEvenTwice)
