@@ -15,58 +15,41 @@
 #include "tests/controls/TestWindows.h"
 #include "tests/hosts/TestHost.h"
 
-// Knows when the dialog has deleted itself.
-class WatchedSearchDialog : public SearchDialog {
-public:
-    WatchedSearchDialog(CardService* cardService, bool& deletedFlag) : SearchDialog(cardService), deleted(deletedFlag) {}
-    ~WatchedSearchDialog() override { deleted = true; }
-
-private:
-    bool& deleted;
-};
-
+// The search dialog as the service opens it for the launcher.
 class SearchDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         CWinApp::Instance().InitInstance();
         service = static_cast<CardService*>(CreateService(&host));
-        ASSERT_NE(nullptr, service);
         user.contacts.contacts = {&contact};
         service->SetUser(&user);
-        dialog = Open(LangTable::English);
+        Open(LangTable::English);
         ASSERT_NE(nullptr, dialog);
     }
     void TearDown() override
     {
-        if (!deleted)
-            dialog->DestroyWindow();
+        service->Logout();
         Pump();
         service->DeletingDestructor(1);
     }
 
-    // What the service does when the launcher asks for the search.
-    WatchedSearchDialog* Open(int language)
+    void Open(int language)
     {
-        deleted = false;
-        auto* opened = new WatchedSearchDialog(service, deleted);
-        if (!opened->Create()) {
-            delete opened;
-            return nullptr;
-        }
-        opened->SetLanguage(language);
-        opened->SetTitleName("Quillora");
-        opened->ShowWindow(SW_SHOW);
-        return opened;
+        service->ServiceBase::SetLanguage(language);
+        service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
+        dialog = service->GetSearchDialog();
     }
+    bool Closed() const { return service->GetSearchDialog() == nullptr; }
+    void Deliver(const char* xml) { service->DeliverMessage(0, "VCARD-PC", xml); }
 
-    // The answer the service hands over: three accounts, the second a contact.
+    // The server's answer: three accounts, the second a contact.
     void AnswerThree()
     {
-        dialog->SearchFinished();
-        dialog->AddResult("s1", "d1", "Sam One", "s1@d1.org", "Acme", "Lima", "Lima Region", "Peru");
-        dialog->AddResult("c2", "d2", "Contact Two", "c2@d2.org", "Beta", "Quito", "Pichincha", "Ecuador");
-        dialog->AddResult("s3", "d3", "Sue Three", "s3@d3.org", "Gamma", "Cusco", "Cusco Region", "Peru");
+        Deliver("<msg>3"
+                "<ps>1<usr>s1</usr><dom>d1</dom><n>Sam One</n><em>s1@d1.org</em><cp>Acme</cp><ci>Lima</ci><s>LR</s>"
+                "<t>Peru</t></ps><ps>1<usr>c2</usr><dom>d2</dom><n>Contact Two</n></ps>"
+                "<ps>1<usr>s3</usr><dom>d3</dom><n>Sue Three</n></ps></msg>");
     }
 
     HWND Item(int id) const { return GetDlgItem(dialog->GetSafeHwnd(), id); }
@@ -138,5 +121,4 @@ protected:
     TestContact contact{"c2", "d2", "Contact Two"};
     CardService* service = nullptr;
     SearchDialog* dialog = nullptr;
-    bool deleted = false;
 };

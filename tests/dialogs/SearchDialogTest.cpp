@@ -3,9 +3,15 @@
 
 #include <map>
 
+#include <gmock/gmock.h>
+
+#include "dialogs/CardDialog.h"
+
 #include "tests/hosts/GdiCounter.h"
 
 namespace {
+
+using testing::HasSubstr;
 
 constexpr int Edits[] = {IDC_NAME, IDC_EMAIL, IDC_COMPANY, IDC_COUNTRY, IDC_STATE, IDC_CITY};
 
@@ -27,7 +33,7 @@ std::map<std::string, std::string> AllTexts(HWND window, HWND list)
 
 // Each text but the product's name and the empty ones changes with the
 // language, a dialog opened in Spanish shows no text of its template, and
-// English comes back whole.
+// English comes back whole; the title follows the product's name.
 TEST_F(SearchDialogTest, EveryTextFollowsTheLanguage)
 {
     auto english = AllTexts(dialog->GetSafeHwnd(), List());
@@ -40,10 +46,13 @@ TEST_F(SearchDialogTest, EveryTextFollowsTheLanguage)
             EXPECT_NE(text, spanish[what]) << what;
         }
     dialog->DestroyWindow();
-    dialog = Open(LangTable::Spanish);
-    ASSERT_NE(nullptr, dialog);
+    Open(LangTable::Spanish);
+    EXPECT_TRUE(Visible(dialog->GetSafeHwnd()));
     EXPECT_EQ(spanish, AllTexts(dialog->GetSafeHwnd(), List()));
-    dialog->SetLanguage(LangTable::English);
+    service->SetProductName("Other");
+    EXPECT_EQ("Other - Buscar en el Directorio", Text(dialog->GetSafeHwnd()));
+    service->ServiceBase::SetLanguage(LangTable::English);
+    english[""] = "Other - Directory Search";
     EXPECT_EQ(english, AllTexts(dialog->GetSafeHwnd(), List()));
 }
 
@@ -73,7 +82,7 @@ TEST_F(SearchDialogTest, ASearchWaitsForItsAnswerAndAnEmptyOneIsNoSearch)
     EXPECT_EQ(Item(IDCANCEL), GetFocus());
     SetWindowTextA(Item(IDC_CITY), "Lima");
     Press(Item(IDCANCEL), VK_RETURN);
-    EXPECT_FALSE(deleted);
+    EXPECT_FALSE(Closed());
     EXPECT_EQ("Valpara\xEDso", dialog->Fields().city);
 
     dialog->SearchFinished();
@@ -91,7 +100,7 @@ TEST_F(SearchDialogTest, ResultsAreListedLastFirstAndANewAnswerReplacesThem)
     ASSERT_EQ(3, Rows());
     EXPECT_EQ("s3", Cell(0, 0));
     EXPECT_EQ("c2", Cell(1, 0));
-    const char* first[] = {"s1", "d1", "Sam One", "s1@d1.org", "Acme", "Peru", "Lima Region", "Lima"};
+    const char* first[] = {"s1", "d1", "Sam One", "s1@d1.org", "Acme", "Peru", "LR", "Lima"};
     for (int column = 0; column < 8; ++column)
         EXPECT_EQ(first[column], Cell(2, column)) << column;
     dialog->SearchFinished();
@@ -156,7 +165,7 @@ TEST_F(SearchDialogTest, TheFirstSelectedRowDecidesViewAndAdd)
     size_t sent = host.sent.size();
     DoubleClickAt(EmptyPoint());
     EXPECT_EQ(sent, host.sent.size());
-    EXPECT_FALSE(deleted);
+    EXPECT_FALSE(Closed());
 }
 
 TEST_F(SearchDialogTest, EscapeEndsTheDialogEvenWhileSearching)
@@ -166,7 +175,7 @@ TEST_F(SearchDialogTest, EscapeEndsTheDialogEvenWhileSearching)
     Click(Item(IDOK));
     Press(Item(IDCANCEL), VK_ESCAPE);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_TRUE(deleted);
+    EXPECT_TRUE(Closed());
 }
 
 class SearchWindows : public SearchDialogTest {
@@ -175,23 +184,17 @@ protected:
     // row chosen, the window painted, then Close.
     void Cycle(int round)
     {
-        deleted = false;
-        auto* cycled = new WatchedSearchDialog(service, deleted);
-        ASSERT_TRUE(cycled->Create());
-        dialog = cycled;
-        dialog->SetLanguage(round % 2);
-        dialog->SetTitleName("Quillora");
+        Open(round % 2);
         Type(Item(IDC_CITY), "Lima");
         Click(Item(IDOK));
         AnswerThree();
         ClickAt(RowPoint(round % 3));
-        dialog->ShowWindow(SW_SHOW);
         Pump();
         RedrawWindow(dialog->GetSafeHwnd(), nullptr, nullptr,
             RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Click(Item(IDCANCEL));
         Pump();
-        ASSERT_TRUE(deleted);
+        ASSERT_TRUE(Closed());
     }
 };
 
@@ -202,6 +205,68 @@ TEST_F(SearchWindows, TwentySearchesOpenedAndClosedLeaveNoGdiOrUserObjectBehind)
     ASSERT_GT(counter.PatchedEntries(), 0);
     auto [before, after] = counter.LiveAround(20, [&](int round) { Cycle(round); });
     EXPECT_EQ(before, after);
+}
+
+// An empty search is none; Enter while waiting does not search again.
+TEST_F(SearchDialogTest, ASearchWithOnlyTheCitySendsAllSixFieldsOnce)
+{
+    Click(Item(IDOK));
+    Type(Item(IDC_CITY), "Lima");
+    Click(Item(IDOK));
+    Press(Item(IDCANCEL), VK_RETURN);
+    ASSERT_EQ(1u, host.sent.size());
+    EXPECT_EQ("VCARD-PC", host.sent[0].name);
+    EXPECT_EQ("<msg>3\n<n></n>\n<em></em>\n<cp></cp>\n<t></t>\n<s></s>\n<ci>Lima</ci>\n</msg>\n", host.sent[0].xml);
+}
+
+TEST_F(SearchDialogTest, AddViewAndADoubleClickReachTheHost)
+{
+    Type(Item(IDC_NAME), "S");
+    Click(Item(IDOK));
+    AnswerThree();
+
+    ClickAt(RowPoint(0));  // s3
+    Click(Item(IDC_ADD));
+    ASSERT_EQ(1u, host.commands.size());
+    EXPECT_EQ(19, host.commands[0].first);
+    EXPECT_EQ("s3@d3", host.commands[0].second);
+
+    ClickAt(RowPoint(2));  // s1
+    Click(Item(IDC_VIEW));
+    ASSERT_EQ(2u, host.sent.size());
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<usr>s1</usr>"));
+    CardDialog* card = service->FindCardDialog("s1", "d1");
+    ASSERT_NE(nullptr, card);
+    EXPECT_EQ("s1@d1", card->GetDisplayName());
+
+    for (int round = 0; round < 2; ++round)
+        DoubleClickAt(RowPoint(1));  // c2, a contact: its card opens once
+    EXPECT_EQ(3u, host.sent.size());
+    EXPECT_EQ(2, service->CardDialogCount());
+    ASSERT_NE(nullptr, service->FindCardDialog("c2", "d2"));
+    EXPECT_EQ("Contact Two", service->FindCardDialog("c2", "d2")->GetDisplayName());
+}
+
+TEST_F(SearchDialogTest, OpeningAgainKeepsTheWindowWithItsFieldsAndRowsAndClosingForgetsIt)
+{
+    Type(Item(IDC_STATE), "LR");
+    Click(Item(IDOK));
+    AnswerThree();
+    HWND window = dialog->GetSafeHwnd();
+    service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
+    EXPECT_EQ(dialog, service->GetSearchDialog());
+    EXPECT_EQ("LR", Text(Item(IDC_STATE)));
+    EXPECT_EQ(3, Rows());
+
+    Press(Item(IDC_STATE), VK_ESCAPE);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, service->GetSearchDialog());
+    AnswerThree();  // dropped: nobody asks any more
+    service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
+    ASSERT_NE(nullptr, service->GetSearchDialog());
+    dialog = service->GetSearchDialog();
+    EXPECT_EQ("", Text(Item(IDC_STATE)));
+    EXPECT_EQ(0, Rows());
 }
 
 } // namespace
