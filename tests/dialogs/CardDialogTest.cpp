@@ -3,6 +3,7 @@
 #include "controls/SkinLabel.h"
 #include "dialogs/DialogSkin.h"
 #include "support/Base64.h"
+#include "tests/hosts/GdiCounter.h"
 
 namespace {
 
@@ -242,6 +243,51 @@ TEST_F(DirectoryPageTest, FlagsReceivedLaterMoveOnlyTheBoxesTheUserLeftAlone)
     dialog->ShowHiddenFlags();
     EXPECT_EQ("- -d -d -d ", State());
     EXPECT_FALSE(dialog->Home().changed || dialog->Identification().identificationChanged);
+}
+
+// ---- leaks
+
+// A card opened filled in, own or not, in either language, as the service
+// opens one.
+CardDialog* OpenFilled(CardService* service, int language, bool own)
+{
+    auto* card = new CardDialog(service);
+    card->Create();
+    card->SetLanguage(language);
+    card->SetTitleName("Quillora");
+    card->SetIdentity(own ? "u1" : "c1", "d1", own ? "User One" : "Contact One");
+    auto& identification = card->Identification();
+    identification.fields = {"Ann", "Lee", "M", "Dr", "Annie", "al", {"ann@example.org", "lee@example.org"}};
+    identification.SetPhotoData(Base64Encode(BitmapFile(40, 30), true));
+    card->Home().fields.street = "12 Harbour Road\r\nFlat 3";
+    card->Business().fields.company = "Acme Shipping";
+    for (CardPage* page : std::initializer_list<CardPage*>{&identification, &card->Home(), &card->Business()}) {
+        page->UpdateControls();
+        page->ShowContent();
+    }
+    if (own) {
+        card->EnableEditing(1);
+        card->Directory()->ShowContent();
+    }
+    return card;
+}
+
+TEST_F(CardDialogTest, OpeningAndClosingAFilledCard20TimesLeavesNoGdiOrUserObjectBehind)
+{
+    GdiCounter& counter = GdiCounter::Install();
+    ClientDC screen(nullptr);
+    auto cycle = [&](int round) {
+        CardDialog* card = OpenFilled(service, round % 2, round % 3 == 0);
+        RECT rect = card->GetWindowRect();
+        MemoryDC memory(screen);
+        Bitmap bitmap(CreateCompatibleBitmap(screen, rect.right - rect.left, rect.bottom - rect.top));
+        SelectedObject selection(memory, bitmap);
+        PrintWindow(card->GetSafeHwnd(), memory, 0);  // every control paints, by the routine of the screen
+        Click(GetDlgItem(card->GetSafeHwnd(), IDCANCEL));
+        Pump();
+    };
+    auto [before, after] = counter.LiveAround(20, cycle);
+    EXPECT_EQ(before, after);
 }
 
 } // namespace
