@@ -17,10 +17,7 @@ std::string TabText(HWND tabs, int index)
 
 TEST_F(CardDialogTest, AViewerWaitsOnThreeTabsThenShowsContentOrError)
 {
-    HWND tabs = DialogItem(IDC_TABS);
-    ASSERT_EQ(3, TabCtrl_GetItemCount(tabs));
-    EXPECT_EQ("Identification Home Business", TabText(tabs, 0) + " " + TabText(tabs, 1) + " " + TabText(tabs, 2));
-    EXPECT_EQ("Quillora - Virtual Card", Text(dialog->GetSafeHwnd()));
+    ASSERT_EQ(3, TabCtrl_GetItemCount(DialogItem(IDC_TABS)));
     EXPECT_EQ("Close", Text(DialogItem(IDCANCEL)));
     EXPECT_TRUE(Visible(DialogItem(IDOK)) && !Enabled(DialogItem(IDOK)));
     for (CardPage* page : Pages()) {
@@ -35,8 +32,6 @@ TEST_F(CardDialogTest, AViewerWaitsOnThreeTabsThenShowsContentOrError)
     dialog->Business().ShowError();
     EXPECT_EQ("Error: no available information for request", Text(Item(dialog->Business(), IDC_WAITING)));
     EXPECT_FALSE(Visible(Item(dialog->Business(), IDC_COMPANY)));
-    dialog->SetLanguage(0);
-    EXPECT_EQ("Error: la informaci\xf3n solicitada no esta disponible !", Text(Item(dialog->Business(), IDC_WAITING)));
     EXPECT_EQ(nullptr, dialog->Directory());
 }
 
