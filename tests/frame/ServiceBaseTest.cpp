@@ -36,54 +36,43 @@ public:
     void SendDocument(XmlDocument& doc) { Send("VCARD-PC", doc); }
 
 protected:
-    void Log(std::string call) { calls.push_back(std::move(call)); }
+    int Log(std::string call, int result = 0)
+    {
+        calls.push_back(std::move(call));
+        return result;
+    }
 
     int OnGetStatus() override { return 77; }
     int OnStart() override
     {
-        Log("OnStart");
         if (throwOnStart)
             throw std::runtime_error("start");
-        return startResult;
+        return Log("OnStart", startResult);
     }
-    int OnStop() override { Log("OnStop"); return 0; }
-    int OnLogin() override { Log("OnLogin"); return loginResult; }
-    int OnLogout() override { Log("OnLogout"); return 0; }
+    int OnStop() override { return Log("OnStop"); }
+    int OnLogin() override { return Log("OnLogin", loginResult); }
+    int OnLogout() override { return Log("OnLogout"); }
     void OnMessage(const std::string& name, int code, XmlDocument& doc) override
     {
         Log("OnMessage " + name + " " + std::to_string(code) + " " + doc.FindChild("ps").GetText());
     }
-    int OnEvent(int code, LPARAM param) override
-    {
-        Log("OnEvent " + std::to_string(code) + " " + std::to_string(param));
-        return 9;
-    }
-    void OnGetServiceInfo(const std::string& name, void* buffer) override
-    {
-        Log("OnGetServiceInfo " + name);
-        static_cast<char*>(buffer)[0] = 'S';
-    }
-    int OnQueryService(const std::string& name) override { Log("OnQueryService " + name); return 3; }
+    int OnEvent(int code, LPARAM) override { return Log("OnEvent " + std::to_string(code), 9); }
+    void OnGetServiceInfo(const std::string& name, void*) override { Log("OnGetServiceInfo " + name); }
+    int OnQueryService(const std::string& name) override { return Log("OnQueryService " + name, 3); }
     void OnEnableService(const std::string& name, int flag) override
     {
         Log("OnEnableService " + name + " " + std::to_string(flag));
     }
     int OnGetExtraInfo(const std::string& name, void* buffer) override
     {
-        Log("OnGetExtraInfo " + name);
         static_cast<char*>(buffer)[0] = 'X';
-        return 4;
+        return Log("OnGetExtraInfo " + name, 4);
     }
     int OnGetContactMenuItem(const std::string& name, HostContact* contact, void*) override
     {
-        Log("OnGetContactMenuItem " + name + " " + contact->UserName());
-        return 6;
+        return Log("OnGetContactMenuItem " + name + " " + contact->UserName(), 6);
     }
-    int OnGetDirectoryItem(const std::string& name, void*) override
-    {
-        Log("OnGetDirectoryItem " + name);
-        return 8;
-    }
+    int OnGetDirectoryItem(const std::string& name, void*) override { return Log("OnGetDirectoryItem " + name, 8); }
     void OnContactCommand(const std::string& name, HostContact* contact) override
     {
         Log("OnContactCommand " + name + " " + contact->UserName());
@@ -91,8 +80,7 @@ protected:
     void OnActivate(const std::string& name) override { Log("OnActivate " + name); }
     int OnDocument(const std::string& name, const std::string& text, XmlDocument& doc) override
     {
-        Log("OnDocument " + name + " " + text + " " + doc.FindChild("msg").GetText());
-        return 1;
+        return Log("OnDocument " + name + " " + text + " " + doc.FindChild("msg").GetText(), 1);
     }
     void OnDocumentEx(const std::string& name, XmlDocument& doc, int value) override
     {
