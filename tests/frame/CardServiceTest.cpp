@@ -45,15 +45,6 @@ protected:
     Block block;
 };
 
-TEST_F(CardServiceTest, AnswersStatusAndItsOwnNameOnly)
-{
-    EXPECT_EQ(service->GetStatus(), 20302);
-    EXPECT_EQ(GetThisDllStatus315(), 20302);
-    EXPECT_EQ(service->QueryService("VCARD-PC"), 1);
-    for (const char* other : {"vcard-pc", "VCARD-PC2", "VCARD", "", static_cast<const char*>(nullptr)})
-        EXPECT_EQ(service->QueryService(other), 0) << (other ? other : "(null)");
-}
-
 TEST_F(CardServiceTest, ContactMenuItemOnlyOnceEnabledAndUntilLogout)
 {
     LogIn();
@@ -113,21 +104,6 @@ TEST_F(CardServiceTest, ExtraInfoNeedsAUserAndNullBlocksAreRefused)
     EXPECT_EQ(service->GetExtraInfo("VCARD-PC", 0, nullptr), 0);
     EXPECT_EQ(service->GetContactMenuItem("VCARD-PC", &contact, nullptr), 0);
     EXPECT_EQ(service->GetDirectoryItem("VCARD-PC", nullptr), 0);
-}
-
-TEST_F(CardServiceTest, KnowsTheUsersContactsAndAsksTheHostForTheProductPage)
-{
-    auto* card = static_cast<CardService*>(service);
-    EXPECT_FALSE(card->IsContact("c1", "d1"));  // no user yet
-    LogIn();
-    user.contacts.contacts.push_back(&contact);
-    EXPECT_TRUE(card->IsContact("c1", "d1"));
-    EXPECT_FALSE(card->IsContact("C1", "d1"));
-    EXPECT_FALSE(card->IsContact("c1", "d2"));
-    card->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
-    card->Request(42, nullptr);
-    ASSERT_EQ(host.commands.size(), 1u);
-    EXPECT_EQ(host.commands[0].first, 12);
 }
 
 } // namespace

@@ -27,12 +27,6 @@ public:
 
     int State() const { return state; }
     HostUser* User() const { return user; }
-    const std::string& ProductName() const { return productName; }
-    HWND PanelParent() const { return panelParent; }
-    HBITMAP PanelBackground() const { return panelBackground; }
-    uint32_t SecondParent() const { return secondParent; }
-    uint32_t SecondBackground() const { return secondBackground; }
-    const Appearance& Looks() const { return appearance; }
     void SendDocument(XmlDocument& doc) { Send("VCARD-PC", doc); }
 
 protected:
@@ -175,29 +169,6 @@ TEST_F(ServiceBaseTest, ExceptionInAHookFailsTheOperationWithoutEscapingAndIsRep
     ASSERT_EQ(DebugOutput::Lines().size(), 1u);
     EXPECT_THAT(DebugOutput::Lines()[0], testing::StartsWith("vcardpc: "));
     EXPECT_THAT(DebugOutput::Lines()[0], testing::HasSubstr("ServiceBase::Start"));
-}
-
-TEST_F(ServiceBaseTest, LogoutClearsWhatTheHostHandedOver)
-{
-    RECT area = {1, 2, 3, 4};
-    HFONT font = reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    api.Start();
-    api.Login(&user);
-    api.SetAppearance(font, 0x10, 0x20, 0x30, 0x40);
-    api.SetPanelArea(GetDesktopWindow(), &area, reinterpret_cast<HBITMAP>(0x1234));
-    api.SetSecondArea(7, &area, 8);
-    api.SetProductName("Other Product");
-    ASSERT_EQ(service.ProductName(), "Other Product");
-
-    api.Logout();
-    EXPECT_EQ(service.PanelParent(), nullptr);
-    EXPECT_EQ(service.PanelBackground(), nullptr);
-    EXPECT_EQ(service.SecondParent(), 0u);
-    EXPECT_EQ(service.SecondBackground(), 0u);
-    EXPECT_EQ(service.Looks().font, nullptr);
-    EXPECT_EQ(service.Looks().colors[2], 0x30u);
-    EXPECT_EQ(service.ProductName(), "Quillora");
-    EXPECT_EQ(service.User(), &user);
 }
 
 // ---- name screening
