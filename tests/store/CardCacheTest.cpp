@@ -1,9 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
-#include <sstream>
 #include <vector>
 
 #include "frame/HostSettings.h"
@@ -17,17 +18,13 @@ using testing::ElementsAre;
 namespace {
 
 // A "typ" element built from tag and text pairs.
-class Section {
-public:
-    Section(int number, std::initializer_list<std::pair<const char*, std::string>> fields) : doc("typ", number)
+struct Section : XmlDocument {
+    Section(int number, std::initializer_list<std::pair<const char*, std::string>> fields) : XmlDocument("typ", number)
     {
         for (const auto& [tag, text] : fields)
-            doc.AddChild(tag, text);
+            AddChild(tag, text);
     }
-    const XmlNode& Node() const { return doc.FindChild("typ"); }
-
-private:
-    XmlDocument doc;
+    const XmlNode& Node() const { return GetRoot(); }
 };
 
 // Fails every key opening and value write from the k-th on (an interrupted
@@ -59,9 +56,7 @@ private:
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class CardCacheTest : public testing::Test {
@@ -69,58 +64,34 @@ protected:
     void SetUp() override
     {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, UsersKey().c_str());
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        appPath = std::string(temp) + "vcard-cache-test";
+        appPath = (std::filesystem::temp_directory_path() / "vcard-cache-test").string();
         CreateDirectoryA(appPath.c_str(), nullptr);
     }
     void TearDown() override
     {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, UsersKey().c_str());
-        RemoveTree(appPath);
+        std::filesystem::remove_all(appPath);
     }
 
     static std::string UsersKey() { return std::string(HostSettingsKey) + "\\Users"; }
 
-    static void RemoveTree(const std::string& folder)
+    static bool KeyExists(const std::string& path)
     {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = found.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                std::string path = folder + "\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(path);
-                else
-                    DeleteFileA(path.c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-
-    bool KeyExists(const std::string& path)
-    {
-        HKEY opened;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(opened);
-        return true;
+        RegKey reader;
+        reader.SetRootKey(HKEY_LOCAL_MACHINE);
+        return reader.SetKey(path, false);
     }
 
     // Every value of a key, as text.
     std::map<std::string, std::string> Values(const std::string& path)
     {
         std::map<std::string, std::string> values;
+        HKEY opened;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+            return values;
         RegKey reader;
         reader.SetRootKey(HKEY_LOCAL_MACHINE);
-        if (!reader.SetKey(path, false))
-            return values;
-        HKEY opened;
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened);
+        reader.SetKey(path, false);
         char name[256];
         for (DWORD i = 0;; ++i) {
             DWORD length = sizeof name;
@@ -168,8 +139,6 @@ TEST_F(CardCacheTest, StoredSectionsAnswerTheirVersionAndLoadTheirFields)
     EXPECT_EQ(hidden, 1);
 
     std::string street(5000, 'x');
-    for (size_t i = 0; i < street.size(); ++i)
-        street[i] = static_cast<char>('a' + i % 26);
     cache.StoreBusiness("u1", "d1", Section(3, {{"cp", "Acme & Sons"}, {"a", street}, {"m", "666"}, {"c", "yes"}}).Node());
     cache.LoadBusiness("u1", "d1", address, hidden);
     EXPECT_EQ(address.company, "Acme & Sons");
@@ -277,16 +246,13 @@ TEST_F(CardCacheTest, UnsafeNamesAreNeverCachedAndOpenNoDevice)
     EXPECT_EQ(GetFileAttributesA((appPath + "\\evil@d1.b64").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(CardCacheTest, NamesThatOpenAPlainFileAreCached)
+// Names that open a plain file once escaped are cached.
+TEST_F(CardCacheTest, FileNamesAreReadAsWindowsReadsThem)
 {
     for (const char* name : {"con", "CON", "com1", "Nul", "ana.ruiz", "jos\xe9", "a b", "end.", "x@y", "50%", "com\xB9.z"}) {
         cache.StorePhoto(name, "mail.example.org", Section(4, {{"ph", "QUJD"}, {"ver", "4"}}).Node(), false);
         EXPECT_EQ(cache.GetCachedVersion(name, "mail.example.org", PhotoSection), 4) << name;
     }
-}
-
-TEST_F(CardCacheTest, FileNamesAreReadAsWindowsReadsThem)
-{
     for (const char* name : {"com1 .x", "NUL", "nul .y", "Con.txt", "aux. .b", "lpt\xB2.a", "COM\xB3", "conin$",
                              "CONOUT$.log", "com0", "a/b", "a:b", "tab\t", "end.", "end ", ""})
         EXPECT_FALSE(IsPlainFileName(name)) << name;
