@@ -13,21 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view input(reinterpret_cast<const char*>(data), size);
     Base64Decode(input);
 
-    bool lineBreaks = size > 0 && (data[0] & 1);
-    std::string text = Base64Encode(input, lineBreaks);
-    std::size_t groups = (size + 2) / 3;
-    if (!lineBreaks && text.size() != groups * 4)
-        std::abort();
-    if (lineBreaks) {
-        if (text.size() != groups * 4 + (groups + 17) / 18)
-            std::abort();
-        for (std::size_t i = 72; i < text.size(); i += 73) {
-            if (text[i] != '\n')
-                std::abort();
-        }
-        if (size > 0 && text.back() != '\n')
-            std::abort();
-    }
+    std::string text = Base64Encode(input, size > 0 && (data[0] & 1));
     if (Base64Decode(text) != input)
         std::abort();
 

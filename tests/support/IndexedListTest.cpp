@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <memory>
 
-struct Counted {
-    explicit Counted(int* counter) : deaths(counter) {}
-    ~Counted() { ++*deaths; }
-    int* deaths;
-};
+namespace {
 
 TEST(IndexedList, ReadsByIndexThroughTheCursorAndAfterRemovals)
 {
@@ -64,13 +60,13 @@ TEST(IndexedList, AppendAfterRemovingTheTailAndRemoveByAddress)
     list.Append(&extra);
     EXPECT_EQ(list.GetAt(0), &extra);
 
-    int deaths = 0;
-    IndexedList<Counted> owned;
-    owned.Append(new Counted(&deaths));
-    owned.Append(new Counted(&deaths));
+    auto shared = std::make_shared<int>();
+    IndexedList<std::shared_ptr<int>> owned;
+    owned.Append(new std::shared_ptr<int>(shared));
+    owned.Append(new std::shared_ptr<int>(shared));
     owned.GetAt(1);
     owned.DeleteAll();
-    EXPECT_EQ(deaths, 2);
+    EXPECT_EQ(shared.use_count(), 1);
     EXPECT_EQ(owned.Count(), 0);
     EXPECT_EQ(owned.GetAt(0), nullptr);
 }
