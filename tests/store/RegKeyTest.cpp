@@ -16,21 +16,13 @@ protected:
 
     void SetRaw(const char* name, DWORD type, const void* data, DWORD size)
     {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(key);
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name, type, data, size), ERROR_SUCCESS);
     }
-
     bool KeyExists(const std::string& keyPath)
     {
         HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
+        bool opened = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+        return opened && RegCloseKey(key) == ERROR_SUCCESS;
     }
 
     std::string path;
@@ -70,12 +62,10 @@ TEST_F(RegKeyTest, MissingAndMistypedValuesAndAMissingKeyReadAsTheDefault)
     SetRaw("number", REG_DWORD, &number, sizeof number);
     SetRaw("text", REG_SZ, "abc", 4);
     SetRaw("binary", REG_BINARY, "\x01\x02\x03\x04", 4);
-    EXPECT_EQ(reg.ReadString("missing", "fallback"), "fallback");
-    EXPECT_EQ(reg.ReadString("number", "fallback"), "fallback");
-    EXPECT_EQ(reg.ReadString("binary", "fallback"), "fallback");
-    EXPECT_EQ(reg.ReadDword("missing", 42), 42u);
-    EXPECT_EQ(reg.ReadDword("text", 42), 42u);
-    EXPECT_EQ(reg.ReadDword("binary", 42), 42u);
+    for (const char* name : {"missing", "number", "binary"})
+        EXPECT_EQ(reg.ReadString(name, "fallback"), "fallback") << name;
+    for (const char* name : {"missing", "text", "binary"})
+        EXPECT_EQ(reg.ReadDword(name, 42), 42u) << name;
     EXPECT_EQ(reg.ReadDword("number", 42), 7u);
     EXPECT_EQ(reg.GetValueType("number"), static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(reg.GetValueType("text"), static_cast<DWORD>(REG_SZ));
