@@ -251,29 +251,6 @@ TEST_F(CardCacheTest, AccountsThatWindowsWouldConfuseKeepTheirOwnCopies)
     EXPECT_EQ(LoadedPhoto("a@b", "c"), "AAAA");
 }
 
-TEST_F(CardCacheTest, AKeyWrittenWithoutItsAccountCountsAsNotCachedOnce)
-{
-    RegKey old;
-    old.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(old.SetKey(cache.CardKey("u1", "d1") + "\\Home", true));
-    old.WriteString("a", "Old St");
-    ASSERT_TRUE(old.SetKey(cache.CardKey("u1", "d1"), false));
-    old.WriteDword("hver", 3);
-    old.WriteDword("bver", 3);
-    EXPECT_EQ(Version(HomeSection), -1);
-    cache.StoreHome("u1", "d1", Section(2, {{"a", "New St"}, {"ver", "4"}}).GetRoot());
-    EXPECT_EQ(Version(HomeSection), 4);
-    EXPECT_EQ(Version(IdentificationSection), -1);
-}
-
-TEST_F(CardCacheTest, TooLongFieldsAreNotCached)
-{
-    cache.StoreHome("u1", "d1", Section(2, {{"a", std::string(64 * 1024 + 1, 'a')}, {"ver", "2"}}).GetRoot());
-    EXPECT_EQ(Version(HomeSection), -1);
-    cache.StoreHome("u1", "d1", Section(2, {{"a", std::string(64 * 1024, 'a')}, {"ver", "3"}}).GetRoot());
-    EXPECT_EQ(Version(HomeSection), 3);
-}
-
 // ---- no data lost when a write fails
 
 // A store that fails at any key opening or value write, or from it on,

@@ -72,18 +72,9 @@ TEST(VCardWrite, FoldsAt75OctetsWithoutCuttingACharacter)
     c.formattedName = std::string(71, 'a') + "\xE2\x82\xAC" + std::string(200, 'b');
     std::string card = WriteVCard(c);
     std::size_t start = card.find("FN:");
-    std::size_t end = card.find("\r\nN:");
-    std::string unfolded;
-    for (std::size_t at = start; at < end;) {
-        std::size_t next = card.find("\r\n", at);
-        std::string_view line(card.data() + at, next - at);
-        EXPECT_LE(line.size(), 75u);
-        EXPECT_NE(0x80, static_cast<unsigned char>(card[next + 3]) & 0xC0) << "a character cut at " << next;
-        unfolded += line.substr(at == start ? 0 : 1);
-        at = next + 2;
-    }
     EXPECT_EQ(74u, card.find("\r\n", start) - start);  // the euro sign would end at octet 77
-    EXPECT_EQ("FN:" + c.formattedName, unfolded);
+    for (std::size_t at = 0, next; (next = card.find("\r\n", at)) != std::string::npos; at = next + 2)
+        EXPECT_LE(next - at, 75u) << card.substr(at, next - at);
     EXPECT_EQ(c, ReadVCard(card));
 }
 
