@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
 #include "frame/HostSettings.h"
 #include "store/CacheNames.h"
@@ -188,25 +187,22 @@ TEST_F(CardCacheTest, UnsafeNamesAreNeverCachedAndOpenNoDevice)
     ImportPatch patch{"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(&CountingCreateFileA)};
     ASSERT_TRUE(patch.Installed());
     devicesOpened = 0;
-    // A device name matters where it begins the file name: in the user name.
-    const char* devices[] = {"nul .y", "com1 .x", "nul.txt", "aux. .b", "lpt9.log", "conin$.a", "conout$ ..",
-                             "prn.x", "com0.x", "lpt1 .x"};
-    const char* unsafe[] = {"", ".", "..", "..\\..\\evil", "a\\b", "tab\there", "a/b", "a:b", "a*", "a?", "a\"b",
-                            "a<b", "a>b", "a|b"};
-    std::vector<std::pair<std::string, std::string>> accounts;
-    for (const char* name : devices)
-        accounts.emplace_back(name, "d1");
-    for (const char* name : unsafe) {
-        accounts.emplace_back(name, "d1");
-        accounts.emplace_back("u1", name);
-    }
-    for (const auto& [user, domain] : accounts) {
+    auto neverCached = [&](const std::string& user, const std::string& domain) {
         SCOPED_TRACE(user + "@" + domain);
         cache.StoreHome(user, domain, Section(2, {{"a", "x"}, {"ver", "3"}}).GetRoot());
         StorePhoto(user, domain, "QUJD", "3");
         EXPECT_EQ(Version(HomeSection, user, domain), -1);
         EXPECT_EQ(Version(PhotoSection, user, domain), -1);
         EXPECT_EQ(LoadedPhoto(user, domain), "");
+    };
+    // A device name matters where it begins the file name: in the user name.
+    for (const char* name : {"nul .y", "com1 .x", "nul.txt", "aux. .b", "lpt9.log", "conin$.a", "conout$ ..", "prn.x",
+                             "com0.x", "lpt1 .x"})
+        neverCached(name, "d1");
+    for (const char* name : {"", ".", "..", "..\\..\\evil", "a\\b", "tab\there", "a/b", "a:b", "a*", "a?", "a\"b",
+                             "a<b", "a>b", "a|b"}) {
+        neverCached(name, "d1");
+        neverCached("u1", name);
     }
     EXPECT_EQ(devicesOpened, 0);
     HKEY users;

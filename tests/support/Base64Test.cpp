@@ -68,19 +68,4 @@ TEST(Base64, RoundTripOfEveryLengthWholeAndInPieces)
     }
 }
 
-TEST(ByteQueue, ReadsFromTheFrontInPieces)
-{
-    ByteQueue queue;
-    std::string bytes = Bytes(10000);
-    queue.Write(bytes.data(), bytes.size());
-    char buffer[6000] = {};
-    EXPECT_EQ(queue.Read(buffer, 6000), 6000u);
-    EXPECT_EQ(std::string(buffer, 6000), bytes.substr(0, 6000));
-    queue.Write("gh", 2);
-    EXPECT_EQ(queue.Size(), 4002u);
-    EXPECT_EQ(queue.Read(buffer, 6000), 4002u);
-    EXPECT_EQ(std::string(buffer, 4002), bytes.substr(6000) + "gh");
-    EXPECT_EQ(queue.Read(buffer, 8), 0u);
-}
-
 } // namespace

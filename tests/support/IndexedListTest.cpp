@@ -8,9 +8,7 @@ namespace {
 
 TEST(IndexedList, ReadsByIndexThroughTheCursorAndAfterRemovals)
 {
-    struct Case {
-        int cursor, removed, cursorAfter;
-    };
+    struct Case { int cursor, removed, cursorAfter; };
     // Four elements; the cursor is set by reading the cursor's index before the removal.
     const Case cases[] = {
         {1, 1, 1},  // successor takes the index

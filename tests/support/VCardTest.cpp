@@ -54,7 +54,7 @@ VCardContact Sample()
     return c;
 }
 
-TEST(VCardWrite, Version4WithEscapesTypesPreferenceAndDataUri)
+TEST(VCardWrite, Version4WithEscapesTypesPreferenceAndDataUriReadBack)
 {
     EXPECT_EQ("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Dr. Ana Mar\xC3\xAD" "a\r\nN:Rivas\\, Soto;Ana;Mar\xC3\xAD" "a;Dr.;\r\n"
               "NICKNAME:an\\;a\r\nEMAIL;PREF=1:ana@example.net\r\nEMAIL:a\\\\b@example.org\r\n"
@@ -64,6 +64,7 @@ TEST(VCardWrite, Version4WithEscapesTypesPreferenceAndDataUri)
               "TITLE:Engineer\r\nPHOTO:data:image/jpeg;base64,/9j/AAE=\r\nX-VCARD-PC-ACCOUNT:ana@example.net\r\n"
               "END:VCARD\r\n",
         WriteVCard(Sample()));
+    EXPECT_EQ(Sample(), ReadVCard(WriteVCard(Sample())));
 }
 
 TEST(VCardWrite, FoldsAt75OctetsWithoutCuttingACharacter)
@@ -76,15 +77,6 @@ TEST(VCardWrite, FoldsAt75OctetsWithoutCuttingACharacter)
     for (std::size_t at = 0, next; (next = card.find("\r\n", at)) != std::string::npos; at = next + 2)
         EXPECT_LE(next - at, 75u) << card.substr(at, next - at);
     EXPECT_EQ(c, ReadVCard(card));
-}
-
-TEST(VCardRead, WhatTheWriterWritesComesBack)
-{
-    VCardContact c = Sample();
-    c.jobTitle = std::string(300, 'j') + "\xC3\xA9";
-    c.emails.push_back("third@example.com");
-    EXPECT_EQ(c, ReadVCard(WriteVCard(c)));
-    EXPECT_EQ(VCardContact{}, ReadVCard(WriteVCard(VCardContact{})));
 }
 
 TEST(VCardRead, Version21QuotedPrintableCharsetsAndBareTypes)
