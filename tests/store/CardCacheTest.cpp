@@ -94,17 +94,14 @@ protected:
     int hidden = -1;
 };
 
-TEST_F(CardCacheTest, NothingCachedGivesMinusOne)
+// Nothing cached gives -1. Every field is written, a missing one empty, so
+// nothing of an older copy stays; the flag and version are numbers (0 when
+// absent or not a number); a version whose section key is gone counts as not
+// cached.
+TEST_F(CardCacheTest, StoredSectionsAnswerTheirVersionAndLoadTheirFields)
 {
     for (int section : {1, 2, 3, 4, 0, 5})
         EXPECT_EQ(Version(section), -1) << section;
-}
-
-// Every field is written, a missing one empty, so nothing of an older copy
-// stays; the flag and version are numbers (0 when absent or not a number); a
-// version whose section key is gone counts as not cached.
-TEST_F(CardCacheTest, StoredSectionsAnswerTheirVersionAndLoadTheirFields)
-{
     cache.StoreHome("u1", "d1", Section(2, {{"a", "Main St 1"}, {"p", "555"}, {"w", "WWW.X.ORG"}, {"c", "1"},
                                             {"ver", "7"}}).GetRoot());
     EXPECT_EQ(Version(HomeSection), 7);
