@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
 TEST(IndexedList, ReadsByIndexThroughTheCursorAndAfterRemovals)
@@ -58,13 +56,12 @@ TEST(IndexedList, AppendAfterRemovingTheTailAndRemoveByAddress)
     list.Append(&extra);
     EXPECT_EQ(list.GetAt(0), &extra);
 
-    auto shared = std::make_shared<int>();
-    IndexedList<std::shared_ptr<int>> owned;
-    owned.Append(new std::shared_ptr<int>(shared));
-    owned.Append(new std::shared_ptr<int>(shared));
+    // The elements deleted too: the sanitizer build finds them leaked otherwise.
+    IndexedList<int> owned;
+    owned.Append(new int(1));
+    owned.Append(new int(2));
     owned.GetAt(1);
     owned.DeleteAll();
-    EXPECT_EQ(shared.use_count(), 1);
     EXPECT_EQ(owned.Count(), 0);
     EXPECT_EQ(owned.GetAt(0), nullptr);
 }
