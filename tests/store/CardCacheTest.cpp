@@ -137,7 +137,7 @@ TEST_F(CardCacheTest, StoredSectionsAnswerTheirVersionAndLoadTheirFields)
 
 // The photo lives in its file; a flag alone changes only the flag; a file
 // gone, turned folder or too large is not cached and not loaded; the text
-// ends at its first zero byte.
+// ends at its first zero byte; a file that cannot be written changes nothing.
 TEST_F(CardCacheTest, PhotoLivesInItsFileAndFollowsIt)
 {
     StorePhoto("u1", "d1", "QUJD\nREVG\n", "5");
@@ -161,6 +161,16 @@ TEST_F(CardCacheTest, PhotoLivesInItsFileAndFollowsIt)
     std::ofstream(file, std::ios::binary) << std::string(CardCache::MaxPhotoFileSize + 1, 'Q');
     EXPECT_EQ(Version(PhotoSection), -1);
     EXPECT_EQ(LoadedPhoto(), "");
+
+    // A folder where the new file would go makes its creation fail: the
+    // registry and the former file are left alone.
+    cache.StorePhoto("u1", "d1", Section(4, {{"ph", "OLD0"}, {"c", "0"}, {"ver", "3"}}).GetRoot(), false);
+    ASSERT_TRUE(CreateDirectoryA((file + ".new").c_str(), nullptr));
+    cache.StorePhoto("u1", "d1", Section(4, {{"ph", "NEW0"}, {"c", "1"}, {"ver", "4"}}).GetRoot(), false);
+    RemoveDirectoryA((file + ".new").c_str());
+    EXPECT_EQ(Version(PhotoSection), 3);
+    EXPECT_EQ(LoadedPhoto(), "OLD0");
+    EXPECT_EQ(hidden, 0);
 
     EXPECT_EQ(CardCache(key, appPath + "\\", UsersKey()).PhotoFile("u", "d"), appPath + "\\vc\\u@d.b64");
 }
@@ -280,19 +290,6 @@ TEST_F(CardCacheTest, FailedWritesNeverLeaveANewVersionOverOldValues)
             }
         }
     }
-}
-
-TEST_F(CardCacheTest, PhotoFileThatCannotBeWrittenLeavesTheRegistryAlone)
-{
-    cache.StorePhoto("u1", "d1", Section(4, {{"ph", "OLD0"}, {"c", "0"}, {"ver", "3"}}).GetRoot(), false);
-    // A folder where the new file would go makes its creation fail.
-    std::string blocker = appPath + "\\vc\\u1@d1.b64.new";
-    ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
-    cache.StorePhoto("u1", "d1", Section(4, {{"ph", "NEW0"}, {"c", "1"}, {"ver", "4"}}).GetRoot(), false);
-    RemoveDirectoryA(blocker.c_str());
-    EXPECT_EQ(Version(PhotoSection), 3);
-    EXPECT_EQ(LoadedPhoto(), "OLD0");
-    EXPECT_EQ(hidden, 0);
 }
 
 } // namespace
