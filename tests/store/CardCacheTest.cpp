@@ -114,12 +114,6 @@ TEST_F(CardCacheTest, StoredSectionsAnswerTheirVersionAndLoadTheirFields)
     EXPECT_EQ(hidden, 0);
     EXPECT_EQ(Version(HomeSection), 0);
 
-    cache.StoreBusiness("u1", "d1", Section(3, {{"cp", "Acme & Sons"}, {"m", "666"}, {"ver", "2"}}).GetRoot());
-    AddressFields business;
-    cache.LoadBusiness("u1", "d1", business, hidden);
-    EXPECT_EQ(business.company + "|" + business.mobile, "Acme & Sons|666");
-    EXPECT_EQ(Version(BusinessSection), 2);
-
     cache.StoreBasic("u1", "d1", Section(1, {{"f", "Ana"}, {"nk", "an"}, {"e0", "a@x.org"}, {"e2", "b@y.org"},
                                              {"e10", "lost@z.org"}, {"ver", "3"}}).GetRoot());
     IdentificationFields fields;

@@ -48,10 +48,9 @@ TEST_F(RegKeyTest, MissingAndMistypedValuesAndAMissingKeyReadAsTheDefault)
     DWORD number = 7;
     SetRaw("number", REG_DWORD, &number, sizeof number);
     SetRaw("text", REG_SZ, "abc", 4);
-    SetRaw("binary", REG_BINARY, "\x01\x02\x03\x04", 4);
-    for (const char* name : {"missing", "number", "binary"})
+    for (const char* name : {"missing", "number"})
         EXPECT_EQ(reg.ReadString(name, "fallback"), "fallback") << name;
-    for (const char* name : {"missing", "text", "binary"})
+    for (const char* name : {"missing", "text"})
         EXPECT_EQ(reg.ReadDword(name, 42), 42u) << name;
     EXPECT_EQ(reg.ReadDword("number", 42), 7u);
     RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
@@ -64,19 +63,17 @@ TEST_F(RegKeyTest, MissingAndMistypedValuesAndAMissingKeyReadAsTheDefault)
 TEST_F(RegKeyTest, ValuesRoundTripWithTheirBytesStringsUpTo64KiB)
 {
     ASSERT_TRUE(reg.SetKey(path, true));
+    // Accented letters and markup characters among them.
     for (size_t length : {0u, 1u, 254u, 255u, 256u, 512u, 513u, 5000u, 65536u}) {
         std::string value(length, 'x');
         for (size_t i = 0; i < length; ++i)
-            value[i] = static_cast<char>('a' + i % 26);
+            value[i] = static_cast<char>(i % 2 ? 0xC0 + i % 64 : '"' + i % 32);
         ASSERT_TRUE(reg.WriteString("long", value)) << length;
         EXPECT_EQ(reg.ReadString("long", "default"), value) << length;
     }
     EXPECT_FALSE(reg.WriteString("long", std::string(65537, 'y')));
     EXPECT_EQ(reg.ReadString("long", "").size(), 65536u);
 
-    const std::string accented = "Identificaci\xf3n, \xd1o\xf1o & <\"x\">";
-    ASSERT_TRUE(reg.WriteString("text", accented));
-    EXPECT_EQ(reg.ReadString("text", ""), accented);
     SetRaw("expand", REG_EXPAND_SZ, "%TEMP%\\x", 9);
     EXPECT_EQ(reg.ReadString("expand", ""), "%TEMP%\\x");
     SetRaw("raw", REG_SZ, "abcd", 4);
