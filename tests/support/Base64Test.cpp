@@ -24,7 +24,6 @@ TEST(Base64, PaddingAndLinesOf72Characters)
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(Base64Encode(in, true), out);
-    EXPECT_EQ(Base64Encode("f", false), "Zg==");
 
     // 54 bytes fill a line; the next byte starts another.
     std::string bytes = Bytes(55);
