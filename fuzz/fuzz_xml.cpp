@@ -11,22 +11,16 @@ namespace {
 
 bool SameTree(const XmlNode& a, const XmlNode& b)
 {
-    if (a.GetName() != b.GetName() || a.GetText() != b.GetText() || a.ChildCount() != b.ChildCount())
-        return false;
     const XmlTag& ta = a.GetTag();
     const XmlTag& tb = b.GetTag();
-    if (ta.AttributeCount() != tb.AttributeCount())
-        return false;
-    for (std::int32_t i = 0; i < ta.AttributeCount(); ++i) {
-        if (ta.GetAttribute(i)->GetName() != tb.GetAttribute(i)->GetName() ||
-            ta.GetAttribute(i)->GetValue() != tb.GetAttribute(i)->GetValue())
-            return false;
-    }
-    for (std::int32_t i = 0; i < a.ChildCount(); ++i) {
-        if (!SameTree(*a.ChildAt(i), *b.ChildAt(i)))
-            return false;
-    }
-    return true;
+    bool same = a.GetName() == b.GetName() && a.GetText() == b.GetText() && a.ChildCount() == b.ChildCount() &&
+                ta.AttributeCount() == tb.AttributeCount();
+    for (std::int32_t i = 0; same && i < ta.AttributeCount(); ++i)
+        same = ta.GetAttribute(i)->GetName() == tb.GetAttribute(i)->GetName() &&
+               ta.GetAttribute(i)->GetValue() == tb.GetAttribute(i)->GetValue();
+    for (std::int32_t i = 0; same && i < a.ChildCount(); ++i)
+        same = SameTree(*a.ChildAt(i), *b.ChildAt(i));
+    return same;
 }
 
 } // namespace

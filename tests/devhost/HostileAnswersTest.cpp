@@ -3,6 +3,7 @@
 // stops early, its names check refuses them, its decoder cannot take them.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <map>
 #include <set>
@@ -54,8 +55,7 @@ TEST(HostileAnswersTest, EachStaysHostileUnderTheClientsRules)
              if (bytes.size() <= 1000000 || bytes.compare(0, 2, "BM") != 0)
                  return false;
              std::uint32_t size = 0;  // a whole picture file: its header holds its size
-             for (int i = 5; i >= 2; --i)
-                 size = size << 8 | static_cast<unsigned char>(bytes[i]);
+             std::memcpy(&size, bytes.data() + 2, sizeof size);
              return size == bytes.size();
          }},
         {"photo-garbage", [](const XmlDocument& doc, bool, const std::string&) {

@@ -33,8 +33,7 @@ TEST(SectionNamesTest, EachOfTheFourSectionsHasNamesOfItsOwn)
     std::set<std::string> names;
     for (int section = 1; section <= 4; ++section) {
         ASSERT_NE(NamesOf(section).key, nullptr);
-        names.insert(NamesOf(section).key);
-        names.insert(NamesOf(section).version);
+        names.insert({NamesOf(section).key, NamesOf(section).version});
     }
     EXPECT_EQ(names.size(), 8u);
     for (int section : {-1, 0, 5})

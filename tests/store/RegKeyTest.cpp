@@ -16,50 +16,29 @@ protected:
 
     void SetRaw(const char* name, DWORD type, const void* data, DWORD size)
     {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(key);
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name, type, data, size), ERROR_SUCCESS);
     }
-
     bool KeyExists(const std::string& keyPath)
     {
         HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
+        bool opened = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+        return opened && RegCloseKey(key) == ERROR_SUCCESS;
     }
 
     std::string path;
     RegKey reg;
 };
 
-TEST_F(RegKeyTest, TakesOnlyThePredefinedRoots)
-{
-    EXPECT_EQ(reg.Root(), HKEY_CURRENT_USER);
-    for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_USER})
-        EXPECT_TRUE(reg.SetRootKey(root));
-    for (HKEY other : {HKEY_CURRENT_CONFIG, HKEY_PERFORMANCE_DATA, reinterpret_cast<HKEY>(0x1234),
-                       static_cast<HKEY>(nullptr)})
-        EXPECT_FALSE(reg.SetRootKey(other));
-    EXPECT_EQ(reg.Root(), HKEY_CURRENT_USER);
-}
-
+// A failed SetKey keeps the former key.
 TEST_F(RegKeyTest, SetKeyOpensOrCreates)
 {
-    EXPECT_TRUE(reg.SetKey("", false));
-    EXPECT_EQ(reg.SubKey(), "");
     EXPECT_FALSE(reg.SetKey(path, false));
     EXPECT_FALSE(KeyExists(path));
-    EXPECT_EQ(reg.SubKey(), "");
-    EXPECT_TRUE(reg.SetKey(path, true));
+    ASSERT_TRUE(reg.SetKey(path, true));
     EXPECT_TRUE(KeyExists(path));
-    EXPECT_EQ(reg.SubKey(), path);
+    ASSERT_TRUE(reg.WriteString("v", "here"));
     EXPECT_FALSE(reg.SetKey(path + "\\missing", false));
-    EXPECT_EQ(reg.SubKey(), path);  // a failed SetKey keeps the former key
+    EXPECT_EQ(reg.ReadString("v", ""), "here");
     EXPECT_TRUE(reg.SetKey(path, false));
 }
 
@@ -69,21 +48,14 @@ TEST_F(RegKeyTest, MissingAndMistypedValuesAndAMissingKeyReadAsTheDefault)
     DWORD number = 7;
     SetRaw("number", REG_DWORD, &number, sizeof number);
     SetRaw("text", REG_SZ, "abc", 4);
-    SetRaw("binary", REG_BINARY, "\x01\x02\x03\x04", 4);
-    EXPECT_EQ(reg.ReadString("missing", "fallback"), "fallback");
-    EXPECT_EQ(reg.ReadString("number", "fallback"), "fallback");
-    EXPECT_EQ(reg.ReadString("binary", "fallback"), "fallback");
-    EXPECT_EQ(reg.ReadDword("missing", 42), 42u);
-    EXPECT_EQ(reg.ReadDword("text", 42), 42u);
-    EXPECT_EQ(reg.ReadDword("binary", 42), 42u);
+    for (const char* name : {"missing", "number"})
+        EXPECT_EQ(reg.ReadString(name, "fallback"), "fallback") << name;
+    for (const char* name : {"missing", "text"})
+        EXPECT_EQ(reg.ReadDword(name, 42), 42u) << name;
     EXPECT_EQ(reg.ReadDword("number", 42), 7u);
-    EXPECT_EQ(reg.GetValueType("number"), static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(reg.GetValueType("text"), static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(reg.GetValueType("missing"), 0u);
     RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
     EXPECT_EQ(reg.ReadString("a", "d"), "d");
     EXPECT_EQ(reg.ReadDword("a", 3), 3u);
-    EXPECT_EQ(reg.GetValueType("a"), 0u);
     EXPECT_FALSE(reg.WriteString("a", "x"));
     EXPECT_FALSE(reg.WriteDword("a", 1));
 }
@@ -91,19 +63,17 @@ TEST_F(RegKeyTest, MissingAndMistypedValuesAndAMissingKeyReadAsTheDefault)
 TEST_F(RegKeyTest, ValuesRoundTripWithTheirBytesStringsUpTo64KiB)
 {
     ASSERT_TRUE(reg.SetKey(path, true));
+    // Accented letters and markup characters among them.
     for (size_t length : {0u, 1u, 254u, 255u, 256u, 512u, 513u, 5000u, 65536u}) {
         std::string value(length, 'x');
         for (size_t i = 0; i < length; ++i)
-            value[i] = static_cast<char>('a' + i % 26);
+            value[i] = static_cast<char>(i % 2 ? 0xC0 + i % 64 : '"' + i % 32);
         ASSERT_TRUE(reg.WriteString("long", value)) << length;
         EXPECT_EQ(reg.ReadString("long", "default"), value) << length;
     }
     EXPECT_FALSE(reg.WriteString("long", std::string(65537, 'y')));
     EXPECT_EQ(reg.ReadString("long", "").size(), 65536u);
 
-    const std::string accented = "Identificaci\xf3n, \xd1o\xf1o & <\"x\">";
-    ASSERT_TRUE(reg.WriteString("text", accented));
-    EXPECT_EQ(reg.ReadString("text", ""), accented);
     SetRaw("expand", REG_EXPAND_SZ, "%TEMP%\\x", 9);
     EXPECT_EQ(reg.ReadString("expand", ""), "%TEMP%\\x");
     SetRaw("raw", REG_SZ, "abcd", 4);

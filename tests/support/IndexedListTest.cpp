@@ -4,17 +4,9 @@
 
 namespace {
 
-struct Counted {
-    explicit Counted(int* counter) : deaths(counter) {}
-    ~Counted() { ++*deaths; }
-    int* deaths;
-};
-
 TEST(IndexedList, ReadsByIndexThroughTheCursorAndAfterRemovals)
 {
-    struct Case {
-        int cursor, removed, cursorAfter;
-    };
+    struct Case { int cursor, removed, cursorAfter; };
     // Four elements; the cursor is set by reading the cursor's index before the removal.
     const Case cases[] = {
         {1, 1, 1},  // successor takes the index
@@ -64,13 +56,12 @@ TEST(IndexedList, AppendAfterRemovingTheTailAndRemoveByAddress)
     list.Append(&extra);
     EXPECT_EQ(list.GetAt(0), &extra);
 
-    int deaths = 0;
-    IndexedList<Counted> owned;
-    owned.Append(new Counted(&deaths));
-    owned.Append(new Counted(&deaths));
+    // The elements deleted too: the sanitizer build finds them leaked otherwise.
+    IndexedList<int> owned;
+    owned.Append(new int(1));
+    owned.Append(new int(2));
     owned.GetAt(1);
     owned.DeleteAll();
-    EXPECT_EQ(deaths, 2);
     EXPECT_EQ(owned.Count(), 0);
     EXPECT_EQ(owned.GetAt(0), nullptr);
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@ std::string Nest(int levels)
     return text;
 }
 
+// Unescaping is one pass: "&amp;lt;" gives "&lt;".
 TEST(Xml, WritesOneLinePerTagWithEscapedTextAndReadsItBack)
 {
     XmlDocument empty;
@@ -33,10 +33,7 @@ TEST(Xml, WritesOneLinePerTagWithEscapedTextAndReadsItBack)
     EXPECT_EQ(back.FindChild("typ").GetIndex(), 1);
     EXPECT_EQ(back.FindChild("typ").FindChild("f").GetText(), "Ann & <Bo>");
     EXPECT_EQ(back.GetXml(), doc.GetXml());
-}
 
-TEST(Xml, EscapeAndUnescape)
-{
     EXPECT_EQ(Escape("a&b<c>d'e\"f"), "a&amp;b&lt;c&gt;d&apos;e&quot;f");
     const std::pair<const char*, const char*> cases[] = {
         {"&amp;lt;", "&lt;"}, {"&quot;&apos;&gt;&lt;&amp;", "\"'><&"},        {"&&lt;;", "&<;"},
@@ -44,59 +41,18 @@ TEST(Xml, EscapeAndUnescape)
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(Unescape(in), out) << in;
-    for (const char* s : {"", "&amp;lt;&<>'\"", "&&&;;"})
-        EXPECT_EQ(Unescape(Escape(s)), s);
-}
-
-TEST(Xml, ReadsAttributesAndWritesThemBack)
-{
-    auto Listed = [](const XmlTag& tag) {
-        std::string seen;
-        for (std::int32_t i = 0; i < tag.AttributeCount(); ++i)
-            seen += tag.GetAttribute(i)->GetName() + "=" + tag.GetAttribute(i)->GetValue() + ";";
-        return seen;
-    };
-    const std::pair<const char*, const char*> cases[] = {
-        {"<a k=\"v\">1</a>", "k=v;"},
-        {"<a k = \"<v w>\" l=\"\">1</a>", "k=<v w>;l=;"},
-        // A name without a quoted value keeps an empty value; the next attribute is still read.
-        {"<a k v=\"x\">1</a>", "k=;v=x;"},
-        {"<a k= v=\"x\">1</a>", "k=;v=x;"},
-    };
-    for (const auto& [text, attributes] : cases) {
-        XmlDocument doc;
-        ASSERT_TRUE(doc.Parse(text)) << text;
-        EXPECT_EQ(Listed(doc.GetRoot().GetTag()), attributes) << text;
-        EXPECT_EQ(doc.GetRoot().GetText(), "1");
-        XmlDocument back;
-        ASSERT_TRUE(back.Parse(doc.GetXml()));
-        EXPECT_EQ(back.GetXml(), doc.GetXml());
-        XmlTag copy;
-        copy.AddAttribute("old", "x");
-        copy = doc.GetRoot().GetTag();
-        const XmlTag& self = copy;
-        copy = self;
-        doc.GetRoot().Clear(); // the copy is deep
-        EXPECT_EQ(Listed(copy), attributes) << text;
-    }
 }
 
 TEST(Xml, ReadResultAndWhatIsKept)
 {
-    struct Case {
-        const char* text;
-        bool ok;
-        const char* rootName;
-        const char* rootText;
-        std::vector<std::string> childTexts;
-    };
+    struct Case { const char* input; bool ok; const char* name; const char* text; std::vector<std::string> children; };
     const Case cases[] = {
         {"<a> x <b>1</b> y </a>", true, "a", "x y", {"1"}},
         {"abc<a>1</a>trailing <junk", true, "a", "1", {}},
         {"<a>\t&lt;b&gt; &amp;amp;\r\n</a>", true, "a", "<b> &amp;", {}},
         {"<a k=\"v>\">1</a", true, "a", "1", {}},
+        {"<a k v=\"x\" l = \"<v w>\" m=>1</a>", true, "a", "1", {}},
         {"<a><b></a>", false, "a", "", {}},
-        {"<a><b/></a>", false, "a", "", {}},
         {"<a/>", false, "a", "", {}},
         {"</a>", false, "a", "", {}},
         {"<a>1", false, "a", "", {}},
@@ -107,19 +63,19 @@ TEST(Xml, ReadResultAndWhatIsKept)
         {"no tag at all", false, "", "", {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.input);
         XmlDocument doc;
-        EXPECT_EQ(doc.Parse(c.text), c.ok);
+        EXPECT_EQ(doc.Parse(c.input), c.ok);
         const XmlNode& root = doc.GetRoot();
-        EXPECT_EQ(root.GetName(), c.rootName);
-        EXPECT_EQ(root.GetText(), c.rootText);
-        ASSERT_EQ(root.ChildCount(), static_cast<std::int32_t>(c.childTexts.size()));
+        EXPECT_EQ(root.GetName(), c.name);
+        EXPECT_EQ(root.GetText(), c.text);
+        ASSERT_EQ(root.ChildCount(), static_cast<std::int32_t>(c.children.size()));
         for (std::int32_t i = 0; i < root.ChildCount(); ++i)
-            EXPECT_EQ(root.ChildAt(i)->GetText(), c.childTexts[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(root.ChildAt(i)->GetText(), c.children[static_cast<std::size_t>(i)]);
     }
 }
 
-TEST(Xml, ReadingStopsAtTheNestingBoundWhileBuiltTreesGoDeeper)
+TEST(Xml, ReadingStopsAtTheNestingBound)
 {
     for (int levels : {XmlNode::kMaxDepth, XmlNode::kMaxDepth + 1, 100000}) {
         XmlDocument doc;
@@ -133,17 +89,6 @@ TEST(Xml, ReadingStopsAtTheNestingBoundWhileBuiltTreesGoDeeper)
     EXPECT_FALSE(doc.Parse("<r><ok>1</ok>" + Nest(XmlNode::kMaxDepth) + "</r>"));
     ASSERT_EQ(doc.GetRoot().ChildCount(), 1);
     EXPECT_EQ(doc.GetRoot().ChildAt(0)->GetName(), "ok");
-
-    // Written and destroyed without recursion per level.
-    constexpr int kLevels = 100000;
-    auto deep = std::make_unique<XmlDocument>("a", 0);
-    XmlNode* node = &deep->GetRoot();
-    for (int i = 0; i < kLevels; ++i)
-        node = &node->AddChild("a", "");
-    std::string text = deep->GetXml();
-    EXPECT_EQ(text.size(), std::size_t(kLevels) * 9 + 9);
-    EXPECT_EQ(text.find("<a></a>\n"), std::size_t(kLevels) * 4 + 1);
-    deep.reset();
 }
 
 TEST(Xml, FindChildAndWalksOverRepeatedNames)
@@ -164,10 +109,6 @@ TEST(Xml, FindChildAndWalksOverRepeatedNames)
     EXPECT_EQ(&doc.FindNextChild("e", first), &third);
     // A node of another name with the same sequence number ends the walk.
     EXPECT_EQ(&doc.FindNextChild("f", first), &EmptyNode());
-    // Recognised by name and sequence number, not by address.
-    XmlDocument other;
-    other.AddChild("e", "");
-    EXPECT_EQ(&doc.FindNextChild("e", other.FindChild("e")), &third);
 
     // Sequence numbers are not reused after a clear.
     doc.GetRoot().Clear();

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Checks the vCard reader and writer against an independent parser, vobject:
-what the writer writes, vobject reads value for value; cards that vobject
-writes in 3.0, and hand-written 2.1 cards with quoted-printable, the reader
-reads value for value. Argument: the vcard_convert program."""
+a card that vobject writes in 3.0 and a hand-written 2.1 card with
+quoted-printable go through the reader and the writer (the vcard_convert
+program, the argument), and vobject reads back what they held, value for
+value, from the 4.0 card written."""
 import base64
 import io
 import subprocess
@@ -11,6 +12,8 @@ import sys
 import vobject
 
 CONVERT = sys.argv[1]
+PICTURE = bytes([0xFF, 0xD8, 0xFF, 0xE0]) + bytes(range(256)) * 2
+PLACE_KEYS = ("street", "city", "region", "code", "country")
 failures = []
 
 
@@ -19,132 +22,87 @@ def check(name, expected, got):
         failures.append(f"{name}: expected {expected!r}, got {got!r}")
 
 
-def escape(value):
-    return value.replace("\\", "\\\\").replace("\n", "\\n")
-
-
-def unescape(value):
-    out, i = [], 0
-    while i < len(value):
-        if value[i] == "\\" and i + 1 < len(value):
-            i += 1
-            out.append("\n" if value[i] == "n" else value[i])
-        else:
-            out.append(value[i])
-        i += 1
-    return "".join(out)
-
-
-def write(fields):
-    lines = "".join(f"{key}={escape(value)}\n" for key, value in fields)
-    return subprocess.run([CONVERT, "write"], input=lines.encode(), capture_output=True, check=True).stdout
-
-
-def read(card):
-    result = subprocess.run([CONVERT, "read"], input=card, capture_output=True)
-    fields = {}
-    for line in result.stdout.decode().splitlines():
-        key, _, value = line.partition("=")
-        value = unescape(value)
-        if key == "email":
-            fields.setdefault(key, []).append(value)
-        else:
-            fields[key] = value
-    return result.returncode, fields
-
-
-PICTURE = bytes([0xFF, 0xD8, 0xFF, 0xE0]) + bytes(range(256)) * 2
-
-EXPORTED = [
-    ("fn", "Dr. José Müller, Jr."), ("family", "Müller; Peña"), ("given", "José"), ("additional", "María"),
-    ("prefix", "Dr."), ("nickname", "Pepe, el \\ grande"), ("email", "jose@example.net"),
-    ("email", "j,m@example.org"), ("home.street", "Calle Mayor 1\nPiso 2º"), ("home.city", "Córdoba"),
-    ("home.region", "Andalucía"), ("home.code", "14001"), ("home.country", "España"), ("home.voice", "+34 957 000 001"),
-    ("home.cell", "+34 600 000 002"), ("home.url", "http://pepe.example/a,b;c"), ("work.street", "Avenida 5"),
-    ("work.city", "Zürich"), ("work.voice", "+41 44 000 003"), ("work.fax", "+41 44 000 004"),
-    ("work.url", "http://acme.example"), ("org", "Acme; Söhne"), ("unit", "Forschung"),
-    ("title", "Ingeniero " + "muy " * 30 + "largo €"), ("phototype", "image/jpeg"), ("photo", PICTURE.hex()),
-    ("account", "jose@example.net"),
-]
-
-
-def check_export():
-    text = write(EXPORTED)
-    expected = dict(EXPORTED)
+def convert(card):
+    """The card through the reader and the writer, as fields that vobject reads."""
+    result = subprocess.run([CONVERT], input=card, capture_output=True)
+    check("a card read", 0, result.returncode)
+    text = result.stdout
     lines = text.split(b"\r\n")
     check("line ends", b"", lines[-1])
     check("lines of 75 octets at most", [], [line for line in lines if len(line) > 75 or b"\n" in line])
     card = vobject.readOne(text.decode("utf-8"))
     check("VERSION", "4.0", card.version.value)
-    check("FN", expected["fn"], card.fn.value)
     name = card.n.value
-    check("N", [expected[k] for k in ("family", "given", "additional", "prefix")],
-          [name.family, name.given, name.additional, name.prefix])
-    check("NICKNAME", expected["nickname"], card.nickname.value)
-    check("EMAIL", ["jose@example.net", "j,m@example.org"], [e.value for e in card.email_list])
-    check("EMAIL PREF", (["1"], None), (card.email_list[0].params.get("PREF"), card.email_list[1].params.get("PREF")))
-    places = {}
-    for adr in card.adr_list:
-        a = adr.value
-        places[tuple(t.lower() for t in adr.params["TYPE"])] = [a.street, a.city, a.region, a.code, a.country]
-    for kind in ("home", "work"):
-        check(f"ADR {kind}", [expected.get(f"{kind}.{k}", "") for k in ("street", "city", "region", "code", "country")],
-              places.get((kind,)))
-    phones = {tuple(t.lower() for t in tel.params["TYPE"]): tel.value for tel in card.tel_list}
-    check("TEL", {("home", "voice"): expected["home.voice"], ("home", "cell"): expected["home.cell"],
-                  ("work", "voice"): expected["work.voice"], ("work", "fax"): expected["work.fax"]}, phones)
-    urls = {url.params["TYPE"][0].lower(): url.value for url in card.url_list}
-    check("URL", {"home": expected["home.url"], "work": expected["work.url"]}, urls)
-    check("ORG", [expected["org"], expected["unit"]], card.org.value)
-    check("TITLE", expected["title"], card.title.value)
-    check("account", expected["account"], card.contents["x-vcard-pc-account"][0].value)
+    fields = {"fn": card.fn.value, "family": name.family, "given": name.given, "additional": name.additional,
+              "prefix": name.prefix, "title": card.title.value if "title" in card.contents else ""}
+    if "nickname" in card.contents:
+        fields["nickname"] = card.nickname.value
+    if "org" in card.contents:
+        fields["org"], fields["unit"] = (card.org.value + [""])[:2]
+    emails = card.contents.get("email", [])
+    fields["email"] = [e.value for e in emails]
+    check("EMAIL PREF", [["1"]] + [None] * (len(emails) - 1), [e.params.get("PREF") for e in emails])
+    for adr in card.contents.get("adr", []):
+        kind = adr.params["TYPE"][0].lower()
+        for key in PLACE_KEYS:
+            fields[f"{kind}.{key}"] = getattr(adr.value, key)
+    for tel in card.contents.get("tel", []):
+        kind, use = (t.lower() for t in tel.params["TYPE"])
+        fields[f"{kind}.{use}"] = tel.value
+    for url in card.contents.get("url", []):
+        fields[f"{url.params['TYPE'][0].lower()}.url"] = url.value
+    if "x-vcard-pc-account" in card.contents:
+        fields["account"] = card.contents["x-vcard-pc-account"][0].value
     # vobject's text rules cut the data URI at its comma: its own unfolding
     # and line parsing, without them.
     photos = [vobject.base.parseLine(line)[2] for line, _ in vobject.base.getLogicalLines(io.StringIO(
         text.decode("utf-8"))) if line.upper().startswith("PHOTO")]
-    header, _, data = photos[0].partition(",")
-    check("PHOTO media type", "data:image/jpeg;base64", header)
-    check("PHOTO bytes", PICTURE, base64.b64decode(data))
+    if photos:
+        header, _, data = photos[0].partition(",")
+        fields["phototype"], fields["photo"] = header, base64.b64decode(data)
+    return {key: value for key, value in fields.items() if value}
 
 
 def check_vobject_30():
     card = vobject.vCard()
-    card.add("fn").value = "Renée O'Neil, PhD"
-    card.add("n").value = vobject.vcard.Name(family="O'Neil", given="Renée", additional="Anne", prefix="Ms.")
-    card.add("nickname").value = "Ren; R."
-    for address, types in (("second@example.com", ["INTERNET"]), ("first@example.com", ["INTERNET", "PREF"])):
+    card.add("fn").value = "Dr. José Müller, Jr."
+    card.add("n").value = vobject.vcard.Name(family="Müller; Peña", given="José", additional="María", prefix="Dr.")
+    card.add("nickname").value = "Pepe, el \\ grande"
+    for address, types in (("j,m@example.org", ["INTERNET"]), ("jose@example.net", ["INTERNET", "PREF"])):
         email = card.add("email")
         email.value = address
         email.type_param = types
-    for kind, street, city in (("HOME", "12 Rue de l'Église\nBât. B", "Québec"), ("WORK", "1 Main St", "Ottawa")):
+    for kind, street, city in (("HOME", "Calle Mayor 1\nPiso 2º", "Córdoba"), ("WORK", "Avenida 5", "Zürich")):
         adr = card.add("adr")
-        adr.value = vobject.vcard.Address(street=street, city=city, region="QC", code="G1A", country="Canada")
+        adr.value = vobject.vcard.Address(street=street, city=city, region="Andalucía", code="14001", country="España")
         adr.type_param = kind
-    for number, types in (("+1 418 555 0100", ["HOME", "VOICE"]), ("+1 418 555 0101", ["CELL"]),
-                          ("+1 613 555 0102", ["WORK", "FAX"]), ("+1 613 555 0103", ["WORK", "VOICE"])):
+    for number, types in (("+34 957 000 001", ["HOME", "VOICE"]), ("+34 600 000 002", ["CELL"]),
+                          ("+41 44 000 004", ["WORK", "FAX"]), ("+41 44 000 003", ["WORK", "VOICE"])):
         tel = card.add("tel")
         tel.value = number
         tel.type_param = types
-    url = card.add("url")
-    url.value = "http://work.example/x,y"
-    url.type_param = "WORK"
-    card.add("org").value = ["Bureau, Inc.", "Ventes"]
-    card.add("title").value = "Directrice"
+    for address, kind in (("http://pepe.example/a,b;c", "HOME"), ("http://acme.example", "WORK")):
+        url = card.add("url")
+        url.value = address
+        url.type_param = kind
+    card.add("org").value = ["Acme; Söhne", "Forschung"]
+    card.add("title").value = "Ingeniero " + "muy " * 30 + "largo €"
+    card.add("x-vcard-pc-account").value = "jose@example.net"
     photo = card.add("photo")
     photo.value = PICTURE
     photo.encoding_param = "b"
     photo.type_param = "JPEG"
-    status, got = read(card.serialize().encode("utf-8"))
-    check("3.0 read", 0, status)
     check("3.0 fields", {
-        "fn": "Renée O'Neil, PhD", "family": "O'Neil", "given": "Renée", "additional": "Anne", "prefix": "Ms.",
-        "nickname": "Ren; R.", "email": ["first@example.com", "second@example.com"],
-        "home.street": "12 Rue de l'Église\nBât. B", "home.city": "Québec", "home.region": "QC",
-        "home.code": "G1A", "home.country": "Canada", "work.street": "1 Main St", "work.city": "Ottawa",
-        "work.region": "QC", "work.code": "G1A", "work.country": "Canada", "home.voice": "+1 418 555 0100",
-        "home.cell": "+1 418 555 0101", "work.fax": "+1 613 555 0102", "work.voice": "+1 613 555 0103",
-        "work.url": "http://work.example/x,y", "org": "Bureau, Inc.", "unit": "Ventes", "title": "Directrice",
-        "photo": PICTURE.hex(), "phototype": "image/jpeg"}, got)
+        "fn": "Dr. José Müller, Jr.", "family": "Müller; Peña", "given": "José", "additional": "María",
+        "prefix": "Dr.", "nickname": "Pepe, el \\ grande", "email": ["jose@example.net", "j,m@example.org"],
+        "home.street": "Calle Mayor 1\nPiso 2º", "home.city": "Córdoba", "home.region": "Andalucía",
+        "home.code": "14001", "home.country": "España", "work.street": "Avenida 5", "work.city": "Zürich",
+        "work.region": "Andalucía", "work.code": "14001", "work.country": "España",
+        "home.voice": "+34 957 000 001", "home.cell": "+34 600 000 002", "work.fax": "+41 44 000 004",
+        "work.voice": "+41 44 000 003", "home.url": "http://pepe.example/a,b;c", "work.url": "http://acme.example",
+        "org": "Acme; Söhne", "unit": "Forschung", "title": "Ingeniero " + "muy " * 30 + "largo €",
+        "account": "jose@example.net", "photo": PICTURE, "phototype": "data:image/jpeg;base64"},
+        convert(card.serialize().encode("utf-8")))
 
 
 def check_hand_written_21():
@@ -159,17 +117,16 @@ def check_hand_written_21():
             "ORG;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Caf=C3=A9 Sol;Cocina\r\nTITLE:Jefa\r\n"
             "PHOTO;JPEG;ENCODING=BASE64:\r\n " + picture + "\r\n"
             "END:VCARD\r\n").encode("latin-1")
-    status, got = read(card)
-    check("2.1 read", 0, status)
     check("2.1 fields", {
         "family": "García", "given": "María", "prefix": "Sra.",
         "fn": "María García López de la Fuente y Martínez", "home.street": "Calle Sol 3\n2º izq.",
         "home.city": "León", "home.code": "24001", "home.country": "España", "home.voice": "987 000 001",
         "home.cell": "600 000 002", "work.fax": "987 000 003", "email": ["maria@example.es", "otra@example.es"],
-        "org": "Café Sol", "unit": "Cocina", "title": "Jefa", "photo": PICTURE.hex(), "phototype": "image/jpeg"}, got)
+        "org": "Café Sol", "unit": "Cocina", "title": "Jefa", "photo": PICTURE,
+        "phototype": "data:image/jpeg;base64"}, convert(card))
 
 
-for test in (check_export, check_vobject_30, check_hand_written_21):
+for test in (check_vobject_30, check_hand_written_21):
     before = len(failures)
     try:
         test()
