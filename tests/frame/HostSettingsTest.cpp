@@ -66,13 +66,6 @@ protected:
         RegCloseKey(key);
     }
 
-    void LogIn()
-    {
-        ServiceInterface& api = service;
-        api.Start();
-        api.Login(&user);
-    }
-
     TestHost host;
     TestUser user;
     SettingsService service{&host};
@@ -97,25 +90,6 @@ TEST_F(HostSettingsTest, AppPathAndTheSkinsSoundsAreReadAtTheFirstLoginAfterStar
     api.Logout();
     api.Login(&user);
     EXPECT_EQ(service.AppPath(), "C:\\first");
-}
-
-// Without the ini file every sound is the skin's folder, however long; a
-// missing key is created and reads empty.
-TEST_F(HostSettingsTest, MissingIniFileOrKeyLeaveTheFolderOrNothing)
-{
-    LogIn();
-    EXPECT_EQ(service.Sounds(), "||");
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, HostSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-    RegCloseKey(key);
-
-    SettingsService second(&host);
-    std::string longFolder = "C:\\" + std::string(400, 's') + "\\";
-    SetHostValue("Skin", longFolder + "skin.ini");
-    static_cast<ServiceInterface&>(second).Start();
-    static_cast<ServiceInterface&>(second).Login(&user);
-    EXPECT_EQ(second.AppPath(), "");
-    EXPECT_EQ(second.Sounds(), longFolder + "|" + longFolder + "|" + longFolder);
 }
 
 } // namespace
