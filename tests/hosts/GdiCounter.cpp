@@ -6,106 +6,62 @@
 
 namespace {
 
-std::set<HGDIOBJ> gdiObjects;
-std::set<HDC> deviceContexts;
-std::set<HWND> windows;
+// What is alive of each kind, by handle.
+std::set<const void*> gdiObjects, deviceContexts, windows;
 
 template <class H>
-H Track(std::set<H>& live, H handle)
+H Track(std::set<const void*>& live, H handle)
 {
     if (handle)
         live.insert(handle);
     return handle;
 }
 
-template <class H>
-BOOL Untrack(std::set<H>& live, H handle, BOOL released)
+template <class R>
+R Untrack(std::set<const void*>& live, const void* handle, R released)
 {
     if (released)
         live.erase(handle);
     return released;
 }
 
-#define REAL(name) decltype(&::name) real##name = nullptr
+// The import's real entry, and a hook that passes the call on and notes the
+// handle it gives or frees.
+#define CREATES(live, Type, name, parameters, ...)                                                             \
+    decltype(&::name) real##name = nullptr;                                                                    \
+    Type WINAPI Hook##name parameters { return Track(live, real##name(__VA_ARGS__)); }
+#define FREES(live, name, handle, parameters, ...)                                                             \
+    decltype(&::name) real##name = nullptr;                                                                    \
+    auto WINAPI Hook##name parameters { return Untrack(live, handle, real##name(__VA_ARGS__)); }
 
-REAL(CreateCompatibleDC);
-REAL(DeleteDC);
-REAL(CreateCompatibleBitmap);
-REAL(CreateBitmap);
-REAL(CreateFontA);
-REAL(CreateFontIndirectA);
-REAL(CreatePen);
-REAL(CreateSolidBrush);
-REAL(DeleteObject);
-REAL(GetDC);
-REAL(ReleaseDC);
-REAL(BeginPaint);
-REAL(EndPaint);
-REAL(LoadBitmapA);
-REAL(LoadImageA);
-REAL(CreateWindowExA);
-REAL(CreateDialogParamA);
+CREATES(deviceContexts, HDC, CreateCompatibleDC, (HDC dc), dc)
+CREATES(deviceContexts, HDC, GetDC, (HWND window), window)
+CREATES(deviceContexts, HDC, BeginPaint, (HWND window, PAINTSTRUCT* paint), window, paint)
+FREES(deviceContexts, DeleteDC, dc, (HDC dc), dc)
+FREES(deviceContexts, ReleaseDC, dc, (HWND window, HDC dc), window, dc)
+FREES(deviceContexts, EndPaint, paint->hdc, (HWND window, const PAINTSTRUCT* paint), window, paint)
+CREATES(gdiObjects, HBITMAP, CreateCompatibleBitmap, (HDC dc, int cx, int cy), dc, cx, cy)
+CREATES(gdiObjects, HBITMAP, CreateBitmap, (int cx, int cy, UINT planes, UINT bits, const void* data), cx, cy,
+    planes, bits, data)
+CREATES(gdiObjects, HFONT, CreateFontA, (int h, int w, int e, int o, int weight, DWORD i, DWORD u, DWORD s, DWORD c,
+    DWORD op, DWORD cp, DWORD q, DWORD p, LPCSTR face), h, w, e, o, weight, i, u, s, c, op, cp, q, p, face)
+CREATES(gdiObjects, HFONT, CreateFontIndirectA, (const LOGFONTA* font), font)
+CREATES(gdiObjects, HPEN, CreatePen, (int style, int width, COLORREF colour), style, width, colour)
+CREATES(gdiObjects, HBRUSH, CreateSolidBrush, (COLORREF colour), colour)
+CREATES(gdiObjects, HBITMAP, LoadBitmapA, (HINSTANCE instance, LPCSTR name), instance, name)
+FREES(gdiObjects, DeleteObject, object, (HGDIOBJ object), object)
+CREATES(windows, HWND, CreateWindowExA, (DWORD exStyle, LPCSTR className, LPCSTR text, DWORD style, int x, int y,
+    int cx, int cy, HWND parent, HMENU menu, HINSTANCE instance, void* parameter), exStyle, className, text, style,
+    x, y, cx, cy, parent, menu, instance, parameter)
+CREATES(windows, HWND, CreateDialogParamA, (HINSTANCE instance, LPCSTR name, HWND parent, DLGPROC procedure,
+    LPARAM parameter), instance, name, parent, procedure, parameter)
 
-HDC WINAPI HookCreateCompatibleDC(HDC dc) { return Track(deviceContexts, realCreateCompatibleDC(dc)); }
-BOOL WINAPI HookDeleteDC(HDC dc) { return Untrack(deviceContexts, dc, realDeleteDC(dc)); }
-HBITMAP WINAPI HookCreateCompatibleBitmap(HDC dc, int cx, int cy)
-{
-    return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realCreateCompatibleBitmap(dc, cx, cy)));
-}
-HBITMAP WINAPI HookCreateBitmap(int cx, int cy, UINT planes, UINT bits, const void* data)
-{
-    return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realCreateBitmap(cx, cy, planes, bits, data)));
-}
-HFONT WINAPI HookCreateFontA(int h, int w, int e, int o, int weight, DWORD i, DWORD u, DWORD s, DWORD c, DWORD op,
-    DWORD cp, DWORD q, DWORD p, LPCSTR face)
-{
-    return static_cast<HFONT>(Track<HGDIOBJ>(gdiObjects, realCreateFontA(h, w, e, o, weight, i, u, s, c, op, cp, q, p, face)));
-}
-HFONT WINAPI HookCreateFontIndirectA(const LOGFONTA* font)
-{
-    return static_cast<HFONT>(Track<HGDIOBJ>(gdiObjects, realCreateFontIndirectA(font)));
-}
-HPEN WINAPI HookCreatePen(int style, int width, COLORREF colour)
-{
-    return static_cast<HPEN>(Track<HGDIOBJ>(gdiObjects, realCreatePen(style, width, colour)));
-}
-HBRUSH WINAPI HookCreateSolidBrush(COLORREF colour)
-{
-    return static_cast<HBRUSH>(Track<HGDIOBJ>(gdiObjects, realCreateSolidBrush(colour)));
-}
-BOOL WINAPI HookDeleteObject(HGDIOBJ object) { return Untrack(gdiObjects, object, realDeleteObject(object)); }
-HDC WINAPI HookGetDC(HWND window) { return Track(deviceContexts, realGetDC(window)); }
-int WINAPI HookReleaseDC(HWND window, HDC dc)
-{
-    int released = realReleaseDC(window, dc);
-    Untrack(deviceContexts, dc, released);
-    return released;
-}
-HDC WINAPI HookBeginPaint(HWND window, PAINTSTRUCT* paint) { return Track(deviceContexts, realBeginPaint(window, paint)); }
-BOOL WINAPI HookEndPaint(HWND window, const PAINTSTRUCT* paint)
-{
-    deviceContexts.erase(paint->hdc);
-    return realEndPaint(window, paint);
-}
-HBITMAP WINAPI HookLoadBitmapA(HINSTANCE instance, LPCSTR name)
-{
-    return static_cast<HBITMAP>(Track<HGDIOBJ>(gdiObjects, realLoadBitmapA(instance, name)));
-}
+// Icons and cursors come shared; only bitmaps are the program's to free.
+decltype(&::LoadImageA) realLoadImageA = nullptr;
 HANDLE WINAPI HookLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags)
 {
     HANDLE image = realLoadImageA(instance, name, type, cx, cy, flags);
-    if (type == IMAGE_BITMAP)
-        Track<HGDIOBJ>(gdiObjects, image);
-    return image;
-}
-HWND WINAPI HookCreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR text, DWORD style, int x, int y, int cx,
-    int cy, HWND parent, HMENU menu, HINSTANCE instance, void* parameter)
-{
-    return Track(windows, realCreateWindowExA(exStyle, className, text, style, x, y, cx, cy, parent, menu, instance, parameter));
-}
-HWND WINAPI HookCreateDialogParamA(HINSTANCE instance, LPCSTR name, HWND parent, DLGPROC procedure, LPARAM parameter)
-{
-    return Track(windows, realCreateDialogParamA(instance, name, parent, procedure, parameter));
+    return type == IMAGE_BITMAP ? Track(gdiObjects, image) : image;
 }
 
 struct Hook {
@@ -156,6 +112,6 @@ GdiCounter& GdiCounter::Install()
 GuiObjects GdiCounter::Live() const
 {
     for (auto it = windows.begin(); it != windows.end();)
-        it = IsWindow(*it) ? std::next(it) : windows.erase(it);
+        it = IsWindow(static_cast<HWND>(const_cast<void*>(*it))) ? std::next(it) : windows.erase(it);
     return {gdiObjects.size(), deviceContexts.size(), windows.size()};
 }
