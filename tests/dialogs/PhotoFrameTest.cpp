@@ -26,25 +26,22 @@ protected:
     PhotoFrame frame;
 };
 
-TEST_F(PhotoFrameTest, ShowsASmallPictureCentredAtItsOwnSize)
+// A small picture is centred at its own size; a larger one than the control
+// is scaled down to fit it, centred.
+TEST_F(PhotoFrameTest, ShowsAPictureCentredAndNoLargerThanTheControl)
 {
     std::vector<unsigned char> bytes = ResourceBytes(PhotoJpeg);
     frame.SetPicture(bytes.data(), static_cast<int>(bytes.size()));
     auto canvas = Paint();
-    EXPECT_EQ(PhotoFrame::Background, canvas->At(39, 50));
-    EXPECT_EQ(PhotoFrame::Background, canvas->At(80, 50));
-    EXPECT_EQ(PhotoFrame::Background, canvas->At(60, 34));
-    EXPECT_EQ(PhotoFrame::Background, canvas->At(60, 65));
+    for (auto [x, y] : {std::pair{39, 50}, {80, 50}, {60, 34}, {60, 65}})
+        EXPECT_EQ(PhotoFrame::Background, canvas->At(x, y)) << x << "," << y;
     EXPECT_TRUE(Near(Red, canvas->At(42, 37)));
     EXPECT_TRUE(Near(Blue, canvas->At(78, 63)));
-}
 
-TEST_F(PhotoFrameTest, FollowsTheSizeOfTheControl)
-{
-    std::vector<unsigned char> bytes = ResourceBytes(PhotoBmp);
+    bytes = ResourceBytes(PhotoBmp);
     frame.SetPicture(bytes.data(), static_cast<int>(bytes.size()));
     frame.SetWindowPos(nullptr, 0, 0, 20, 30, SWP_NOMOVE | SWP_NOZORDER);
-    auto canvas = Paint(20, 30);
+    canvas = Paint(20, 30);
     // 40 x 30 into 20 x 30: scaled to 20 x 15 and centred.
     EXPECT_EQ(PhotoFrame::Background, canvas->At(10, 6));
     EXPECT_EQ(Red, canvas->At(2, 10));
