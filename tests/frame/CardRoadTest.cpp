@@ -55,11 +55,8 @@ protected:
         appPath = std::string(temp) + "vcard-road-test";
         CreateDirectoryA(appPath.c_str(), nullptr);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
-        HKEY key;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, HostSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        RegSetValueExA(key, "AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(appPath.c_str()),
-                       static_cast<DWORD>(appPath.size() + 1));
-        RegCloseKey(key);
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, HostSettingsKey, "AppPath", REG_SZ, appPath.c_str(),
+            static_cast<DWORD>(appPath.size() + 1));
 
         service = CreateService(&host);
         card = static_cast<CardService*>(service);

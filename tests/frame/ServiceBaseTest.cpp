@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <stdexcept>
 
 #include "frame/CardService.h"
@@ -27,6 +28,7 @@ public:
 
     int State() const { return state; }
     HostUser* User() const { return user; }
+    std::string Settings() const { return appPath + "|" + alertSound + "|" + deniedSound + "|" + typingSound; }
     void SendDocument(XmlDocument& doc) { Send("VCARD-PC", doc); }
 
 protected:
@@ -281,6 +283,70 @@ TEST_F(ServiceBaseTest, DeliveredTextReachesOnMessageWithItsCodeAndSentDocuments
     ASSERT_EQ(host.sent.size(), 1u);
     EXPECT_EQ(host.sent[0].name, "VCARD-PC");
     EXPECT_EQ(host.sent[0].xml, "<msg>2\n<typ>1</typ>\n</msg>\n");
+}
+
+// ---- the host's settings
+
+TEST(SkinFolderTest, KeepsDriveAndFolderWithTheirSeparator)
+{
+    struct Case { const char* path; const char* folder; };
+    const Case cases[] = {
+        {"D:\\skins\\blue\\skin.ini", "D:\\skins\\blue\\"},
+        {"skin.ini", ""},
+        {"D:skin.ini", "D:"},
+        {"", ""},
+        {"\\\\server\\share\\skin.ini", "\\\\server\\share\\"},
+        {"C:/skins/red/skin.ini", "C:/skins/red/"},
+        {"D:\\skins\\", "D:\\skins\\"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SkinFolder(c.path), c.folder) << c.path;
+    std::string folder = "C:\\" + std::string(600, 'a') + "\\" + std::string(300, 'b') + "\\";
+    EXPECT_EQ(SkinFolder(folder + "skin.ini"), folder);
+}
+
+class HostSettingsTest : public ServiceBaseTest {
+protected:
+    void SetUp() override
+    {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    void TearDown() override
+    {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
+        DeleteFileA((folder + "skin.ini").c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+    static void SetHostValue(const char* name, const std::string& value)
+    {
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, HostSettingsKey, name, REG_SZ, value.c_str(),
+            static_cast<DWORD>(value.size() + 1));
+    }
+
+    std::string folder = [] {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        return std::string(temp) + "vcard-skin-test\\";
+    }();
+};
+
+// The settings are read once, at the first login after Start.
+TEST_F(HostSettingsTest, AppPathAndTheSkinsSoundsAreReadAtTheFirstLoginAfterStart)
+{
+    SetHostValue("AppPath", "C:\\first");
+    SetHostValue("Skin", folder + "skin.ini");
+    std::ofstream(folder + "skin.ini") << "[SOUNDS]\r\nAlert=alert.wav\r\nTyping=type.wav\r\n";
+    api.Login(&user);
+    EXPECT_EQ(service.Settings(), "|||");
+    api.Start();
+    api.Login(&user);
+    std::string read = "C:\\first|" + folder + "alert.wav|" + folder + "|" + folder + "type.wav";
+    EXPECT_EQ(service.Settings(), read);
+    SetHostValue("AppPath", "C:\\second");
+    api.Logout();
+    api.Login(&user);
+    EXPECT_EQ(service.Settings(), read);
 }
 
 } // namespace
