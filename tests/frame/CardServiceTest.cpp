@@ -1,18 +1,61 @@
+// The card service as the host drives it: through its operation table and
+// the controls of its windows, as a real host and user do.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
 
+#include "dialogs/CardDialog.h"
 #include "frame/CardService.h"
+#include "frame/HostSettings.h"
+#include "resources/resource.h"
+#include "support/Xml.h"
+#include "tests/controls/TestWindows.h"
+#include "tests/hosts/DebugOutput.h"
 #include "tests/hosts/TestHost.h"
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::Not;
 
 namespace {
 
+const char* const EighteenLines =
+    "<msg>1\n<ps>1\n<usr>u1</usr>\n<dom>d1</dom>\n"
+    "<typ>1\n<ver>-1</ver>\n</typ>\n<typ>2\n<ver>-1</ver>\n</typ>\n"
+    "<typ>3\n<ver>-1</ver>\n</typ>\n<typ>4\n<ver>-1</ver>\n</typ>\n</ps>\n</msg>\n";
+
+std::string Person(const std::string& user, const std::string& domain, const std::string& sections,
+                   const std::string& text = "1")
+{
+    return "<ps>" + text + "<usr>" + user + "</usr><dom>" + domain + "</dom>" + sections + "</ps>";
+}
+
+std::string Answer(const std::string& persons)
+{
+    return "<msg>1" + persons + "</msg>";
+}
+
+const std::string Identification201 =
+    "<typ>1<err>201</err><f>Ana</f><l>Ruiz</l><m>M</m><p>Dr</p><fn>Annie</fn><nk>an</nk>"
+    "<e0></e0><e1>ana@d1.org</e1><e10>lost@d1.org</e10><c>0</c><ver>4</ver></typ>";
+const std::string Home201 =
+    "<typ>2<err>201</err><a>Main 1</a><ci>Lyon</ci><w>ABC</w><c>1</c><ver>5</ver></typ>";
+const std::string Business201 =
+    "<typ>3<err>201</err><cp>Acme &amp; Co</cp><j>Dev</j><w>HTTP://Acme</w><c>0</c><ver>6</ver></typ>";
+// A 2 by 2 24-bit BMP, in Base64.
+const std::string Photo201 =
+    "<typ>4<err>201</err><ph>Qk1GAAAAAAAAADYAAAAoAAAAAgAAAAIAAAABABgAAAAAABAAAAATCwAAEwsAAAAAAAAAAAAA/wAAAP8AAAAA/wD/"
+    "AAAAAA==</ph><c>1</c><ver>7</ver></typ>";
+
 using Block = std::array<char, 600>;
 
-std::string TextAt(const Block& block, size_t offset)
+Block Filled()
 {
-    return std::string(block.data() + offset);
+    Block block;
+    block.fill('\xAA');
+    return block;
 }
 
 uint32_t DwordAt(const Block& block, size_t offset)
@@ -26,28 +69,330 @@ class CardServiceTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        service = CreateService(&host);
-        ASSERT_NE(service, nullptr);
-        block.fill('\xAA');
-    }
-    void TearDown() override { service->DeletingDestructor(1); }
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        appPath = std::string(temp) + "vcard-road-test";
+        CreateDirectoryA(appPath.c_str(), nullptr);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, HostSettingsKey, "AppPath", REG_SZ, appPath.c_str(),
+            static_cast<DWORD>(appPath.size() + 1));
 
-    void LogIn()
-    {
+        service = CreateService(&host);
+        card = static_cast<CardService*>(service);
         service->Start();
         service->Login(&user);
     }
+    void TearDown() override
+    {
+        service->DeletingDestructor(1);
+        EXPECT_THAT(DebugOutput::Lines(), testing::IsEmpty()) << "a failure was swallowed on the road";
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
+        std::string photo = appPath + "\\vc\\u1@d1.b64";
+        DeleteFileA(photo.c_str());
+        RemoveDirectoryA((appPath + "\\vc").c_str());
+        RemoveDirectoryA(appPath.c_str());
+    }
 
+    void Deliver(const std::string& xml) { service->DeliverMessage(0, "VCARD-PC", xml.c_str()); }
+    void OpenOwnCard() { card->Request(static_cast<int>(RequestKind::OpenOwnCard), nullptr); }
+
+    static std::string Text(CWnd& page, int id) { return ::Text(GetDlgItem(page.GetSafeHwnd(), id)); }
+    static void Retype(CWnd& page, int id, const std::string& text)
+    {
+        SendDlgItemMessageA(page.GetSafeHwnd(), id, EM_SETSEL, 0, -1);
+        Type(GetDlgItem(page.GetSafeHwnd(), id), text);
+    }
+    static void Click(CWnd& window, int id) { ::Click(GetDlgItem(window.GetSafeHwnd(), id)); }
+
+    // The messages queued now, as the host's loop takes them: each offered
+    // to the service first (event 15), the rest translated and dispatched.
+    void HostLoop()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (service->HandleEvent(15, reinterpret_cast<LPARAM>(&msg)) == 0) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+    }
+
+    // A key pressed and released on the focused window while the modifiers
+    // are held, through the input queue as a person's keys come.
+    void Press(WORD key, std::initializer_list<WORD> held = {})
+    {
+        for (WORD modifier : held)
+            SendKey(modifier, 0);
+        SendKey(key, 0);
+        SendKey(key, KEYEVENTF_KEYUP);
+        HostLoop();
+        for (WORD modifier : held)
+            SendKey(modifier, KEYEVENTF_KEYUP);
+        HostLoop();
+    }
+    static void SendKey(WORD key, DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    }
+    static int FocusId() { return GetDlgCtrlID(GetFocus()); }
+
+    DebugOutput debugOutput;
+    std::string appPath;
     TestHost host;
-    TestUser user;
-    TestContact contact{"c1", "d1", "Contact One"};
+    TestUser user{"u1", "d1", "User One"};
     ServiceInterface* service = nullptr;
-    Block block;
+    CardService* card = nullptr;
 };
+
+TEST_F(CardServiceTest, OwnCardOpensFillsFromTheAnswerIsCachedAndLoadsFromTheCacheNextTime)
+{
+    OpenOwnCard();
+    ASSERT_EQ(host.sent.size(), 1u);
+    EXPECT_EQ(host.sent[0].name, "VCARD-PC");
+    EXPECT_EQ(host.sent[0].xml, EighteenLines);
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog->GetSafeHwnd()));
+    EXPECT_EQ(dialog->Directory(), nullptr);
+
+    Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
+
+    IdentificationPage& identification = dialog->Identification();
+    EXPECT_EQ(Text(identification, IDC_FIRST), "Ana");
+    EXPECT_EQ(Text(identification, IDC_LAST), "Ruiz");
+    EXPECT_EQ(Text(identification, IDC_NICKNAME), "an");
+    EXPECT_EQ(SendDlgItemMessageA(identification.GetSafeHwnd(), IDC_ADDRESSES, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(Text(dialog->Home(), IDC_STREET), "Main 1");
+    EXPECT_EQ(Text(dialog->Home(), IDC_WEB), "http://abc");
+    EXPECT_EQ(Text(dialog->Business(), IDC_COMPANY), "Acme & Co");
+    EXPECT_EQ(Text(dialog->Business(), IDC_WEB), "HTTP://Acme");
+    EXPECT_EQ(dialog->homeHidden, 1);
+    EXPECT_EQ(dialog->photoHidden, 1);
+    ASSERT_NE(dialog->Directory(), nullptr);  // the own card became the editor
+    EXPECT_FALSE(dialog->Directory()->IsPublished(PhotoSection));
+    EXPECT_TRUE(dialog->Directory()->IsPublished(IdentificationSection));
+
+    CardCache& cache = card->Cache();
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", 1), 4);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", 2), 5);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", 3), 6);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", 4), 7);
+
+    // Filling is no change: OK publishes nothing and closes the dialog.
+    Click(*dialog, IDOK);
+    Pump();
+    ASSERT_EQ(card->CardDialogCount(), 0);
+
+    // The second open sends the cached versions and loads from the cache.
+    OpenOwnCard();
+    ASSERT_EQ(host.sent.size(), 2u);
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<typ>1\n<ver>4</ver>\n</typ>\n<typ>2\n<ver>5</ver>\n</typ>\n"
+                                            "<typ>3\n<ver>6</ver>\n</typ>\n<typ>4\n<ver>7</ver>\n</typ>"));
+    Deliver(Answer(Person("u1", "d1",
+                          "<typ>1<err>200</err></typ><typ>2<err>200</err></typ><typ>3<err>200</err></typ>"
+                          "<typ>4<err>200</err><c>0</c></typ>")));
+    dialog = card->FindCardDialog("u1", "d1");
+    EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST), "Ana");
+    EXPECT_EQ(Text(dialog->Home(), IDC_CITY), "Lyon");
+    EXPECT_EQ(Text(dialog->Business(), IDC_JOB), "Dev");
+    EXPECT_EQ(dialog->photoHidden, 0);  // the 200 answer's flag was cached first
+}
+
+TEST_F(CardServiceTest, AnOpenCardIsRaisedNotReopenedAndLogoutClosesEveryCard)
+{
+    OpenOwnCard();
+    OpenOwnCard();
+    EXPECT_EQ(host.sent.size(), 1u);
+    EXPECT_EQ(card->CardDialogCount(), 1);
+
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    service->ContactCommand("VCARD-PC", &contact);
+    EXPECT_EQ(host.sent.size(), 2u);
+    EXPECT_EQ(card->CardDialogCount(), 2);
+    EXPECT_EQ(card->FindCardDialog("c1", "d1")->GetDisplayName(), "Contact One");
+
+    TestContact noService("c2", "d1", "No");
+    noService.services.offered = "OTHER";
+    service->ContactCommand("VCARD-PC", &noService);
+    EXPECT_EQ(host.sent.size(), 2u);
+
+    HWND own = card->FindCardDialog("u1", "d1")->GetSafeHwnd();
+    HWND other = card->FindCardDialog("c1", "d1")->GetSafeHwnd();
+    service->Logout();
+    EXPECT_FALSE(IsWindow(own) || IsWindow(other));
+    EXPECT_EQ(card->CardDialogCount(), 0);
+}
+
+TEST_F(CardServiceTest, AnswerWalksPersonsAndSectionsAsTheyCome)
+{
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    CardDialog* dialog = card->FindCardDialog("c1", "d1");
+    Deliver(Answer(Person("closed", "d1", Home201) +
+                   Person("c1", "d1", "<typ>5<err>201</err></typ>" + Photo201 + Identification201, "0") +
+                   Person("c1", "d1", Business201, "")));
+    EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST), "Ana");
+    EXPECT_EQ(Text(dialog->Business(), IDC_COMPANY), "");  // after the empty person the walk ended
+    EXPECT_EQ(dialog->Directory(), nullptr);               // another account never becomes an editor
+    EXPECT_EQ(card->Cache().GetCachedVersion("closed", "d1", HomeSection), -1);
+    EXPECT_EQ(card->Cache().GetCachedVersion("c1", "d1", IdentificationSection), 4);
+    EXPECT_EQ(card->Cache().GetCachedVersion("c1", "d1", BusinessSection), -1);
+}
+
+// The photo comes first and the other sections in a later message: the
+// boxes follow the flags as they arrive, so a hidden section stays hidden.
+TEST_F(CardServiceTest, FlagsArrivingAfterTheEditorSetTheBoxesThatOkPublishes)
+{
+    OpenOwnCard();
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    Deliver(Answer(Person("u1", "d1", Photo201)));
+    ASSERT_NE(dialog->Directory(), nullptr);
+    std::string hiddenIdentification = Identification201;
+    hiddenIdentification.replace(hiddenIdentification.find("<c>0"), 4, "<c>1");
+    std::string longCity(70000, 'x');
+    Deliver(Answer(Person("u1", "d1", hiddenIdentification + "<typ>2<err>201</err><ci>" + longCity +
+                                          "</ci><c>0</c><ver>5</ver></typ>")));
+    HWND first = GetDlgItem(dialog->Identification().GetSafeHwnd(), IDC_FIRST);
+    EXPECT_FALSE(GetWindowLongA(first, GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST), "Ana");
+    EXPECT_FALSE(dialog->Directory()->IsPublished(IdentificationSection));
+    EXPECT_FALSE(dialog->Directory()->IsPublished(HomeSection));
+    // Too long for the registry: shown, but not cached.
+    EXPECT_EQ(GetWindowTextLengthA(GetDlgItem(dialog->Home().GetSafeHwnd(), IDC_CITY)), 70000);
+    EXPECT_EQ(card->Cache().GetCachedVersion("u1", "d1", HomeSection), -1);
+    EXPECT_THAT(DebugOutput::Lines(), testing::ElementsAre("vcardpc: swallowed in CardCache::StoreFields\n"));
+    DebugOutput::Lines().clear();
+
+    Retype(dialog->Identification(), IDC_NICKNAME, "nana");
+    Click(*dialog, IDOK);
+    Pump();
+    ASSERT_EQ(host.sent.size(), 2u);
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<nk>nana</nk>\n<e0>ana@d1.org</e0>\n<c>1</c>"));
+}
+
+TEST_F(CardServiceTest, ErrorStatusShowsTheErrorAndStoresNothing)
+{
+    OpenOwnCard();
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    Deliver(Answer(Person("u1", "d1", "<typ>2<err>999</err><a>x</a><ver>9</ver></typ>")));
+    EXPECT_EQ(card->Cache().GetCachedVersion("u1", "d1", HomeSection), -1);
+    EXPECT_EQ(dialog->Directory(), nullptr);  // no photo section: still a viewer
+    EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Error"));
+}
+
+TEST_F(CardServiceTest, PublishSendsEachChangedSectionInItsOrder)
+{
+    OpenOwnCard();
+    Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    ASSERT_NE(dialog->Directory(), nullptr);
+    Retype(dialog->Business(), IDC_COMPANY, "Initech");
+    Click(*dialog->Directory(), IDC_PUBLISH_PHOTO);  // the photo box: now published
+    Click(dialog->Identification(), IDC_REMOVE_PHOTO);
+    Retype(dialog->Identification(), IDC_NICKNAME, "nana");
+    Click(*dialog, IDOK);
+    Pump();
+
+    ASSERT_EQ(host.sent.size(), 5u);
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<msg>2\n<typ>1\n"));
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<nk>nana</nk>\n<e0>ana@d1.org</e0>\n<c>0</c>\n<ver>5</ver>"));
+    EXPECT_EQ(host.sent[2].xml, "<msg>2\n<typ>4\n<c>0</c>\n</typ>\n</msg>\n");
+    EXPECT_EQ(host.sent[3].xml, "<msg>2\n<typ>4\n<ph></ph>\n<c>0</c>\n<ver>8</ver>\n</typ>\n</msg>\n");
+    EXPECT_THAT(host.sent[4].xml, HasSubstr("<msg>2\n<typ>3\n<cp>Initech</cp>\n"));
+    EXPECT_THAT(host.sent[4].xml, HasSubstr("<c>0</c>\n<ver>7</ver>"));
+    CardCache& cache = card->Cache();
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", IdentificationSection), 5);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", HomeSection), 5);  // unchanged, not sent
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", BusinessSection), 7);
+    EXPECT_EQ(cache.GetCachedVersion("u1", "d1", PhotoSection), 8);
+    EXPECT_EQ(card->CardDialogCount(), 0);
+}
+
+TEST_F(CardServiceTest, NeitherAnOwnCardWithoutDirectoryPageNorAViewerPublishes)
+{
+    OpenOwnCard();
+    Deliver(Answer(Person("u1", "d1", Home201)));
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    ASSERT_EQ(dialog->Directory(), nullptr);
+    dialog->Home().changed = true;
+    card->Request(static_cast<int>(RequestKind::Publish), dialog);
+    EXPECT_EQ(host.sent.size(), 1u);
+
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    Deliver(Answer(Person("c1", "d1", Home201 + Photo201)));
+    CardDialog* viewer = card->FindCardDialog("c1", "d1");
+    viewer->Home().changed = true;
+    card->Request(static_cast<int>(RequestKind::Publish), viewer);
+    EXPECT_EQ(host.sent.size(), 2u);
+}
+
+TEST_F(CardServiceTest, KeysGoRoundTheWholeViewerAndMnemonicsReachTheShownPage)
+{
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    Deliver(Answer(Person("c1", "d1", Identification201 + Home201 + Business201 + Photo201)));
+    HostLoop();
+    CardDialog* dialog = card->FindCardDialog("c1", "d1");
+    HWND title = GetDlgItem(dialog->Identification().GetSafeHwnd(), IDC_TITLE);
+    ASSERT_EQ(GetFocus(), title);
+    DWORD start = 0, end = 0;
+    SendMessageA(title, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, end);  // a viewer shows no selected text
+
+    // The page's fields, then the enabled buttons, the tabs, and round again.
+    std::vector<int> order;
+    for (int i = 0; i < 10; ++i) {
+        Press(VK_TAB);
+        order.push_back(FocusId());
+    }
+    EXPECT_THAT(order, ElementsAre(IDC_FIRST, IDC_LAST, IDC_NICKNAME, IDC_MIDDLE, IDC_FRIENDLY, IDC_NEW_ADDRESS,
+                                   IDC_ADDRESSES, IDCANCEL, IDC_TABS, IDC_TITLE));
+    Press(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(FocusId(), IDC_TABS);
+    Press(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(FocusId(), IDCANCEL);
+
+    // Ctrl+Tab from a button and from a page; "Cit&y" of the shown page.
+    for (CWnd* page : std::initializer_list<CWnd*>{&dialog->Home(), &dialog->Business()}) {
+        Press(VK_TAB, {VK_CONTROL});
+        Press('Y', {VK_MENU});
+        EXPECT_EQ(FocusId(), IDC_CITY);
+        EXPECT_EQ(GetParent(GetFocus()), page->GetSafeHwnd());
+    }
+    Press(VK_TAB, {VK_CONTROL, VK_SHIFT});
+    EXPECT_TRUE(IsWindowVisible(dialog->Home().GetSafeHwnd()));
+}
+
+// Open dialogs follow the service's language and product name, and new
+// ones start in them.
+TEST_F(CardServiceTest, LanguageAndProductNameReachOpenDialogs)
+{
+    OpenOwnCard();
+    EXPECT_EQ("Quillora - Virtual Card", ::Text(card->FindCardDialog("u1", "d1")->GetSafeHwnd()));
+    service->SetLanguage(0);
+    service->SetProductName("Otro");
+    TestContact contact("c1", "d1", "Contact One");
+    service->ContactCommand("VCARD-PC", &contact);
+    for (const char* account : {"u1", "c1"}) {
+        CardDialog* dialog = card->FindCardDialog(account, "d1");
+        EXPECT_EQ("Otro - Tarjeta Virtual", ::Text(dialog->GetSafeHwnd())) << account;
+        EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Obteniendo")) << account;
+    }
+}
+
+// ---- the host's menu items and blocks
 
 TEST_F(CardServiceTest, ContactMenuItemOnlyOnceEnabledAndUntilLogout)
 {
-    LogIn();
+    Block block = Filled();
+    TestContact contact("c1", "d1", "Contact One");
     EXPECT_EQ(service->GetContactMenuItem("VCARD-PC", &contact, block.data()), 0);
     EXPECT_EQ(block[0], '\xAA');
     service->EnableService("OTHER", 1);
@@ -56,7 +401,7 @@ TEST_F(CardServiceTest, ContactMenuItemOnlyOnceEnabledAndUntilLogout)
     service->EnableService("VCARD-PC", 1);
     ASSERT_EQ(service->GetContactMenuItem("VCARD-PC", &contact, block.data()), 1);
     EXPECT_NE(DwordAt(block, 16), 0u);  // the item icon, loaded at Start
-    EXPECT_EQ(TextAt(block, 20), "View Virtual Card");
+    EXPECT_STREQ(block.data() + 20, "View Virtual Card");
     EXPECT_EQ(DwordAt(block, 84), 460u);
     EXPECT_EQ(block[88], '\xAA');
 
@@ -72,6 +417,7 @@ TEST_F(CardServiceTest, ContactMenuItemOnlyOnceEnabledAndUntilLogout)
 // The texts fill their fields with zeros, and nothing is written past a block.
 TEST_F(CardServiceTest, ServiceInfoAndDirectoryItemLayouts)
 {
+    Block block = Filled();
     service->GetServiceInfo("VCARD-PC", block.data());
     EXPECT_EQ(std::string(block.data(), 64), "Directory Service" + std::string(47, '\0'));
     EXPECT_EQ(std::string(block.data() + 64, 254), "View Virtual Card" + std::string(237, '\0'));
@@ -88,17 +434,19 @@ TEST_F(CardServiceTest, ServiceInfoAndDirectoryItemLayouts)
 
 TEST_F(CardServiceTest, ExtraInfoNeedsAUserAndNullBlocksAreRefused)
 {
-    EXPECT_EQ(service->GetExtraInfo("VCARD-PC", 5, block.data()), 0);
+    Block block = Filled();
+    ServiceInterface* userless = CreateService(&host);
+    EXPECT_EQ(userless->GetExtraInfo("VCARD-PC", 5, block.data()), 0);
+    userless->DeletingDestructor(1);
     EXPECT_EQ(block[0], '\xAA');
     EXPECT_EQ(block[16], '\xAA');
-    service->SetUser(&user);
     EXPECT_EQ(service->GetExtraInfo("VCARD-PC", 5, block.data()), 1);
     EXPECT_EQ(DwordAt(block, 16), user.extraValue);
     EXPECT_EQ(block[0], 0);
     EXPECT_EQ(block[499], 0);
     EXPECT_EQ(block[500], '\xAA');
 
-    LogIn();
+    TestContact contact("c1", "d1", "Contact One");
     service->EnableService("VCARD-PC", 1);
     service->GetServiceInfo("VCARD-PC", nullptr);
     EXPECT_EQ(service->GetExtraInfo("VCARD-PC", 0, nullptr), 0);
