@@ -3,17 +3,8 @@
 #include "controls/SkinLabel.h"
 #include "dialogs/DialogSkin.h"
 #include "support/Base64.h"
-#include "tests/hosts/GdiCounter.h"
 
 namespace {
-
-std::string TabText(HWND tabs, int index)
-{
-    char text[64] = {};
-    TCITEMA item = {TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
-    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
 
 TEST_F(CardDialogTest, AViewerWaitsOnThreeTabsThenShowsContentOrError)
 {
@@ -76,7 +67,6 @@ TEST_F(CardDialogTest, TheOwnCardGainsOneDirectoryTabAndWritableFieldsAViewerNon
     dialog->EnableEditing(1);
     EXPECT_EQ(directory, dialog->Directory());
     ASSERT_EQ(4, TabCtrl_GetItemCount(DialogItem(IDC_TABS)));
-    EXPECT_EQ("Directory", TabText(DialogItem(IDC_TABS), 3));
     EXPECT_EQ("Contact One (c1@d1)", Text(Item(*directory, IDC_HEADING)));
     EXPECT_EQ("Cancel", Text(DialogItem(IDCANCEL)));
     Type(Item(dialog->Identification(), IDC_TITLE), "w");
@@ -112,33 +102,6 @@ TEST_F(CardDialogTest, EscapeCancelsWithoutTakingTheControlsAndTheStreetTakesEnt
     Press(Item(dialog->Home(), IDC_CITY), VK_ESCAPE);
     EXPECT_TRUE(closing.deleted);
     EXPECT_EQ("", closing.home.street);
-}
-
-// Every text but names changes with the language, tabs included, and the
-// title keeps the product's name.
-TEST_F(CardDialogTest, SpanishRetitlesWindowTabsButtonsAndEveryPage)
-{
-    MakeEditor();
-    HWND tabs = DialogItem(IDC_TABS);
-    auto texts = [&] {
-        auto all = WindowTexts(dialog->GetSafeHwnd());
-        for (int tab = 0; tab < 4; ++tab)
-            all["tab " + std::to_string(tab)] = TabText(tabs, tab);
-        return all;
-    };
-    auto english = texts();
-    dialog->SetLanguage(0);
-    auto spanish = texts();
-    EXPECT_EQ("Quillora - Tarjeta Virtual", spanish[""]);
-    EXPECT_EQ("Identificaci\xf3n", spanish["tab 0"]);
-    for (const auto& [what, text] : english)
-        if (!text.empty() && text[0] != '\xFF' && text != "Quillora" && text != "Contact One (c1@d1)") {
-            EXPECT_NE(text, spanish[what]) << what;
-        }
-    dialog->SetTitleName("Other");
-    dialog->SetLanguage(1);
-    english[""] = "Other - Virtual Card";
-    EXPECT_EQ(english, texts());
 }
 
 TEST_F(CardDialogTest, TheProductLabelAsksForTheHostCommandOnlyWithItsIndex)
@@ -229,51 +192,6 @@ TEST_F(DirectoryPageTest, FlagsReceivedLaterMoveOnlyTheBoxesTheUserLeftAlone)
     dialog->ShowHiddenFlags();
     EXPECT_EQ("- -d -d -d ", State());
     EXPECT_FALSE(dialog->Home().changed || dialog->Identification().identificationChanged);
-}
-
-// ---- leaks
-
-// A card opened filled in, own or not, in either language, as the service
-// opens one.
-CardDialog* OpenFilled(CardService* service, int language, bool own)
-{
-    auto* card = new CardDialog(service);
-    card->Create();
-    card->SetLanguage(language);
-    card->SetTitleName("Quillora");
-    card->SetIdentity(own ? "u1" : "c1", "d1", own ? "User One" : "Contact One");
-    auto& identification = card->Identification();
-    identification.fields = {"Ann", "Lee", "M", "Dr", "Annie", "al", {"ann@example.org", "lee@example.org"}};
-    identification.SetPhotoData(Base64Encode(BitmapFile(40, 30), true));
-    card->Home().fields.street = "12 Harbour Road\r\nFlat 3";
-    card->Business().fields.company = "Acme Shipping";
-    for (CardPage* page : std::initializer_list<CardPage*>{&identification, &card->Home(), &card->Business()}) {
-        page->UpdateControls();
-        page->ShowContent();
-    }
-    if (own) {
-        card->EnableEditing(1);
-        card->Directory()->ShowContent();
-    }
-    return card;
-}
-
-TEST_F(CardDialogTest, OpeningAndClosingAFilledCard20TimesLeavesNoGdiOrUserObjectBehind)
-{
-    GdiCounter& counter = GdiCounter::Install();
-    ClientDC screen(nullptr);
-    auto cycle = [&](int round) {
-        CardDialog* card = OpenFilled(service, round % 2, round % 3 == 0);
-        RECT rect = card->GetWindowRect();
-        MemoryDC memory(screen);
-        Bitmap bitmap(CreateCompatibleBitmap(screen, rect.right - rect.left, rect.bottom - rect.top));
-        SelectedObject selection(memory, bitmap);
-        PrintWindow(card->GetSafeHwnd(), memory, 0);  // every control paints, by the routine of the screen
-        Click(GetDlgItem(card->GetSafeHwnd(), IDCANCEL));
-        Pump();
-    };
-    auto [before, after] = counter.LiveAround(20, cycle);
-    EXPECT_EQ(before, after);
 }
 
 } // namespace

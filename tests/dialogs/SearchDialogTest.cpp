@@ -1,60 +1,17 @@
 // The search dialog as a person uses it.
 #include "tests/dialogs/SearchDialogFixture.h"
 
-#include <map>
 
 #include <gmock/gmock.h>
 
 #include "dialogs/CardDialog.h"
 
-#include "tests/hosts/GdiCounter.h"
 
 namespace {
 
 using testing::HasSubstr;
 
 constexpr int Edits[] = {IDC_NAME, IDC_EMAIL, IDC_COMPANY, IDC_COUNTRY, IDC_STATE, IDC_CITY};
-
-// Every text of the window and the list's headers.
-std::map<std::string, std::string> AllTexts(HWND window, HWND list)
-{
-    auto texts = WindowTexts(window);
-    for (int column = 0; column < 8; ++column) {
-        char text[128] = {};
-        LVCOLUMNA item = {};
-        item.mask = LVCF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
-        texts["header " + std::to_string(column)] = text;
-    }
-    return texts;
-}
-
-// Each text but the product's name and the empty ones changes with the
-// language, a dialog opened in Spanish shows no text of its template, and
-// English comes back whole; the title follows the product's name.
-TEST_F(SearchDialogTest, EveryTextFollowsTheLanguage)
-{
-    auto english = AllTexts(dialog->GetSafeHwnd(), List());
-    EXPECT_EQ("Quillora - Directory Search", english[""]);
-    dialog->SetLanguage(LangTable::Spanish);
-    auto spanish = AllTexts(dialog->GetSafeHwnd(), List());
-    EXPECT_EQ("Quillora - Buscar en el Directorio", spanish[""]);
-    for (const auto& [what, text] : english)
-        if (!text.empty() && text != "Quillora") {
-            EXPECT_NE(text, spanish[what]) << what;
-        }
-    dialog->DestroyWindow();
-    Open(LangTable::Spanish);
-    EXPECT_TRUE(Visible(dialog->GetSafeHwnd()));
-    EXPECT_EQ(spanish, AllTexts(dialog->GetSafeHwnd(), List()));
-    service->SetProductName("Other");
-    EXPECT_EQ("Other - Buscar en el Directorio", Text(dialog->GetSafeHwnd()));
-    service->ServiceBase::SetLanguage(LangTable::English);
-    english[""] = "Other - Directory Search";
-    EXPECT_EQ(english, AllTexts(dialog->GetSafeHwnd(), List()));
-}
 
 // Nothing happens for empty fields; a search takes the fields, empties the
 // list and waits with everything but Close disabled, Enter does not search
@@ -176,35 +133,6 @@ TEST_F(SearchDialogTest, EscapeEndsTheDialogEvenWhileSearching)
     Press(Item(IDCANCEL), VK_ESCAPE);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(Closed());
-}
-
-class SearchWindows : public SearchDialogTest {
-protected:
-    // A search as a person makes it, answered with the three accounts, a
-    // row chosen, the window painted, then Close.
-    void Cycle(int round)
-    {
-        Open(round % 2);
-        Type(Item(IDC_CITY), "Lima");
-        Click(Item(IDOK));
-        AnswerThree();
-        ClickAt(RowPoint(round % 3));
-        Pump();
-        RedrawWindow(dialog->GetSafeHwnd(), nullptr, nullptr,
-            RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Click(Item(IDCANCEL));
-        Pump();
-        ASSERT_TRUE(Closed());
-    }
-};
-
-TEST_F(SearchWindows, TwentySearchesOpenedAndClosedLeaveNoGdiOrUserObjectBehind)
-{
-    dialog->DestroyWindow();
-    GdiCounter& counter = GdiCounter::Install();
-    ASSERT_GT(counter.PatchedEntries(), 0);
-    auto [before, after] = counter.LiveAround(20, [&](int round) { Cycle(round); });
-    EXPECT_EQ(before, after);
 }
 
 // An empty search is none; Enter while waiting does not search again.

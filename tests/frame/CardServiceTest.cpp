@@ -370,23 +370,6 @@ TEST_F(CardServiceTest, KeysGoRoundTheWholeViewerAndMnemonicsReachTheShownPage)
     EXPECT_TRUE(IsWindowVisible(dialog->Home().GetSafeHwnd()));
 }
 
-// Open dialogs follow the service's language and product name, and new
-// ones start in them.
-TEST_F(CardServiceTest, LanguageAndProductNameReachOpenDialogs)
-{
-    OpenOwnCard();
-    EXPECT_EQ("Quillora - Virtual Card", ::Text(card->FindCardDialog("u1", "d1")->GetSafeHwnd()));
-    service->SetLanguage(0);
-    service->SetProductName("Otro");
-    TestContact contact("c1", "d1", "Contact One");
-    service->ContactCommand("VCARD-PC", &contact);
-    for (const char* account : {"u1", "c1"}) {
-        CardDialog* dialog = card->FindCardDialog(account, "d1");
-        EXPECT_EQ("Otro - Tarjeta Virtual", ::Text(dialog->GetSafeHwnd())) << account;
-        EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Obteniendo")) << account;
-    }
-}
-
 // ---- the host's menu items and blocks
 
 TEST_F(CardServiceTest, ContactMenuItemOnlyOnceEnabledAndUntilLogout)

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "controls/SkinIconLabel.h"
+#include "dialogs/CardDialog.h"
 #include "dialogs/SearchDialog.h"
 #include "frame/CardService.h"
 #include "frame/LauncherPanel.h"
@@ -25,6 +27,17 @@ constexpr int HostWidth = 260, HostHeight = 300;
 constexpr RECT PanelArea = {30, 40, 230, 280};
 constexpr COLORREF Ink = RGB(20, 40, 90), Paper = RGB(240, 244, 250), Frame = RGB(70, 110, 170), Hover = RGB(160, 20, 20);
 constexpr COLORREF Magenta = RGB(255, 0, 255);
+
+// The own card's answers: the photo alone makes it the editor.
+const char* const PhotoAnswer = "<msg>1<ps>1<usr>u1</usr><dom>d1</dom><typ>4<err>201</err><c>0</c><ver>1</ver></typ>"
+                                "</ps></msg>";
+const char* const FullAnswer =
+    "<msg>1<ps>1<usr>u1</usr><dom>d1</dom>"
+    "<typ>1<err>201</err><f>Ann</f><l>Lee</l><nk>al</nk><e0>ann@example.org</e0><e1>lee@example.org</e1><c>0</c>"
+    "<ver>1</ver></typ><typ>2<err>201</err><a>12 Harbour Road\r\nFlat 3</a><c>0</c><ver>1</ver></typ>"
+    "<typ>3<err>201</err><cp>Acme Shipping</cp><c>0</c><ver>1</ver></typ>"
+    "<typ>4<err>201</err><ph>Qk1GAAAAAAAAADYAAAAoAAAAAgAAAAIAAAABABgAAAAAABAAAAATCwAAEwsAAAAAAAAAAAAA/wAAAP8AAAAA/wD/"
+    "AAAAAA==</ph><c>0</c><ver>1</ver></typ></ps></msg>";
 
 
 class LauncherPanelTest : public ::testing::Test {
@@ -70,6 +83,46 @@ protected:
     {
         SendMessageA(Entry(id).GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
         SendMessageA(Entry(id).GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        Pump();
+    }
+    // The own card, answered whole, and a search with three results, one chosen.
+    void OpenEverything(bool answered)
+    {
+        Press(IDC_OWN_CARD_ENTRY);
+        service->DeliverMessage(0, "VCARD-PC", answered ? FullAnswer : PhotoAnswer);
+        Press(IDC_SEARCH_ENTRY);
+        if (answered) {
+            service->DeliverMessage(0, "VCARD-PC", "<msg>3<ps>1<usr>s1</usr><dom>d1</dom><n>Sam</n></ps>"
+                "<ps>1<usr>s2</usr><dom>d2</dom><n>Sue</n><ci>Lima</ci></ps></msg>");
+            HWND list = GetDlgItem(service->GetSearchDialog()->GetSafeHwnd(), IDC_RESULTS);
+            ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        }
+    }
+    // Every text of the panel, the own card (its tabs too) and the search (its
+    // column headers too).
+    std::map<std::string, std::string> AllTexts()
+    {
+        HWND card = service->FindCardDialog("u1", "d1")->GetSafeHwnd(), search = service->GetSearchDialog()->GetSafeHwnd();
+        std::map<std::string, std::string> texts;
+        for (auto [name, window] : {std::pair{"panel", panel->GetSafeHwnd()}, {"card", card}, {"search", search}})
+            for (const auto& [path, text] : WindowTexts(window))
+                texts[name + path] = text;
+        char text[128] = {};
+        HWND tabs = GetDlgItem(card, IDC_TABS);
+        for (int tab = 0; tab < TabCtrl_GetItemCount(tabs); ++tab) {
+            TCITEMA item = {TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
+            TabCtrl_GetItem(tabs, tab, &item);
+            texts["card tab " + std::to_string(tab)] = text;
+        }
+        for (int column = 0; column < 8; ++column) {
+            LVCOLUMNA item = {};
+            item.mask = LVCF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            ListView_GetColumn(GetDlgItem(search, IDC_RESULTS), column, &item);
+            texts["search header " + std::to_string(column)] = text;
+        }
+        return texts;
     }
     // Pixels of the entry as it paints itself.
     void Print(int id, Canvas& canvas) const
@@ -92,36 +145,46 @@ protected:
     LauncherPanel* panel = nullptr;
 };
 
-TEST_F(LauncherPanelTest, CaptionAndEntriesInEnglishThenInTheHostsSpanish)
+// Each text but names changes with the host's language and English comes
+// back whole; a window opened meanwhile starts in the service's language;
+// the titles follow the product's name.
+TEST_F(LauncherPanelTest, EveryWindowFollowsTheHostsLanguageAndProductName)
 {
-    EXPECT_EQ("  Directory Service  ", panel->Caption().GetText());
-    EXPECT_EQ("My Virtual Card", Entry(IDC_OWN_CARD_ENTRY).GetText());
-    EXPECT_EQ("Directory Search", Entry(IDC_SEARCH_ENTRY).GetText());
-    static_cast<ServiceBase*>(service)->SetLanguage(LangTable::Spanish);
-    EXPECT_EQ("  Servicio de Directorio  ", panel->Caption().GetText());
-    EXPECT_EQ("Mi Tarjeta Virtual", Entry(IDC_OWN_CARD_ENTRY).GetText());
-    EXPECT_EQ("Buscar en el Directorio", Entry(IDC_SEARCH_ENTRY).GetText());
+    OpenEverything(false);
+    ServiceBase* base = service;
+    auto english = AllTexts();
+    base->SetLanguage(LangTable::Spanish);
+    auto spanish = AllTexts();
+    EXPECT_EQ("Quillora - Tarjeta Virtual", spanish["card"]);
+    for (const auto& [what, text] : english)
+        if (!text.empty() && text[0] != '\xFF' && text != "Quillora" && text != "User One (u1@d1)") {
+            EXPECT_NE(text, spanish[what]) << what;
+        }
+    service->GetSearchDialog()->DestroyWindow();
+    Press(IDC_SEARCH_ENTRY);
+    EXPECT_EQ(spanish, AllTexts());
+    base->SetProductName("Other");
+    base->SetLanguage(LangTable::English);
+    english["card"] = "Other - Virtual Card";
+    english["search"] = "Other - Directory Search";
+    EXPECT_EQ(english, AllTexts());
 }
 
 TEST_F(LauncherPanelTest, TheEntriesOpenTheOwnCardAndOneSearchDialogUntilLogout)
 {
     Press(IDC_OWN_CARD_ENTRY);
-    Pump();
     ASSERT_EQ(1u, host.sent.size());
     EXPECT_EQ(0u, host.sent[0].xml.find("<msg>1"));
     EXPECT_NE(std::string::npos, host.sent[0].xml.find("<usr>u1</usr>"));
     Press(IDC_OWN_CARD_ENTRY);
-    Pump();
     EXPECT_EQ(1u, host.sent.size());
 
     Press(IDC_SEARCH_ENTRY);
-    Pump();
     SearchDialog* search = service->GetSearchDialog();
     ASSERT_NE(nullptr, search);
     EXPECT_TRUE(IsWindowVisible(search->GetSafeHwnd()));
     ShowWindow(search->GetSafeHwnd(), SW_HIDE);
     Press(IDC_SEARCH_ENTRY);
-    Pump();
     EXPECT_EQ(search, service->GetSearchDialog());
     EXPECT_TRUE(IsWindowVisible(search->GetSafeHwnd()));
     EXPECT_EQ(1u, host.sent.size());
@@ -170,7 +233,9 @@ TEST_F(LauncherPanelTest, ThePanelLivesInTheHostsAreaUntilEventThreeOrTheHostsWi
     EXPECT_EQ(0, base->HandleEvent(3, 0));
 }
 
-TEST_F(LauncherPanelTest, TwentyPanelsBuiltAndDestroyedLeaveNoGdiOrUserObjectBehind)
+// The panel, the own card answered whole and a search with results, painted
+// and closed twenty times.
+TEST_F(LauncherPanelTest, TwentyRoundsOfEveryWindowLeaveNoGdiOrUserObjectBehind)
 {
     panel->DestroyWindow();
     GdiCounter& counter = GdiCounter::Install();
@@ -178,13 +243,20 @@ TEST_F(LauncherPanelTest, TwentyPanelsBuiltAndDestroyedLeaveNoGdiOrUserObjectBeh
     auto cycle = [&](int round) {
         panel = Build(round % 2);
         ASSERT_NE(nullptr, panel);
+        OpenEverything(true);
         Canvas canvas(153, 40);
-        SendMessageA(panel->GetSafeHwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)), PRF_CLIENT);
         // The entries draw in the host's new colours, without the mask's.
         panel->UpdateSkin(font, Hover, Paper, Frame, Ink, skin, PanelArea);
         Print(IDC_SEARCH_ENTRY, canvas);
         EXPECT_GT(canvas.Count(Hover), 0);
         EXPECT_EQ(0, canvas.Count(Magenta));
+        for (HWND window : {panel->GetSafeHwnd(), service->FindCardDialog("u1", "d1")->GetSafeHwnd(),
+                 service->GetSearchDialog()->GetSafeHwnd()}) {
+            ClientDC screen(window);
+            PrintWindow(window, screen, 0);  // every control paints, by the routine of the screen
+        }
+        Click(GetDlgItem(service->FindCardDialog("u1", "d1")->GetSafeHwnd(), IDCANCEL));
+        Click(GetDlgItem(service->GetSearchDialog()->GetSafeHwnd(), IDCANCEL));
         panel->DestroyWindow();
         Pump();
     };
