@@ -1,11 +1,9 @@
 // The search dialog as a person uses it.
 #include "tests/dialogs/SearchDialogFixture.h"
 
-
 #include <gmock/gmock.h>
 
 #include "dialogs/CardDialog.h"
-
 
 namespace {
 
