@@ -2,7 +2,6 @@
 
 #include "controls/SkinLabel.h"
 #include "dialogs/DialogSkin.h"
-#include "support/Base64.h"
 
 namespace {
 
@@ -24,32 +23,6 @@ TEST_F(CardDialogTest, AViewerWaitsOnThreeTabsThenShowsContentOrError)
     EXPECT_EQ("Error: no available information for request", Text(Item(dialog->Business(), IDC_WAITING)));
     EXPECT_FALSE(Visible(Item(dialog->Business(), IDC_COMPANY)));
     EXPECT_EQ(nullptr, dialog->Directory());
-}
-
-// Regression: a single-line edit reports a change when the program fills it.
-TEST_F(CardDialogTest, FillingMarksNothingAndTypingMarksOnlyItsSection)
-{
-    MakeEditor();
-    auto& identification = dialog->Identification();
-    identification.fields = {"Ann", "Lee", "M", "Dr", "Annie", "al", {"ann@example.org"}};
-    identification.UpdateControls();
-    identification.SetPhotoData(Base64Encode(BitmapFile(40, 30), true));
-    dialog->Home().fields.street = "1 Road";
-    dialog->Home().UpdateControls();
-    dialog->Business().fields.company = "Acme";
-    dialog->Business().UpdateControls();
-    EXPECT_EQ("Ann", Text(Item(identification, IDC_FIRST)));
-    EXPECT_EQ("Acme", Text(Item(dialog->Business(), IDC_COMPANY)));
-    EXPECT_FALSE(AnyMark());
-    EXPECT_FALSE(Enabled(DialogItem(IDOK)));
-
-    Type(Item(dialog->Home(), IDC_CITY), "X");
-    EXPECT_TRUE(dialog->Home().changed && Enabled(DialogItem(IDOK)));
-    EXPECT_FALSE(identification.identificationChanged || dialog->Business().changed);
-    Type(Item(dialog->Business(), IDC_DEPARTMENT), "X");
-    Type(Item(identification, IDC_NICKNAME), "X");
-    EXPECT_TRUE(dialog->Business().changed && identification.identificationChanged);
-    EXPECT_FALSE(identification.photoChanged || identification.photoFlagChanged);
 }
 
 // OK takes the controls into the holders and closes.

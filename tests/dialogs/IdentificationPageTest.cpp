@@ -203,22 +203,6 @@ TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadShownOrFittedChanges
     EXPECT_TRUE(Page().TakePicture(BitmapFile(40, 30)));
 }
 
-TEST_F(IdentificationPageTest, AReceivedPhotoIsNotSentBackButItsRemovalIs)
-{
-    MakeEditor();
-    Page().SetPhotoData(Base64Encode(BitmapFile(40, 30), true));
-    ASSERT_NE(nullptr, Page().Photo().GetPicture());
-    EXPECT_TRUE(Page().Photo().GetPicture()->HasPicture());
-    EXPECT_FALSE(AnyMark());
-    Click(At(IDC_BROWSE));  // cancelled
-    EXPECT_FALSE(AnyMark());
-    Click(At(IDC_REMOVE_PHOTO));
-    EXPECT_EQ(nullptr, Page().Photo().GetPicture());
-    Click(DialogItem(IDOK));
-    EXPECT_TRUE(closing.photoChanged);
-    EXPECT_EQ("", closing.photoData);
-}
-
 TEST_F(IdentificationPageTest, GoOpensTheWebPageWithItsPrefixOnAnyCard)
 {
     dialog->Business().ShowContent();
