@@ -24,7 +24,8 @@ protected:
         service = static_cast<CardService*>(CreateService(&host));
         user.contacts.contacts = {&contact};
         service->SetUser(&user);
-        Open(LangTable::English);
+        service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
+        dialog = service->GetSearchDialog();
         ASSERT_NE(nullptr, dialog);
     }
     void TearDown() override
@@ -34,22 +35,15 @@ protected:
         service->DeletingDestructor(1);
     }
 
-    void Open(int language)
-    {
-        service->ServiceBase::SetLanguage(language);
-        service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
-        dialog = service->GetSearchDialog();
-    }
     bool Closed() const { return service->GetSearchDialog() == nullptr; }
-    void Deliver(const char* xml) { service->DeliverMessage(0, "VCARD-PC", xml); }
 
     // The server's answer: three accounts, the second a contact.
     void AnswerThree()
     {
-        Deliver("<msg>3"
-                "<ps>1<usr>s1</usr><dom>d1</dom><n>Sam One</n><em>s1@d1.org</em><cp>Acme</cp><ci>Lima</ci><s>LR</s>"
-                "<t>Peru</t></ps><ps>1<usr>c2</usr><dom>d2</dom><n>Contact Two</n></ps>"
-                "<ps>1<usr>s3</usr><dom>d3</dom><n>Sue Three</n></ps></msg>");
+        service->DeliverMessage(0, "VCARD-PC", "<msg>3"
+            "<ps>1<usr>s1</usr><dom>d1</dom><n>Sam One</n><em>s1@d1.org</em><cp>Acme</cp><ci>Lima</ci><s>LR</s>"
+            "<t>Peru</t></ps><ps>1<usr>c2</usr><dom>d2</dom><n>Contact Two</n></ps>"
+            "<ps>1<usr>s3</usr><dom>d3</dom><n>Sue Three</n></ps></msg>");
     }
 
     HWND Item(int id) const { return GetDlgItem(dialog->GetSafeHwnd(), id); }
