@@ -88,8 +88,7 @@ public:
         : screen(nullptr), bitmap(CreateCompatibleBitmap(screen, width, height)), dc(screen),
           selection(dc, bitmap), cx(width), cy(height)
     {
-        RECT all = {0, 0, width, height};
-        FillSolid(dc, all, fill);
+        FillSolid(dc, RECT{0, 0, width, height}, fill);
     }
     operator HDC() const { return dc; }
     COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
@@ -100,6 +99,15 @@ public:
             for (int y = 0; y < cy; ++y)
                 count += At(x, y) == colour;
         return count;
+    }
+    // The first column that holds the colour, -1 when none does.
+    int FirstColumn(COLORREF colour) const
+    {
+        for (int x = 0; x < cx; ++x)
+            for (int y = 0; y < cy; ++y)
+                if (At(x, y) == colour)
+                    return x;
+        return -1;
     }
     int Width() const { return cx; }
     int Height() const { return cy; }
