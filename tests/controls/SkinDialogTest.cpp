@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "controls/SkinDialog.h"
@@ -7,13 +8,10 @@
 
 namespace {
 
-// What the hooks saw; outlives the self-deleting dialog.
+// What the hooks saw, in order; outlives the self-deleting dialog.
 struct Record {
-    int initSkin = 0;
-    int applyAppearance = 0;
-    int layouts = 0;
-    std::vector<int> clicks, hovers, rightClicks;
-    std::vector<WPARAM> appMessages;
+    int initSkin = 0, applyAppearance = 0;
+    std::vector<std::string> calls;
     bool deleted = false;
 };
 
@@ -24,14 +22,15 @@ public:
 protected:
     void InitSkin() override { ++record.initSkin; }
     void ApplyAppearance() override { ++record.applyAppearance; }
-    void OnLayout() override { ++record.layouts; }
-    void OnAppMessage(WPARAM wParam) override { record.appMessages.push_back(wParam); }
-    void OnItemClick(int index) override { record.clicks.push_back(index); }
-    void OnItemHover(int index) override { record.hovers.push_back(index); }
-    void OnItemRightClick(int index) override { record.rightClicks.push_back(index); }
+    void OnLayout() override {}
+    void OnAppMessage(WPARAM wParam) override { Call("app", static_cast<int>(wParam)); }
+    void OnItemClick(int index) override { Call("click", index); }
+    void OnItemHover(int index) override { Call("hover", index); }
+    void OnItemRightClick(int index) override { Call("right click", index); }
     void OnPostNcDestroy() override { record.deleted = true; }
 
 private:
+    void Call(const char* hook, int index) { record.calls.push_back(hook + std::to_string(index)); }
     Record& record;
 };
 
@@ -51,15 +50,19 @@ protected:
                 FillSolid(dc, RECT{x, y, x + 10, y + 10}, RGB(x / 2, y / 2, 90));
         dialog = new PanelDialog(record);
         ASSERT_TRUE(dialog->Create(host.GetSafeHwnd()));
+        dialog->ApplySkin(font, Line, RGB(255, 255, 255), RGB(0, 0, 200), 0, background, RECT{40, 30, 200, 200});
     }
     void TearDown() override
     {
         if (!record.deleted)
             dialog->DestroyWindow();
     }
-    void Apply(HBITMAP bitmap)
+    // The caption's place in the dialog.
+    RECT Caption() const
     {
-        dialog->ApplySkin(font, Line, RGB(255, 255, 255), RGB(0, 0, 200), RGB(0, 0, 0), bitmap, RECT{40, 30, 200, 200});
+        RECT caption = dialog->Caption().GetWindowRect();
+        MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&caption), 2);
+        return caption;
     }
 
     HostDialog host;
@@ -69,42 +72,28 @@ protected:
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 };
 
-TEST_F(SkinDialogTest, ApplySkinMakesTheCaptionBoldFilledPaddedAndCentred)
+TEST_F(SkinDialogTest, TheCaptionIsPaddedAndCentredAboveTheClientArea)
 {
-    Apply(background);
-    EXPECT_EQ(1, record.initSkin);
-    EXPECT_EQ(1, record.applyAppearance);
-    EXPECT_GE(record.layouts, 2);
-    DWORD flags = dialog->Caption().GetFlags();
-    EXPECT_EQ(static_cast<DWORD>(SkinLabel::Bold | SkinLabel::Filled), flags & (SkinLabel::Bold | SkinLabel::Filled));
-    dialog->UpdateSkin(font, Line, 0, 0, 0, background, RECT{0, 0, 10, 10});
+    dialog->UpdateSkin(font, Line, 0, 0, 0, background, RECT{40, 30, 200, 200});
     EXPECT_EQ(1, record.initSkin);
     EXPECT_EQ(2, record.applyAppearance);
 
     dialog->SetCaption("Directory Service");
     EXPECT_EQ("  Directory Service  ", dialog->Caption().GetText());
-    RECT client = dialog->GetClientRect();
-    RECT caption = dialog->Caption().GetWindowRect();
-    MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&caption), 2);
-    int width = caption.right - caption.left, height = caption.bottom - caption.top;
-    EXPECT_EQ(client.right / 2 - width / 2, caption.left);
+    RECT caption = Caption();
+    EXPECT_EQ(dialog->GetClientRect().right / 2 - (caption.right - caption.left) / 2, caption.left);
     EXPECT_EQ(0, caption.top);
-    EXPECT_EQ(height, dialog->CaptionBottom());
-    EXPECT_EQ(height + 1, dialog->ClientArea().top);
-    EXPECT_EQ(dialog->Caption().GetSafeHwnd(), GetDlgItem(dialog->GetSafeHwnd(), SkinDialog::CaptionId));
-
+    EXPECT_EQ(caption.bottom, dialog->CaptionBottom());
+    EXPECT_EQ(caption.bottom + 1, dialog->ClientArea().top);
     dialog->SetCaption(std::string(80, 'W'));
-    caption = dialog->Caption().GetWindowRect();
-    MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&caption), 2);
-    EXPECT_LT(caption.left, 0);
+    EXPECT_LT(Caption().left, 0);
 }
 
 TEST_F(SkinDialogTest, PaintsTheHostBackgroundRegionAndTheLineOrNothingWithoutABackground)
 {
-    Apply(background);
     dialog->SetCaption("Panel");
     RECT client = dialog->GetClientRect();
-    Canvas canvas(client.right, client.bottom);
+    Canvas canvas(client.right, client.bottom), untouched(client.right, client.bottom, RGB(7, 7, 7));
     dialog->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)), PRF_CLIENT);
     int line = dialog->CaptionBottom();
     for (POINT p : {POINT{0, line + 5}, POINT{55, line + 20}, POINT{client.right - 1, client.bottom - 1}}) {
@@ -114,8 +103,7 @@ TEST_F(SkinDialogTest, PaintsTheHostBackgroundRegionAndTheLineOrNothingWithoutAB
     EXPECT_EQ(Line, canvas.At(0, line));
     EXPECT_EQ(Line, canvas.At(client.right - 2, line));
 
-    Apply(nullptr);
-    Canvas untouched(client.right, client.bottom, RGB(7, 7, 7));
+    dialog->UpdateSkin(font, Line, 0, 0, 0, nullptr, RECT{40, 30, 200, 200});
     dialog->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(untouched)), PRF_CLIENT);
     EXPECT_TRUE(dialog->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<HDC>(untouched))));
     EXPECT_EQ(client.right * client.bottom, untouched.Count(RGB(7, 7, 7)));
@@ -128,10 +116,7 @@ TEST_F(SkinDialogTest, LabelNotificationsReachTheHooksAndItDeletesItselfAfterIts
     dialog->PostMessage(WM_SKIN_RIGHT_CLICK, 9);
     dialog->PostMessage(WM_APP + 100, 33);
     Pump();
-    EXPECT_EQ(std::vector<int>{2}, record.clicks);
-    EXPECT_EQ(std::vector<int>{5}, record.hovers);
-    EXPECT_EQ(std::vector<int>{9}, record.rightClicks);
-    EXPECT_EQ(std::vector<WPARAM>{33}, record.appMessages);
+    EXPECT_EQ((std::vector<std::string>{"click2", "hover5", "right click9", "app33"}), record.calls);
     EXPECT_EQ(0, dialog->SendMessage(WM_SKIN_CLICK, 4));
 
     HWND window = dialog->GetSafeHwnd();
