@@ -24,20 +24,9 @@ public:
     Panel() : SkinDialog(IDD_LAUNCHER) {}
 
 protected:
-    void InitSkin() override
-    {
-        if (entry.SubclassDlgItem(IDC_OWN_CARD_ENTRY, hwnd)) {
-            entry.ModifyFlags(SkinLabel::Interactive, 0, false);
-            entry.SetImage(image, RGB(255, 0, 255));
-            entry.SetNotify(hwnd, 1);
-        }
-    }
-    void ApplyAppearance() override { entry.SetAppearance(font, colours[0], colours[1], colours[2], colours[3], false); }
+    void InitSkin() override {}
+    void ApplyAppearance() override {}
     void OnLayout() override {}
-
-private:
-    SkinIconLabel entry;
-    Bitmap image{LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_OWN_CARD))};
 };
 
 // Each control is created, drawn and destroyed 50 times: afterwards as many

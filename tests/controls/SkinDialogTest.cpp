@@ -74,10 +74,6 @@ protected:
 
 TEST_F(SkinDialogTest, TheCaptionIsPaddedAndCentredAboveTheClientArea)
 {
-    dialog->UpdateSkin(font, Line, 0, 0, 0, background, RECT{40, 30, 200, 200});
-    EXPECT_EQ(1, record.initSkin);
-    EXPECT_EQ(2, record.applyAppearance);
-
     dialog->SetCaption("Directory Service");
     EXPECT_EQ("  Directory Service  ", dialog->Caption().GetText());
     RECT caption = Caption();
@@ -104,6 +100,8 @@ TEST_F(SkinDialogTest, PaintsTheHostBackgroundRegionAndTheLineOrNothingWithoutAB
     EXPECT_EQ(Line, canvas.At(client.right - 2, line));
 
     dialog->UpdateSkin(font, Line, 0, 0, 0, nullptr, RECT{40, 30, 200, 200});
+    EXPECT_EQ(1, record.initSkin);
+    EXPECT_EQ(2, record.applyAppearance);
     dialog->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(untouched)), PRF_CLIENT);
     EXPECT_TRUE(dialog->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<HDC>(untouched))));
     EXPECT_EQ(client.right * client.bottom, untouched.Count(RGB(7, 7, 7)));
