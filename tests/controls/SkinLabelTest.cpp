@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 #include "controls/SkinDrawing.h"
@@ -89,23 +90,17 @@ TEST_F(SkinLabelTest, HoverIsPostedOnTheThirdTickOnceAndAClickBeforeItPostsOnlyT
 
 TEST_F(SkinLabelTest, ClicksArePostedOnlyByInteractiveEnabledLabels)
 {
-    struct Case {
-        DWORD flags;
-        UINT button;
-        UINT expected;  // 0: nothing posted
-    } cases[] = {
-        {0, WM_LBUTTONDOWN, 0},
-        {SkinLabel::Interactive, WM_LBUTTONDOWN, WM_SKIN_CLICK},
-        {SkinLabel::Interactive, WM_RBUTTONDOWN, WM_SKIN_RIGHT_CLICK},
-        {SkinLabel::Interactive | SkinLabel::Disabled, WM_LBUTTONDOWN, 0},
+    constexpr DWORD Interactive = SkinLabel::Interactive;
+    const std::tuple<DWORD, UINT, Posts> cases[] = {
+        {0, WM_LBUTTONDOWN, {}},
+        {Interactive, WM_LBUTTONDOWN, {{WM_SKIN_CLICK, 7}}},
+        {Interactive, WM_RBUTTONDOWN, {{WM_SKIN_RIGHT_CLICK, 7}}},
+        {Interactive | SkinLabel::Disabled, WM_LBUTTONDOWN, {}},
     };
-    for (const Case& c : cases) {
-        label.ModifyFlags(c.flags, ~c.flags & (SkinLabel::Interactive | SkinLabel::Disabled), false);
-        label.SendMessage(c.button, 0, MAKELPARAM(5, 5));
-        Posts expected;
-        if (c.expected)
-            expected.emplace_back(c.expected, 7);
-        EXPECT_EQ(expected, Posted()) << c.flags << " " << c.button;
+    for (const auto& [flags, button, expected] : cases) {
+        label.ModifyFlags(flags, ~flags & (Interactive | SkinLabel::Disabled), false);
+        label.SendMessage(button, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(expected, Posted()) << flags << " " << button;
     }
 }
 
@@ -136,11 +131,7 @@ TEST_F(SkinLabelTest, ATooltipComesWithItsTextAndGoesWithAnEmptyOne)
     label.SetText("Entry", false, "Opens the card", false);
     ASSERT_NE(nullptr, label.GetToolTip());
     char text[64] = {};
-    TTTOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.hwnd = label.GetSafeHwnd();
-    tool.uId = 1;
-    tool.lpszText = text;
+    TTTOOLINFOA tool = {TTTOOLINFOA_V2_SIZE, 0, label.GetSafeHwnd(), 1, {}, nullptr, text, 0, nullptr};
     label.GetToolTip()->SendMessage(TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ("Opens the card", text);
     label.SetText("Entry", false, "", false);
