@@ -154,11 +154,11 @@ protected:
     }
 };
 
-// Destroys its window in OnOK or OnInitDialog and then goes on writing to
-// itself; its end records whether that write came before it.
+// Destroys its window in OnOK and then goes on writing to itself; its end
+// records whether that write came before it.
 class SelfClosingDialog : public CDialog {
 public:
-    explicit SelfClosingDialog(bool inInit) : CDialog(IDD_SEARCH), closeInInit(inInit) {}
+    SelfClosingDialog() : CDialog(IDD_SEARCH) {}
     static void* operator new(size_t size)
     {
         EXPECT_LE(size, sizeof storage);
@@ -170,14 +170,11 @@ public:
     ParentClosingStatic child;
 
 protected:
-    BOOL OnInitDialog() override
+    void OnOK() override
     {
-        BOOL result = CDialog::OnInitDialog();
-        if (closeInInit)
-            Close();
-        return result;
+        DestroyWindow();
+        handlerFinished = true;
     }
-    void OnOK() override { Close(); }
     void PostNcDestroy() override
     {
         handlerFinishedFirst = handlerFinished;
@@ -185,29 +182,18 @@ protected:
     }
 
 private:
-    void Close()
-    {
-        DestroyWindow();
-        handlerFinished = true;
-    }
-
-    bool closeInInit;
     bool handlerFinished = false;
 };
 
 TEST(WindowObjects, AnObjectWhoseWindowEndsInsideAMessageIsDeletedWhenThatMessageReturns)
 {
-    for (bool closeInInit : {false, true}) {
-        SCOPED_TRACE(closeInInit ? "WM_INITDIALOG" : "OK");
-        SelfClosingDialog::handlerFinishedFirst = false;
-        auto* dialog = new SelfClosingDialog(closeInInit);
-        if (dialog->Create(nullptr))
-            SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(SelfClosingDialog::handlerFinishedFirst);
-        EXPECT_TRUE(Poisoned());
-    }
+    auto* dialog = new SelfClosingDialog;
+    ASSERT_TRUE(dialog->Create(nullptr));
+    SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(SelfClosingDialog::handlerFinishedFirst);
+    EXPECT_TRUE(Poisoned());
     // A child deleted with its parent during its own message is not written afterwards.
-    auto* dialog = new SelfClosingDialog(false);
+    dialog = new SelfClosingDialog;
     ASSERT_TRUE(dialog->Create(nullptr));
     ASSERT_TRUE(dialog->child.Create("", WS_CHILD, RECT{0, 0, 5, 5}, dialog->GetSafeHwnd(), 903));
     dialog->child.SendMessage(WM_TIMER, 1);
