@@ -55,14 +55,6 @@ protected:
         if (!record.deleted)
             dialog->DestroyWindow();
     }
-    // The caption's place in the dialog.
-    RECT Caption() const
-    {
-        RECT caption = dialog->Caption().GetWindowRect();
-        MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&caption), 2);
-        return caption;
-    }
-
     HostDialog host;
     Record record;
     PanelDialog* dialog = nullptr;
@@ -70,23 +62,16 @@ protected:
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 };
 
-TEST_F(SkinDialogTest, TheCaptionIsPaddedAndCentredAboveTheClientArea)
-{
-    dialog->SetCaption("Directory Service");
-    EXPECT_EQ("  Directory Service  ", dialog->Caption().GetText());
-    RECT caption = Caption();
-    EXPECT_EQ(dialog->GetClientRect().right / 2 - (caption.right - caption.left) / 2, caption.left);
-    EXPECT_EQ(0, caption.top);
-    EXPECT_EQ(caption.bottom, dialog->CaptionBottom());
-    EXPECT_EQ(caption.bottom + 1, dialog->ClientArea().top);
-    dialog->SetCaption(std::string(80, 'W'));
-    EXPECT_LT(Caption().left, 0);
-}
-
-TEST_F(SkinDialogTest, PaintsTheHostBackgroundRegionAndTheLineOrNothingWithoutABackground)
+// The caption padded and centred over the line, the client area below it.
+TEST_F(SkinDialogTest, PaintsTheHostBackgroundRegionAndTheLineUnderTheCaptionOrNothingWithoutABackground)
 {
     dialog->SetCaption("Panel");
-    RECT client = dialog->GetClientRect();
+    EXPECT_EQ("  Panel  ", dialog->Caption().GetText());
+    RECT client = dialog->GetClientRect(), caption = dialog->Caption().GetWindowRect();
+    MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&caption), 2);
+    EXPECT_EQ(client.right / 2 - (caption.right - caption.left) / 2, caption.left);
+    EXPECT_EQ(caption.bottom, dialog->CaptionBottom());
+    EXPECT_EQ(caption.bottom + 1, dialog->ClientArea().top);
     Canvas canvas(client.right, client.bottom), untouched(client.right, client.bottom, RGB(7, 7, 7));
     dialog->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)), PRF_CLIENT);
     int line = dialog->CaptionBottom();

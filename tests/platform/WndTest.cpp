@@ -66,23 +66,6 @@ protected:
     }
     void TearDown() override { dialog.DestroyWindow(); }
 
-    // What a child sends its parent: a notification, a command, an
-    // owner-draw request, a colour request.
-    LRESULT SendFrom(CWnd& child, UINT message)
-    {
-        HWND from = child.GetSafeHwnd();
-        UINT id = static_cast<UINT>(child.GetDlgCtrlID());
-        ClientDC dc(from);
-        NMHDR header = {from, id, NM_CLICK};
-        DRAWITEMSTRUCT item = {ODT_STATIC, id, 0, ODA_DRAWENTIRE, 0, from, dc, {0, 0, 5, 5}, 0};
-        switch (message) {
-        case WM_NOTIFY: return dialog.SendMessage(message, id, reinterpret_cast<LPARAM>(&header));
-        case WM_COMMAND: return dialog.SendMessage(message, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(from));
-        case WM_DRAWITEM: return dialog.SendMessage(message, id, reinterpret_cast<LPARAM>(&item));
-        default: return dialog.SendMessage(message, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(from));
-        }
-    }
-
     ProbeDialog dialog;
     ProbeStatic probe;
     CStatic holder;
@@ -108,13 +91,18 @@ TEST_F(WndTest, ReflectionReachesOnlyTheObjectOfADirectChild)
     probe.notifyAnswer = 42;
     grandchild.notifyAnswer = 43;
     dialog.commands.clear();
-    EXPECT_EQ(42, SendFrom(probe, WM_NOTIFY));
-    EXPECT_EQ(0, SendFrom(grandchild, WM_NOTIFY));
-    for (UINT message : {WM_COMMAND, WM_DRAWITEM, WM_CTLCOLORSTATIC}) {
-        SendFrom(probe, message);
-        SendFrom(grandchild, message);
+    std::vector<LRESULT> answers;
+    for (ProbeStatic* child : {&probe, &grandchild}) {
+        HWND from = child->GetSafeHwnd();
+        UINT id = static_cast<UINT>(child->GetDlgCtrlID());
+        NMHDR header = {from, id, NM_CLICK};
+        ClientDC dc(from);
+        answers.push_back(dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header)));
+        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(from));
+        dialog.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(from));
     }
-    EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_COMMAND, WM_DRAWITEM, WM_CTLCOLORSTATIC}), probe.reflected);
+    EXPECT_EQ((std::vector<LRESULT>{42, 0}), answers);
+    EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_COMMAND, WM_CTLCOLORSTATIC}), probe.reflected);
     EXPECT_EQ(std::vector<UINT>{}, grandchild.reflected);
     // Reflection left the commands unanswered: the parent handles both.
     EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(900, STN_CLICKED), MAKEWPARAM(902, STN_CLICKED)}), dialog.commands);
