@@ -124,18 +124,6 @@ TEST_F(SkinLabelTest, ColoursFollowFrameHoverAndState)
     EXPECT_GT(disabled->Count(SkinLabel::DisabledText), 0);
 }
 
-TEST_F(SkinLabelTest, ATooltipComesWithItsTextAndGoesWithAnEmptyOne)
-{
-    label.SetText("Entry", false, "Opens the card", false);
-    ASSERT_NE(nullptr, label.GetToolTip());
-    char text[64] = {};
-    TTTOOLINFOA tool = {TTTOOLINFOA_V2_SIZE, 0, label.GetSafeHwnd(), 1, {}, nullptr, text, 0, nullptr};
-    label.GetToolTip()->SendMessage(TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_STREQ("Opens the card", text);
-    label.SetText("Entry", false, "", false);
-    EXPECT_EQ(nullptr, label.GetToolTip());
-}
-
 // The image at 2 pixels with its magenta showing the background, the text 3
 // pixels after the image; the measure adds the image and 6 pixels.
 TEST_F(SkinLabelTest, AnIconLabelDrawsItsImageThenTheTextAndMeasuresBoth)

@@ -60,7 +60,7 @@ protected:
     std::vector<std::unique_ptr<SkinPage>> pages;
 };
 
-TEST_F(SkinTabTest, PagesShowOneAtATimeAndAClickSwitchesUnlessThePageIsDisabled)
+TEST_F(SkinTabTest, PagesShowOneAtATimeDisabledOnesCannotBeChosenAndTabTextShowsTheState)
 {
     EXPECT_TRUE(tabs.GetStyle() & TCS_OWNERDRAWFIXED);
     EXPECT_EQ("100", Shown());
@@ -79,6 +79,23 @@ TEST_F(SkinTabTest, PagesShowOneAtATimeAndAClickSwitchesUnlessThePageIsDisabled)
     Click(2);
     EXPECT_EQ(2, tabs.GetCurSel());
     EXPECT_EQ("001", Shown());
+
+    // Black text on an enabled tab, grey on a disabled one, the chosen colour
+    // on the selected one.
+    constexpr COLORREF Chosen = RGB(0, 0, 250);
+    tabs.SetSelectedTextColour(Chosen);
+    COLORREF black = GetSysColor(COLOR_BTNTEXT), grey = GetSysColor(COLOR_GRAYTEXT);
+    struct Case {
+        COLORREF shown, absent;
+    } cases[] = {{black, Chosen}, {grey, black}, {Chosen, black}};
+    for (UINT index = 0; index < 3; ++index) {
+        Canvas canvas(120, 24);
+        SelectObject(canvas, tabs.GetFont() ? tabs.GetFont() : GetStockObject(DEFAULT_GUI_FONT));
+        DRAWITEMSTRUCT item = {ODT_TAB, IDC_TABS, index, ODA_DRAWENTIRE, 0, tabs.GetSafeHwnd(), canvas, {0, 0, 120, 24}, 0};
+        host.SendMessage(WM_DRAWITEM, IDC_TABS, reinterpret_cast<LPARAM>(&item));
+        EXPECT_GT(canvas.Count(cases[index].shown), 0) << index;
+        EXPECT_EQ(0, canvas.Count(cases[index].absent)) << index;
+    }
 }
 
 // Control with Tab or Page Down moves forward, with Shift or Page Up back,
@@ -97,27 +114,6 @@ TEST_F(SkinTabTest, ControlKeysOnAPageMoveTheSelectionWithWrapAround)
         EXPECT_TRUE(PressOnPage(c.key, c.control, c.shift) || !c.control) << c.key;
         EXPECT_EQ(c.selected, tabs.GetCurSel()) << c.key;
         EXPECT_EQ(c.selected, static_cast<int>(Shown().find('1'))) << c.key;
-    }
-}
-
-// Black text on an enabled tab, the chosen colour on the selected one, grey
-// on a tab whose page is disabled.
-TEST_F(SkinTabTest, TabTextColoursFollowSelectionAndState)
-{
-    constexpr COLORREF Chosen = RGB(0, 0, 250);
-    tabs.SetSelectedTextColour(Chosen);
-    tabs.SetPageEnabled(2, false);
-    COLORREF black = GetSysColor(COLOR_BTNTEXT), grey = GetSysColor(COLOR_GRAYTEXT);
-    struct Case {
-        COLORREF shown, absent;
-    } cases[] = {{Chosen, black}, {black, Chosen}, {grey, black}};
-    for (UINT index = 0; index < 3; ++index) {
-        Canvas canvas(120, 24);
-        SelectObject(canvas, tabs.GetFont() ? tabs.GetFont() : GetStockObject(DEFAULT_GUI_FONT));
-        DRAWITEMSTRUCT item = {ODT_TAB, IDC_TABS, index, ODA_DRAWENTIRE, 0, tabs.GetSafeHwnd(), canvas, {0, 0, 120, 24}, 0};
-        host.SendMessage(WM_DRAWITEM, IDC_TABS, reinterpret_cast<LPARAM>(&item));
-        EXPECT_GT(canvas.Count(cases[index].shown), 0) << index;
-        EXPECT_EQ(0, canvas.Count(cases[index].absent)) << index;
     }
 }
 

@@ -6,7 +6,6 @@
 
 #include "picture/PhotoFit.h"
 #include "picture/Picture.h"
-#include "picture/Shrink.h"
 #include "tests/controls/TestWindows.h"
 #include "tests/picture/TestPictures.h"
 
@@ -15,32 +14,6 @@ namespace {
 constexpr SIZE Frame = {120, 100};
 constexpr size_t CardBytes = 8192;
 constexpr COLORREF Disc = RGB(0xDD, 0x14, 0x14);
-
-TEST(Shrink, AveragesTheAreaEachPixelCoversOverTheBackground)
-{
-    constexpr COLORREF back = RGB(0, 100, 200);
-    struct Case {
-        std::vector<uint32_t> source;  // 0xAARRGGBB
-        int width, height, targetWidth, targetHeight;
-        std::vector<uint32_t> expected;
-    } cases[] = {
-        {{0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000}, 2, 2, 1, 1, {0xFF808080}},
-        {{0xFF102030, 0xFF405060}, 2, 1, 2, 1, {0xFF102030, 0xFF405060}},
-        // Three pixels into two: the middle one halves itself between them.
-        {{0xFF000000, 0xFF0000FF, 0xFF000000}, 3, 1, 2, 1, {0xFF000055, 0xFF000055}},
-        {{0xFF0C0000, 0xFF000000, 0xFF000000, 0xFF000000}, 1, 4, 1, 2, {0xFF060000, 0xFF000000}},
-        // Transparent and half transparent pixels lie on the background.
-        {{0x00FF0000, 0x80FF0000}, 2, 1, 2, 1, {0xFF0064C8, 0xFF803264}},
-    };
-    for (const Case& c : cases) {
-        auto got = Shrink(reinterpret_cast<const uint8_t*>(c.source.data()), c.width * 4, 4, c.width, c.height,
-            c.targetWidth, c.targetHeight, back);
-        EXPECT_EQ(c.expected, got) << c.width << "x" << c.height << " to " << c.targetWidth << "x" << c.targetHeight;
-    }
-    // Three-byte pixels, without alpha, padded rows.
-    const uint8_t rows[] = {0, 0, 0, 255, 255, 255, 9, 9, 10, 20, 30, 10, 20, 30, 7, 7};
-    EXPECT_EQ((std::vector<uint32_t>{0xFF808080, 0xFF1E140A}), Shrink(rows, 8, 3, 2, 2, 1, 2, back));
-}
 
 using PhotoFitTest = PictureTest;
 

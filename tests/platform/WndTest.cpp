@@ -43,11 +43,9 @@ protected:
 class ProbeDialog : public CDialog {
 public:
     ProbeDialog() : CDialog(IDD_SEARCH) {}
-    std::string name = "initial";
     std::vector<WPARAM> commands;
 
 protected:
-    void DoDataExchange(CDataExchange* exchange) override { DDX_Text(exchange, IDC_NAME, name); }
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override
     {
         commands.push_back(wParam);
@@ -106,21 +104,6 @@ TEST_F(WndTest, ReflectionReachesOnlyTheObjectOfADirectChild)
     EXPECT_EQ(std::vector<UINT>{}, grandchild.reflected);
     // Reflection left the commands unanswered: the parent handles both.
     EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(900, STN_CLICKED), MAKEWPARAM(902, STN_CLICKED)}), dialog.commands);
-}
-
-TEST(Dialog, OkSavesTheDataCancelDoesNotAndBothDestroyTheWindow)
-{
-    for (WPARAM button : {IDOK, IDCANCEL}) {
-        ProbeDialog dialog;
-        ASSERT_TRUE(dialog.Create(nullptr));
-        HWND window = dialog.GetSafeHwnd();
-        EXPECT_EQ("initial", Text(GetDlgItem(window, IDC_NAME)));
-        SetDlgItemTextA(window, IDC_NAME, "typed");
-        Click(GetDlgItem(window, static_cast<int>(button)));
-        EXPECT_EQ(button == IDOK ? "typed" : "initial", dialog.name);
-        EXPECT_FALSE(IsWindow(window));
-        EXPECT_EQ(nullptr, dialog.GetSafeHwnd());
-    }
 }
 
 // Self-deleting window objects live in storage of their own, poisoned when
