@@ -14,7 +14,8 @@
 
 namespace {
 
-// A static control that records what reaches its handlers; timer 0 throws.
+// A static control that records what reaches its handlers; timer 0 throws,
+// timer 1 destroys its parent.
 class ProbeStatic : public CStatic {
 public:
     std::vector<UINT> reflected;
@@ -35,6 +36,8 @@ protected:
     {
         if (id == 0)
             throw std::runtime_error("handler failed");
+        if (id == 1)
+            return ::DestroyWindow(GetParent());
         timers.push_back(id);
         return 0;
     }
@@ -115,16 +118,6 @@ bool Poisoned()
     return std::all_of(std::begin(storage), std::end(storage), [](unsigned char byte) { return byte == 0xA5; });
 }
 
-// A control whose own message destroys its parent, whose deletion deletes the control.
-class ParentClosingStatic : public CStatic {
-protected:
-    LRESULT OnTimer(UINT_PTR) override
-    {
-        ::DestroyWindow(GetParent());
-        return 0;
-    }
-};
-
 // Destroys its window in OnOK and then goes on writing to itself; its end
 // records whether that write came before it.
 class SelfClosingDialog : public CDialog {
@@ -138,7 +131,7 @@ public:
     static void operator delete(void*) { std::fill(std::begin(storage), std::end(storage), 0xA5); }
 
     static inline bool handlerFinishedFirst = false;
-    ParentClosingStatic child;
+    ProbeStatic child;
 
 protected:
     void OnOK() override
