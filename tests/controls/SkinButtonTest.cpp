@@ -51,9 +51,8 @@ protected:
     ResourceBitmap strip{IDB_BUTTON_STRIP};
 };
 
-// Without a strip (a bad one is refused) the button face is drawn; with one
-// each state draws its own frame: pressed lies over the focus face and moves
-// the caption right, disabled writes grey.
+// Without a strip (a bad one is refused) the face is drawn; with one each state
+// draws its frame, pressed over the focus face with the caption moved right.
 TEST_F(SkinButtonTest, EachStateDrawsItsFrameAndCaption)
 {
     EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), button.GetStyle() & BS_TYPEMASK);

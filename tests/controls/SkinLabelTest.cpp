@@ -61,8 +61,7 @@ protected:
     HostDialog host;
     SkinLabel label;
     SkinIconLabel iconLabel;
-    // The pixels to compare with, and the same picture for the label (a
-    // bitmap is selected into one DC at a time).
+    // The logo's pixels, and a copy for the label: a bitmap is in one DC at a time.
     ResourceBitmap logo{IDB_PRODUCT_LOGO};
     Bitmap image{LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO))};
 };

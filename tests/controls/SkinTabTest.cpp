@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -29,21 +28,20 @@ protected:
             shown += (page->GetStyle() & WS_VISIBLE) ? '1' : '0';
         return shown;
     }
-    // The key pressed on a control of the current page, with Control and
-    // Shift held as asked, through the application's pre-translation as the
-    // host's loop does it. The keyboard's own state is put back afterwards.
+    // The key pressed on a control of the current page with Control and Shift
+    // held as asked, through the pre-translation of the host's loop.
     BOOL PressOnPage(WPARAM key, bool control, bool shift)
     {
-        BYTE saved[256] = {}, held[256] = {};
-        GetKeyboardState(saved);
-        std::copy(std::begin(saved), std::end(saved), held);
-        held[VK_CONTROL] = control ? 0x80 : 0;
-        held[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(held);
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = control ? 0x80 : 0;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
         HWND page = pages[static_cast<size_t>(tabs.GetCurSel())]->GetSafeHwnd();
         MSG msg = {GetDlgItem(page, IDC_WAITING), WM_KEYDOWN, key, 0, 0, {}};
         BOOL handled = CWinApp::Instance().PreTranslateMessage(&msg);
-        SetKeyboardState(saved);
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
         return handled;
     }
     void Click(int index)

@@ -99,9 +99,8 @@ std::string WithExif(const std::string& jpeg, bool little, uint32_t orientation,
     return jpeg.substr(0, 2) + "\xFF\xE1" + length + segment + jpeg.substr(2);
 }
 
-// A camera held upright stores the picture on its side, turned a quarter
-// one way or the other; an unknown orientation or a block that points
-// beyond its end is ignored.
+// A camera held upright stores the picture turned a quarter either way; an
+// unknown orientation or a block pointing beyond its end is ignored.
 TEST_F(PhotoFitTest, TurnsAPictureUprightAsItsExifSays)
 {
     std::string photo = PhotoFile("photo-2400x1600.jpg");

@@ -61,9 +61,8 @@ TEST_F(PictureTest, LoadsEachPictureKindWithItsSize)
     }
 }
 
-// The OLE loader reads no PNG: it comes through GDI+, laid on the photo
-// frame's colour where it is transparent. Either kind is drawn stretched
-// into the rectangle asked for.
+// Drawn stretched into the rectangle; a PNG comes through GDI+, laid on the
+// photo frame's colour where it is transparent.
 TEST_F(PictureTest, DrawsStretchedAndAPngOnThePhotoBackground)
 {
     std::string png = PhotoFile("transparent-600x600.png");

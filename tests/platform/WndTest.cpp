@@ -118,8 +118,7 @@ bool Poisoned()
     return std::all_of(std::begin(storage), std::end(storage), [](unsigned char byte) { return byte == 0xA5; });
 }
 
-// Destroys its window in OnOK and then goes on writing to itself; its end
-// records whether that write came before it.
+// Destroys its window in OnOK, then writes to itself: was that before its end?
 class SelfClosingDialog : public CDialog {
 public:
     SelfClosingDialog() : CDialog(IDD_SEARCH) {}
