@@ -90,7 +90,6 @@ TEST_F(SkinLabelTest, ClicksArePostedOnlyByInteractiveEnabledLabels)
     constexpr DWORD Interactive = SkinLabel::Interactive;
     const std::tuple<DWORD, UINT, Posts> cases[] = {
         {0, WM_LBUTTONDOWN, {}},
-        {Interactive, WM_LBUTTONDOWN, {{WM_SKIN_CLICK, 7}}},
         {Interactive, WM_RBUTTONDOWN, {{WM_SKIN_RIGHT_CLICK, 7}}},
         {Interactive | SkinLabel::Disabled, WM_LBUTTONDOWN, {}},
     };
