@@ -63,10 +63,8 @@ TEST_F(SkinTabTest, PagesShowOneAtATimeDisabledOnesCannotBeChosenAndTabTextShows
     EXPECT_TRUE(tabs.GetStyle() & TCS_OWNERDRAWFIXED);
     EXPECT_EQ("100", Shown());
     EXPECT_EQ(pages[1].get(), tabs.PageAt(1));
-    tabs.SetPage(2, pages[0].get(), "Other", 0);
-    EXPECT_EQ("000", Shown());
-    tabs.SetPage(0, pages[0].get(), "Page", 0);
-    tabs.SetPage(2, pages[2].get(), "Page", 0);
+    tabs.SetPage(1, pages[1].get(), "Renamed", 0);
+    tabs.SetPage(0, pages[0].get(), "Renamed", 0);
     EXPECT_EQ("100", Shown());
 
     tabs.SetPageEnabled(1, false);

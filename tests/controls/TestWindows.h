@@ -12,8 +12,7 @@
 #include "platform/WinApp.h"
 #include "resources/resource.h"
 
-// A top-level dialog (the card template) that parents the controls under test
-// and reflects their owner-draw requests and notifications.
+// A top-level dialog (the card template) that parents and reflects to the controls under test.
 class HostDialog : public CDialog {
 public:
     HostDialog() : CDialog(IDD_CARD) { Create(nullptr); }
@@ -47,8 +46,7 @@ inline std::string Text(HWND window)
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
-// The texts of a window and of its descendants that have an id, keyed by
-// the ids on the way down.
+// The texts of a window and its descendants with an id, keyed by the ids on the way down.
 inline std::map<std::string, std::string> WindowTexts(HWND window, const std::string& path = "")
 {
     std::map<std::string, std::string> texts = {{path, Text(window)}};

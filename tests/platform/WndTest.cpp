@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
 #include "platform/File.h"
