@@ -71,13 +71,12 @@ TEST_F(SkinDialogTest, PaintsTheHostBackgroundRegionAndTheLineUnderTheCaptionOrN
     EXPECT_EQ(caption.bottom + 1, dialog->ClientArea().top);
     Canvas canvas(client.right, client.bottom), untouched(client.right, client.bottom, RGB(7, 7, 7));
     dialog->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)), PRF_CLIENT);
-    int line = dialog->CaptionBottom();
-    for (POINT p : {POINT{0, line + 5}, POINT{55, line + 20}, POINT{client.right - 1, client.bottom - 1}}) {
+    for (POINT p : {POINT{0, caption.bottom + 5}, POINT{55, caption.bottom + 20}, POINT{client.right - 1, client.bottom - 1}}) {
         int sx = 40 + p.x, sy = 30 + p.y;
         EXPECT_EQ(RGB(sx / 10 * 5, sy / 10 * 5, 90), canvas.At(p.x, p.y)) << p.x << "," << p.y;
     }
-    EXPECT_EQ(Line, canvas.At(0, line));
-    EXPECT_EQ(Line, canvas.At(client.right - 2, line));
+    EXPECT_EQ(Line, canvas.At(0, caption.bottom));
+    EXPECT_EQ(Line, canvas.At(client.right - 2, caption.bottom));
 
     dialog->UpdateSkin(font, Line, 0, 0, 0, nullptr, RECT{40, 30, 200, 200});
     EXPECT_EQ((std::vector<std::string>{"look", "init", "look"}), record.calls);

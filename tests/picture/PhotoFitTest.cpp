@@ -35,7 +35,6 @@ TEST_F(PhotoFitTest, MakesEachPictureAJpegWithinTheFrameAndTheCardsBytes)
         SIZE expected;
     } cases[] = {
         {"photo-2400x1600.jpg", {120, 80}},
-        {"transparent-600x600.png", {100, 100}},
         {"strip-4000x1.bmp", {120, 1}},
         {"small-16x16.bmp", {16, 16}},
     };
