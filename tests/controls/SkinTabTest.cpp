@@ -50,7 +50,6 @@ protected:
         tabs.SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
         tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        tabs.SendMessage(WM_LBUTTONUP, 0, at);
     }
 
     HostDialog host;
@@ -62,7 +61,6 @@ TEST_F(SkinTabTest, PagesShowOneAtATimeDisabledOnesCannotBeChosenAndTabTextShows
 {
     EXPECT_TRUE(tabs.GetStyle() & TCS_OWNERDRAWFIXED);
     EXPECT_EQ("100", Shown());
-    EXPECT_EQ(pages[1].get(), tabs.PageAt(1));
     tabs.SetPage(1, pages[1].get(), "Renamed", 0);
     tabs.SetPage(0, pages[0].get(), "Renamed", 0);
     EXPECT_EQ("100", Shown());
