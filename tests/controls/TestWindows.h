@@ -39,7 +39,6 @@ inline void Pump()
     }
 }
 
-// What a person sees of a window and does to it.
 inline std::string Text(HWND window)
 {
     char text[1024] = {};

@@ -111,10 +111,6 @@ TEST_F(WndTest, ReflectionReachesOnlyTheObjectOfADirectChild)
 // they are deleted, so that a write after the delete shows.
 alignas(16) unsigned char storage[4096];
 
-bool Poisoned()
-{
-    return std::all_of(std::begin(storage), std::end(storage), [](unsigned char byte) { return byte == 0xA5; });
-}
 
 // Destroys its window in OnOK, then writes to itself: was that before its end?
 class SelfClosingDialog : public CDialog {
@@ -148,17 +144,20 @@ private:
 
 TEST(WindowObjects, AnObjectWhoseWindowEndsInsideAMessageIsDeletedWhenThatMessageReturns)
 {
+    auto poisoned = [] {
+        return std::all_of(std::begin(storage), std::end(storage), [](unsigned char byte) { return byte == 0xA5; });
+    };
     auto* dialog = new SelfClosingDialog;
     ASSERT_TRUE(dialog->Create(nullptr));
     SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(SelfClosingDialog::handlerFinishedFirst);
-    EXPECT_TRUE(Poisoned());
+    EXPECT_TRUE(poisoned());
     // A child deleted with its parent during its own message is not written afterwards.
     dialog = new SelfClosingDialog;
     ASSERT_TRUE(dialog->Create(nullptr));
     ASSERT_TRUE(dialog->child.Create("", WS_CHILD, RECT{0, 0, 5, 5}, dialog->GetSafeHwnd(), 903));
     dialog->child.SendMessage(WM_TIMER, 1);
-    EXPECT_TRUE(Poisoned());
+    EXPECT_TRUE(poisoned());
 }
 
 // Devices such as NUL or the console never open as files.
