@@ -6,6 +6,7 @@
 
 #include "picture/PhotoFit.h"
 #include "picture/Picture.h"
+#include "picture/Shrink.h"
 #include "tests/controls/TestWindows.h"
 #include "tests/picture/TestPictures.h"
 
@@ -14,6 +15,24 @@ namespace {
 constexpr SIZE Frame = {120, 100};
 constexpr size_t CardBytes = 8192;
 constexpr COLORREF Disc = RGB(0xDD, 0x14, 0x14);
+
+// Each pixel spreads over the target pixels its area covers; a transparent one
+// lies on the background. Four-byte source pixels are 0xAARRGGBB.
+TEST(Shrink, AveragesTheAreaEachPixelCoversOverTheBackground)
+{
+    constexpr COLORREF back = RGB(0, 100, 200);
+    auto shrink = [](std::vector<uint32_t> source, int width, int height, int targetWidth, int targetHeight) {
+        return Shrink(reinterpret_cast<const uint8_t*>(source.data()), width * 4, 4, width, height, targetWidth,
+            targetHeight, back);
+    };
+    EXPECT_EQ(std::vector<uint32_t>{0xFF808080}, shrink({0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000}, 2, 2, 1, 1));
+    // Three pixels into two: the middle one halves itself between them.
+    EXPECT_EQ((std::vector<uint32_t>{0xFF000055, 0xFF000055}), shrink({0xFF000000, 0xFF0000FF, 0xFF000000}, 3, 1, 2, 1));
+    EXPECT_EQ((std::vector<uint32_t>{0xFF0064C8, 0xFF803264}), shrink({0x00FF0000, 0x80FF0000}, 2, 1, 2, 1));
+    // Three-byte pixels, without alpha, padded rows.
+    const uint8_t rows[] = {0, 0, 0, 255, 255, 255, 9, 9, 10, 20, 30, 10, 20, 30, 7, 7};
+    EXPECT_EQ((std::vector<uint32_t>{0xFF808080, 0xFF1E140A}), Shrink(rows, 8, 3, 2, 2, 1, 2, back));
+}
 
 using PhotoFitTest = PictureTest;
 
