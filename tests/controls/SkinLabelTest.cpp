@@ -1,23 +1,28 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
-#include "controls/SkinDrawing.h"
 #include "controls/SkinIconLabel.h"
 #include "tests/controls/TestWindows.h"
 
 namespace {
 
-constexpr COLORREF Magenta = RGB(255, 0, 255);
+constexpr COLORREF Magenta = RGB(255, 0, 255), Back = RGB(10, 200, 60);
 constexpr COLORREF Ink = RGB(10, 20, 30), Paper = RGB(200, 200, 200), Frame = RGB(0, 0, 200), HoverInk = RGB(150, 0, 0);
 
+// A plain label and, below it, a label with an image, both saying "Card".
 class SkinLabelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(label.Create("", WS_CHILD | WS_VISIBLE, RECT{10, 10, 130, 40}, host.GetSafeHwnd(), 1001));
+        ASSERT_TRUE(iconLabel.Create("", WS_CHILD | WS_VISIBLE, RECT{10, 50, 130, 80}, host.GetSafeHwnd(), 1002));
         label.SetNotify(host.GetSafeHwnd(), 7);
-        label.SetText("Hover me", false, "", false);
+        for (SkinLabel* each : {&label, static_cast<SkinLabel*>(&iconLabel)}) {
+            each->SetAppearance(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), Ink, Paper, Frame, HoverInk, false);
+            each->SetText("Card", false, "", false);
+        }
     }
     void TearDown() override { SetCursorPos(0, 0); }
 
@@ -33,7 +38,15 @@ protected:
         for (int i = 0; i < count; ++i)
             label.SendMessage(WM_TIMER, SkinLabel::HoverTimer);
     }
-    std::vector<MSG> Posted() { return TakePosted(host.GetSafeHwnd(), WM_SKIN_CLICK, WM_SKIN_HOVER); }
+    // The notifications posted to the host, with the label's index.
+    using Posts = std::vector<std::pair<UINT, WPARAM>>;
+    Posts Posted()
+    {
+        Posts posts;
+        for (const MSG& msg : TakePosted(host.GetSafeHwnd(), WM_SKIN_CLICK, WM_SKIN_HOVER))
+            posts.emplace_back(msg.message, msg.wParam);
+        return posts;
+    }
 
     std::unique_ptr<Canvas> Drawn(DWORD flags)
     {
@@ -46,20 +59,22 @@ protected:
 
     HostDialog host;
     SkinLabel label;
+    SkinIconLabel iconLabel;
+    // The logo's pixels, and a copy for the label: a bitmap is in one DC at a time.
+    ResourceBitmap logo{IDB_PRODUCT_LOGO};
+    Bitmap image{LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO))};
 };
 
-TEST_F(SkinLabelTest, HoverIsPostedOnTheThirdTickOnceAndAClickBeforeItPostsOnlyTheClick)
+// A click before the hover posts only the click; only interactive, enabled
+// labels post clicks.
+TEST_F(SkinLabelTest, HoverIsPostedOnTheThirdTickOnceAndClicksOnlyByInteractiveLabels)
 {
+    label.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     Enter();
     Tick(2);
-    EXPECT_TRUE(Posted().empty());
-    Tick();
-    auto posted = Posted();
-    ASSERT_EQ(1u, posted.size());
-    EXPECT_EQ(WM_SKIN_HOVER, posted[0].message);
-    EXPECT_EQ(7u, posted[0].wParam);
-    Tick();
-    EXPECT_TRUE(Posted().empty());
+    EXPECT_EQ(Posts{}, Posted());
+    Tick(2);
+    EXPECT_EQ((Posts{{WM_SKIN_HOVER, 7}}), Posted());
     Enter(false);
     Tick();
     EXPECT_FALSE(label.IsHovered());
@@ -69,48 +84,27 @@ TEST_F(SkinLabelTest, HoverIsPostedOnTheThirdTickOnceAndAClickBeforeItPostsOnlyT
     Tick();
     label.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     Tick(4);
-    posted = Posted();
-    ASSERT_EQ(1u, posted.size());
-    EXPECT_EQ(WM_SKIN_CLICK, posted[0].message);
+    EXPECT_EQ((Posts{{WM_SKIN_CLICK, 7}}), Posted());
+    label.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ((Posts{{WM_SKIN_RIGHT_CLICK, 7}}), Posted());
+    label.ModifyFlags(SkinLabel::Disabled, 0, false);
+    label.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(Posts{}, Posted());
 }
 
-TEST_F(SkinLabelTest, ClicksArePostedOnlyByInteractiveEnabledLabels)
-{
-    struct Case {
-        DWORD flags;
-        UINT button;
-        UINT expected;  // 0: nothing posted
-    } cases[] = {
-        {0, WM_LBUTTONDOWN, 0},
-        {SkinLabel::Interactive, WM_LBUTTONDOWN, WM_SKIN_CLICK},
-        {SkinLabel::Interactive, WM_RBUTTONDOWN, WM_SKIN_RIGHT_CLICK},
-        {SkinLabel::Interactive | SkinLabel::Disabled, WM_LBUTTONDOWN, 0},
-    };
-    for (const Case& c : cases) {
-        label.ModifyFlags(c.flags, ~c.flags & (SkinLabel::Interactive | SkinLabel::Disabled), false);
-        label.SendMessage(c.button, 0, MAKELPARAM(5, 5));
-        auto posted = Posted();
-        ASSERT_EQ(c.expected ? 1u : 0u, posted.size()) << c.flags << " " << c.button;
-        if (c.expected) {
-            EXPECT_EQ(c.expected, posted[0].message);
-        }
-    }
-}
-
-// Framed: a light fill of the second colour, text in the first; hovered:
-// the fill from the third colour and text in the fourth, underlined when
-// asked; disabled: grey text.
+// Framed: the second colour 73% lighter as the fill, text in the first;
+// hovered: the third colour 70% lighter and 70% less saturated, text in the
+// fourth, underlined when asked; disabled: grey text.
 TEST_F(SkinLabelTest, ColoursFollowFrameHoverAndState)
 {
-    label.SetAppearance(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), Ink, Paper, Frame, HoverInk, false);
     auto framed = Drawn(SkinLabel::Framed);
-    EXPECT_EQ(AdjustColor(Paper, 73, 0), framed->At(1, 1));
+    EXPECT_EQ(RGB(240, 240, 240), framed->At(1, 1));
     EXPECT_GT(framed->Count(Ink), 0);
 
     Enter();
     ASSERT_TRUE(label.IsHovered());
     auto hovered = Drawn(SkinLabel::Interactive);
-    EXPECT_EQ(AdjustColor(Frame, 70, -70), hovered->At(1, 1));
+    EXPECT_EQ(RGB(193, 193, 222), hovered->At(1, 1));
     EXPECT_EQ(0, hovered->Count(Ink));
     auto underlined = Drawn(SkinLabel::Interactive | SkinLabel::HoverUnderline);
     EXPECT_GT(underlined->Count(HoverInk), hovered->Count(HoverInk));
@@ -120,120 +114,27 @@ TEST_F(SkinLabelTest, ColoursFollowFrameHoverAndState)
     EXPECT_GT(disabled->Count(SkinLabel::DisabledText), 0);
 }
 
-TEST_F(SkinLabelTest, ATooltipComesWithItsTextAndGoesWithAnEmptyOne)
-{
-    label.SetText("Entry", false, "Opens the card", false);
-    ASSERT_NE(nullptr, label.GetToolTip());
-    char text[64] = {};
-    TTTOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.hwnd = label.GetSafeHwnd();
-    tool.uId = 1;
-    tool.lpszText = text;
-    label.GetToolTip()->SendMessage(TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_STREQ("Opens the card", text);
-    label.SetText("Entry", false, "", false);
-    EXPECT_EQ(nullptr, label.GetToolTip());
-    label.SetText("", false, "", false);
-    SIZE size = label.Measure(RECT{0, 0, 200, 50});
-    EXPECT_EQ(3, size.cx);
-    EXPECT_EQ(3, size.cy);
-}
-
-TEST(AdjustColor, KeepsGreysGreyAndPacksHueLightnessAndSaturation)
-{
-    for (int v : {0, 127, 255}) {
-        COLORREF adjusted = AdjustColor(RGB(v, v, v), 70, -70);
-        EXPECT_TRUE(GetRValue(adjusted) == GetGValue(adjusted) && GetGValue(adjusted) == GetBValue(adjusted)) << v;
-        EXPECT_EQ(static_cast<DWORD>(RGB(v, v, v)), HlsToRgb(77 | (static_cast<DWORD>(v) << 8)));
-    }
-    EXPECT_EQ(RGB(255, 255, 255), AdjustColor(RGB(100, 100, 100), 100, 0));
-    EXPECT_EQ(RGB(0, 0, 0), AdjustColor(RGB(100, 100, 100), -100, 0));
-    struct Case {
-        COLORREF colour;
-        DWORD hls;
-    } cases[] = {
-        {RGB(255, 0, 0), 0 | (127 << 8) | (255u << 16)},
-        {RGB(0, 255, 0), 85 | (127 << 8) | (255u << 16)},
-        {RGB(0, 0, 255), 170 | (127 << 8) | (255u << 16)},
-        {RGB(128, 128, 128), 0 | (128 << 8)},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.hls, RgbToHls(c.colour)) << std::hex << c.colour;
-        COLORREF back = HlsToRgb(c.hls);  // truncated: within a step
-        EXPECT_NEAR(GetRValue(c.colour) + GetGValue(c.colour) + GetBValue(c.colour),
-                    GetRValue(back) + GetGValue(back) + GetBValue(back), 3)
-            << std::hex << c.colour;
-    }
-}
-
-class SkinIconLabelTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(label.Create("", WS_CHILD | WS_VISIBLE, RECT{10, 50, 130, 80}, host.GetSafeHwnd(), 1002));
-        ASSERT_TRUE(plain.Create("", WS_CHILD | WS_VISIBLE, RECT{10, 90, 130, 120}, host.GetSafeHwnd(), 1003));
-    }
-
-    HostDialog host;
-    SkinIconLabel label;
-    SkinLabel plain;
-    // The pixels to compare with, and the same picture for the label (a
-    // bitmap is selected into one DC at a time).
-    ResourceBitmap logo{IDB_PRODUCT_LOGO};
-    Bitmap image{LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_PRODUCT_LOGO))};
-};
-
-TEST_F(SkinIconLabelTest, TheCallersBitmapStaysAliveAndTheOwnCopyIsReleased)
-{
-    Bitmap own(CreateBitmap(8, 8, 1, 32, nullptr));
-    label.SetImage(own, 0);
-    EXPECT_EQ(own.Get(), label.GetImage());
-    label.SetImage(image, Magenta);
-    EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(own));
-    HBITMAP copy = label.GetImage(), mask = label.GetMask();
-    EXPECT_NE(image.Get(), copy);
-    label.SetImage(nullptr, 0);
-    EXPECT_EQ(0u, GetObjectType(copy));
-    EXPECT_EQ(0u, GetObjectType(mask));
-}
-
 // The image at 2 pixels with its magenta showing the background, the text 3
 // pixels after the image; the measure adds the image and 6 pixels.
-TEST_F(SkinIconLabelTest, ImageThenTextAtItsOffsetAndMeasuredWithTheImage)
+TEST_F(SkinLabelTest, AnIconLabelDrawsItsImageThenTheTextAndMeasuresBoth)
 {
-    label.SetImage(image, Magenta);
-    constexpr COLORREF Back = RGB(10, 200, 60);
-    Canvas canvas(300, 30, Back);
-    label.Draw(canvas, RECT{0, 0, 300, 30});
-    SIZE size = BitmapSize(logo.Handle());
+    iconLabel.SetImage(image, Magenta);
+    Canvas withImage(300, 30, Back), without(300, 30, Back);
+    iconLabel.Draw(withImage, RECT{0, 0, 300, 30});
+    label.Draw(without, RECT{0, 0, 300, 30});
+    SIZE size = logo.Size();
     int top = (30 - size.cy) / 2, transparent = 0;
     for (int x = 0; x < size.cx; ++x) {
         for (int y = 0; y < size.cy; ++y) {
             COLORREF source = logo.At(x, y);
             transparent += source == Magenta;
-            ASSERT_EQ(source == Magenta ? Back : source, canvas.At(2 + x, top + y)) << x << "," << y;
+            ASSERT_EQ(source == Magenta ? Back : source, withImage.At(2 + x, top + y)) << x << "," << y;
         }
     }
     EXPECT_GT(transparent, 0);
-
-    for (SkinLabel* each : {static_cast<SkinLabel*>(&label), &plain}) {
-        each->SetAppearance(nullptr, Ink, Paper, Frame, HoverInk, false);
-        each->SetText("Card", false, "", false);
-    }
-    Canvas withImage(300, 30, Back), without(300, 30, Back);
-    label.Draw(withImage, RECT{0, 0, 300, 30});
-    plain.Draw(without, RECT{0, 0, 300, 30});
-    auto firstInk = [](const Canvas& c) {
-        for (int x = 0; x < c.Width(); ++x)
-            for (int y = 0; y < c.Height(); ++y)
-                if (c.At(x, y) == Ink)
-                    return x;
-        return -1;
-    };
-    ASSERT_GE(firstInk(without), 0);
-    EXPECT_EQ(firstInk(without) + size.cx + 3, firstInk(withImage));
-    EXPECT_EQ(plain.Measure(RECT{0, 0, 300, 30}).cx + size.cx + 6, label.Measure(RECT{0, 0, 300, 30}).cx);
+    ASSERT_GE(without.FirstColumn(Ink), 0);
+    EXPECT_EQ(without.FirstColumn(Ink) + size.cx + 3, withImage.FirstColumn(Ink));
+    EXPECT_EQ(label.Measure(RECT{0, 0, 300, 30}).cx + size.cx + 6, iconLabel.Measure(RECT{0, 0, 300, 30}).cx);
 }
 
 } // namespace

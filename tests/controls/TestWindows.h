@@ -12,8 +12,7 @@
 #include "platform/WinApp.h"
 #include "resources/resource.h"
 
-// A top-level dialog (the card template) that parents the controls under test
-// and reflects their owner-draw requests and notifications.
+// A top-level dialog (the card template) that parents and reflects to the controls under test.
 class HostDialog : public CDialog {
 public:
     HostDialog() : CDialog(IDD_CARD) { Create(nullptr); }
@@ -40,15 +39,13 @@ inline void Pump()
     }
 }
 
-// What a person sees of a window and does to it.
 inline std::string Text(HWND window)
 {
     char text[1024] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
-// The texts of a window and of its descendants that have an id, keyed by
-// the ids on the way down.
+// The texts of a window and its descendants with an id, keyed by the ids on the way down.
 inline std::map<std::string, std::string> WindowTexts(HWND window, const std::string& path = "")
 {
     std::map<std::string, std::string> texts = {{path, Text(window)}};
@@ -88,8 +85,7 @@ public:
         : screen(nullptr), bitmap(CreateCompatibleBitmap(screen, width, height)), dc(screen),
           selection(dc, bitmap), cx(width), cy(height)
     {
-        RECT all = {0, 0, width, height};
-        FillSolid(dc, all, fill);
+        FillSolid(dc, RECT{0, 0, width, height}, fill);
     }
     operator HDC() const { return dc; }
     COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
@@ -100,6 +96,15 @@ public:
             for (int y = 0; y < cy; ++y)
                 count += At(x, y) == colour;
         return count;
+    }
+    // The first column that holds the colour, -1 when none does.
+    int FirstColumn(COLORREF colour) const
+    {
+        for (int x = 0; x < cx; ++x)
+            for (int y = 0; y < cy; ++y)
+                if (At(x, y) == colour)
+                    return x;
+        return -1;
     }
     int Width() const { return cx; }
     int Height() const { return cy; }

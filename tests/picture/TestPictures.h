@@ -1,6 +1,5 @@
 #pragma once
-// Pictures for the picture tests: the small ones built into the program
-// (pictures.rc), the photographs drawn at build time (VCARD_PHOTOS).
+// Pictures for the tests: small ones in the program (pictures.rc), photographs drawn at build time.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -3,30 +3,22 @@
 #include <windows.h>
 #include <commctrl.h>
 
-
 #include <algorithm>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
-#include "platform/Button.h"
-#include "platform/Dialog.h"
 #include "platform/File.h"
-#include "platform/Gdi.h"
 #include "platform/Static.h"
-#include "platform/WinApp.h"
-#include "resources/resource.h"
+#include "tests/controls/TestWindows.h"
 
 namespace {
 
-// A static control that records what reaches its handlers.
+// A static control that records what reaches its handlers; timer 0 throws,
+// timer 1 destroys its parent.
 class ProbeStatic : public CStatic {
 public:
     std::vector<UINT> reflected;
     std::vector<UINT_PTR> timers;
-    int sizes = 0;
-    bool ended = false;
-    bool throwOnTimer = false;
     LRESULT notifyAnswer = 0;
 
 protected:
@@ -41,58 +33,12 @@ protected:
     }
     LRESULT OnTimer(UINT_PTR id) override
     {
-        if (throwOnTimer)
+        if (id == 0)
             throw std::runtime_error("handler failed");
+        if (id == 1)
+            return ::DestroyWindow(GetParent());
         timers.push_back(id);
         return 0;
-    }
-    LRESULT OnSize(UINT type, int cx, int cy) override
-    {
-        ++sizes;
-        return CStatic::OnSize(type, cx, cy);
-    }
-    void PostNcDestroy() override { ended = true; }
-};
-
-class ProbeDialog : public CDialog {
-public:
-    explicit ProbeDialog(UINT id = IDD_SEARCH) : CDialog(id) {}
-    std::string name = "initial";
-    int check = 0;
-    int initialised = 0, oks = 0, cancels = 0;
-    std::vector<WPARAM> commands;
-    std::vector<UINT> pretranslated;
-
-    BOOL PreTranslateMessage(MSG* msg) override
-    {
-        pretranslated.push_back(msg->message);
-        return CDialog::PreTranslateMessage(msg);
-    }
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        ++initialised;
-        return CDialog::OnInitDialog();
-    }
-    void DoDataExchange(CDataExchange* exchange) override
-    {
-        DDX_Text(exchange, IDC_NAME, name);
-    }
-    void OnOK() override
-    {
-        ++oks;
-        CDialog::OnOK();
-    }
-    void OnCancel() override
-    {
-        ++cancels;
-        CDialog::OnCancel();
-    }
-    LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override
-    {
-        commands.push_back(wParam);
-        return CDialog::OnCommand(wParam, lParam);
     }
 };
 
@@ -107,42 +53,21 @@ protected:
     }
     void TearDown() override { dialog.DestroyWindow(); }
 
-    // What a child sends its parent: a notification, a command, an
-    // owner-draw request, a colour request.
-    LRESULT SendFrom(CWnd& child, UINT message)
-    {
-        HWND from = child.GetSafeHwnd();
-        UINT id = static_cast<UINT>(child.GetDlgCtrlID());
-        ClientDC dc(from);
-        NMHDR header = {from, id, NM_CLICK};
-        DRAWITEMSTRUCT item = {ODT_STATIC, id, 0, ODA_DRAWENTIRE, 0, from, dc, {0, 0, 5, 5}, 0};
-        switch (message) {
-        case WM_NOTIFY: return dialog.SendMessage(message, id, reinterpret_cast<LPARAM>(&header));
-        case WM_COMMAND: return dialog.SendMessage(message, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(from));
-        case WM_DRAWITEM: return dialog.SendMessage(message, id, reinterpret_cast<LPARAM>(&item));
-        default: return dialog.SendMessage(message, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(from));
-        }
-    }
-
-    ProbeDialog dialog;
+    CDialog dialog{IDD_SEARCH};
     ProbeStatic probe;
     CStatic holder;
     ProbeStatic grandchild;
 };
 
-TEST_F(WndTest, HandlersReceiveTheirMessagesAndTheRestGoesToTheControl)
+TEST_F(WndTest, HandlersReceiveTheirMessagesAndTheDialogManagerItsKeys)
 {
+    MSG tab = {dialog.GetDlgItem(IDC_NAME), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(dialog.PreTranslateMessage(&tab));
+    EXPECT_FALSE(CWnd().PreTranslateMessage(&tab));
+
     probe.SendMessage(WM_TIMER, 5);
     EXPECT_EQ(std::vector<UINT_PTR>{5}, probe.timers);
-    probe.throwOnTimer = true;
-    EXPECT_EQ(0, probe.SendMessage(WM_TIMER, 1));  // the exception stops at the boundary
-    probe.SetWindowPos(nullptr, 0, 0, 80, 30, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(1, probe.sizes);
-    RECT client = probe.GetClientRect();
-    EXPECT_EQ(80, client.right);
-    probe.SetWindowText("changed");
-    EXPECT_EQ("changed", probe.GetWindowText());
-    EXPECT_EQ(&probe, CWnd::FromHandlePermanent(probe.GetSafeHwnd()));
+    EXPECT_EQ(0, probe.SendMessage(WM_TIMER, 0));  // the exception stops at the boundary
 }
 
 // A window reflects to the objects of its own children only: what reaches
@@ -151,35 +76,30 @@ TEST_F(WndTest, ReflectionReachesOnlyTheObjectOfADirectChild)
 {
     probe.notifyAnswer = 42;
     grandchild.notifyAnswer = 43;
-    dialog.commands.clear();
-    EXPECT_EQ(42, SendFrom(probe, WM_NOTIFY));
-    EXPECT_EQ(0, SendFrom(grandchild, WM_NOTIFY));
-    for (UINT message : {WM_COMMAND, WM_DRAWITEM, WM_CTLCOLORSTATIC}) {
-        SendFrom(probe, message);
-        SendFrom(grandchild, message);
+    std::vector<LRESULT> answers;
+    for (ProbeStatic* child : {&probe, &grandchild}) {
+        HWND from = child->GetSafeHwnd();
+        UINT id = static_cast<UINT>(child->GetDlgCtrlID());
+        NMHDR header = {from, id, NM_CLICK};
+        ClientDC dc(from);
+        answers.push_back(dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header)));
+        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(from));
+        dialog.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(from));
     }
-    EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_COMMAND, WM_DRAWITEM, WM_CTLCOLORSTATIC}), probe.reflected);
+    EXPECT_EQ((std::vector<LRESULT>{42, 0}), answers);
+    EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_COMMAND, WM_CTLCOLORSTATIC}), probe.reflected);
     EXPECT_EQ(std::vector<UINT>{}, grandchild.reflected);
-    // Reflection left the commands unanswered: the parent handles both.
-    EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(900, STN_CLICKED), MAKEWPARAM(902, STN_CLICKED)}), dialog.commands);
 }
 
 // Self-deleting window objects live in storage of their own, poisoned when
 // they are deleted, so that a write after the delete shows.
 alignas(16) unsigned char storage[4096];
 
-bool Poisoned()
-{
-    return std::all_of(std::begin(storage), std::end(storage), [](unsigned char byte) { return byte == 0xA5; });
-}
 
-enum class ClosingIn { OnOk, OnInitDialog };
-
-// Destroys its window in one of its own handlers and then goes on writing
-// to itself; its end records whether that write came before it.
+// Destroys its window in OnOK, then writes to itself: was that before its end?
 class SelfClosingDialog : public CDialog {
 public:
-    explicit SelfClosingDialog(ClosingIn when) : CDialog(IDD_SEARCH), closingIn(when) {}
+    SelfClosingDialog() : CDialog(IDD_SEARCH) {}
     static void* operator new(size_t size)
     {
         EXPECT_LE(size, sizeof storage);
@@ -188,16 +108,14 @@ public:
     static void operator delete(void*) { std::fill(std::begin(storage), std::end(storage), 0xA5); }
 
     static inline bool handlerFinishedFirst = false;
+    ProbeStatic child;
 
 protected:
-    BOOL OnInitDialog() override
+    void OnOK() override
     {
-        BOOL result = CDialog::OnInitDialog();
-        if (closingIn == ClosingIn::OnInitDialog)
-            Close();
-        return result;
+        DestroyWindow();
+        handlerFinished = true;
     }
-    void OnOK() override { Close(); }
     void PostNcDestroy() override
     {
         handlerFinishedFirst = handlerFinished;
@@ -205,97 +123,25 @@ protected:
     }
 
 private:
-    void Close()
-    {
-        DestroyWindow();
-        handlerFinished = true;
-    }
-
-    ClosingIn closingIn;
     bool handlerFinished = false;
 };
 
-TEST(WindowObjects, AnObjectWhoseWindowEndsInItsOwnHandlerIsDeletedWhenThatMessageReturns)
+TEST(WindowObjects, AnObjectWhoseWindowEndsInsideAMessageIsDeletedWhenThatMessageReturns)
 {
-    for (ClosingIn when : {ClosingIn::OnOk, ClosingIn::OnInitDialog}) {
-        SCOPED_TRACE(when == ClosingIn::OnOk ? "OK" : "WM_INITDIALOG");
-        SelfClosingDialog::handlerFinishedFirst = false;
-        auto* dialog = new SelfClosingDialog(when);
-        if (dialog->Create(nullptr))
-            SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(SelfClosingDialog::handlerFinishedFirst);
-        EXPECT_TRUE(Poisoned());
-    }
-}
-
-// A control whose own message destroys its parent, whose deletion deletes the control.
-class ParentClosingStatic : public CStatic {
-protected:
-    LRESULT OnTimer(UINT_PTR) override
-    {
-        ::DestroyWindow(GetParent());
-        return 0;
-    }
-};
-
-class DialogWithChild : public CDialog {
-public:
-    DialogWithChild() : CDialog(IDD_SEARCH) {}
-    static void* operator new(size_t) { return storage; }
-    static void operator delete(void*) { std::fill(std::begin(storage), std::end(storage), 0xA5); }
-    ParentClosingStatic child;
-
-protected:
-    void PostNcDestroy() override { delete this; }
-};
-
-TEST(WindowObjects, AChildDeletedWithItsParentDuringItsOwnMessageIsNotWrittenAfterwards)
-{
-    auto* dialog = new DialogWithChild;
+    auto poisoned = [] {
+        return std::all_of(std::begin(storage), std::end(storage), [](unsigned char byte) { return byte == 0xA5; });
+    };
+    auto* dialog = new SelfClosingDialog;
+    ASSERT_TRUE(dialog->Create(nullptr));
+    SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(SelfClosingDialog::handlerFinishedFirst);
+    EXPECT_TRUE(poisoned());
+    // A child deleted with its parent during its own message is not written afterwards.
+    dialog = new SelfClosingDialog;
     ASSERT_TRUE(dialog->Create(nullptr));
     ASSERT_TRUE(dialog->child.Create("", WS_CHILD, RECT{0, 0, 5, 5}, dialog->GetSafeHwnd(), 903));
     dialog->child.SendMessage(WM_TIMER, 1);
-    EXPECT_TRUE(Poisoned());
-}
-
-TEST(Dialog, OkSavesTheDataCancelDoesNotAndBothDestroyTheWindow)
-{
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    EXPECT_EQ(1, dialog.initialised);
-    EXPECT_EQ(&dialog, CWnd::FromHandlePermanent(dialog.GetSafeHwnd()));
-    char text[64] = {};
-    GetDlgItemTextA(dialog.GetSafeHwnd(), IDC_NAME, text, sizeof text);
-    EXPECT_STREQ("initial", text);
-    SetDlgItemTextA(dialog.GetSafeHwnd(), IDC_NAME, "typed");
-    HWND window = dialog.GetSafeHwnd();
-    SendMessageA(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
-    EXPECT_EQ(1, dialog.oks);
-    EXPECT_EQ("typed", dialog.name);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(nullptr, dialog.GetSafeHwnd());
-
-    ProbeDialog cancelled;
-    ASSERT_TRUE(cancelled.Create(nullptr));
-    SetDlgItemTextA(cancelled.GetSafeHwnd(), IDC_NAME, "typed");
-    window = cancelled.GetSafeHwnd();
-    cancelled.SendMessage(WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(1, cancelled.cancels);
-    EXPECT_EQ("initial", cancelled.name);
-    EXPECT_FALSE(IsWindow(window));
-}
-
-TEST(Dialog, PreTranslationEndsInTheDialogManager)
-{
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    HWND name = dialog.GetDlgItem(IDC_NAME);
-    MSG tab = {name, WM_KEYDOWN, VK_TAB, 0, 0, {}};
-    EXPECT_TRUE(dialog.PreTranslateMessage(&tab));
-    MSG other = {name, WM_NULL, 0, 0, 0, {}};
-    CWnd outsider;
-    EXPECT_FALSE(outsider.PreTranslateMessage(&other));
-    dialog.DestroyWindow();
+    EXPECT_TRUE(poisoned());
 }
 
 // Devices such as NUL or the console never open as files.
@@ -304,15 +150,10 @@ TEST(File, OpensOnlyFilesOnDisk)
     CFile file;
     EXPECT_FALSE(file.OpenForReading("NUL"));
     EXPECT_FALSE(file.OpenForWriting("CONOUT$"));
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    std::string path = std::string(temp) + "vcard-file-test.txt";
-    ASSERT_TRUE(file.OpenForWriting(path.c_str()));
-    EXPECT_TRUE(file.Write("abc", 3) && file.Close());
-    ASSERT_TRUE(file.OpenForReading(path.c_str()));
-    EXPECT_EQ(3u, file.GetLength().value_or(0));
-    file.Close();
-    DeleteFileA(path.c_str());
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    ASSERT_TRUE(file.OpenForReading(self));
+    EXPECT_GT(file.GetLength().value_or(0), 0u);
 }
 
 } // namespace
