@@ -6,7 +6,6 @@
 
 #include "frame/CardService.h"
 #include "frame/HostSettings.h"
-#include "platform/Wnd.h"
 #include "support/Xml.h"
 #include "tests/hosts/DebugOutput.h"
 #include "tests/hosts/TestHost.h"
@@ -203,62 +202,6 @@ TEST_F(ServiceBaseTest, NameAddressedOperationsReachTheirHooksOnlyForTheOwnName)
                             "OnGetContactMenuItem VCARD-PC c1", "OnGetDirectoryItem VCARD-PC",
                             "OnContactCommand VCARD-PC c1", "OnActivate VCARD-PC", "OnDocument VCARD-PC hello 7",
                             "OnDocumentEx VCARD-PC 8 31"));
-}
-
-// ---- pre-translation of the host's messages (event 15)
-
-class KeyCatcher : public CWnd {
-public:
-    explicit KeyCatcher(HWND window) { Attach(window); }
-    BOOL PreTranslateMessage(MSG* msg) override
-    {
-        ++offered;
-        if (throws)
-            throw std::runtime_error("pre-translate");
-        return msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE;
-    }
-    int offered = 0;
-    bool throws = false;
-};
-
-class PreTranslationTest : public ServiceBaseTest {
-protected:
-    void SetUp() override
-    {
-        top = CreateWindowExA(0, "STATIC", "top", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-        child = CreateWindowExA(0, "STATIC", "child", WS_CHILD, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
-        ASSERT_TRUE(top && child);
-    }
-    void TearDown() override { DestroyWindow(top); }
-
-    int Offer(HWND window, UINT message, WPARAM wParam)
-    {
-        MSG msg = {window, message, wParam, 0, 0, {0, 0}};
-        return api.HandleEvent(15, reinterpret_cast<LPARAM>(&msg));
-    }
-
-    HWND top = nullptr;
-    HWND child = nullptr;
-};
-
-// The keys of a child go to its parent's object, up to the top-level window
-// (an owned popup is one itself); a window without object, an exception or
-// a null message give 0.
-TEST_F(PreTranslationTest, TheParentsObjectTakesItsChildsKeysUpToTheTopLevelWindow)
-{
-    EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 0);
-    KeyCatcher catcher(top);
-    EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 1);
-    EXPECT_EQ(Offer(child, WM_KEYDOWN, 'A'), 0);
-    EXPECT_EQ(catcher.offered, 2);
-    HWND owned = CreateWindowExA(0, "STATIC", "owned", WS_POPUP, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
-    EXPECT_EQ(Offer(owned, WM_KEYDOWN, VK_ESCAPE), 0);
-    EXPECT_EQ(catcher.offered, 2);
-    DestroyWindow(owned);
-    catcher.throws = true;
-    EXPECT_EQ(Offer(child, WM_KEYDOWN, VK_ESCAPE), 0);
-    EXPECT_EQ(api.HandleEvent(15, 0), 0);
-    EXPECT_THAT(service.calls, IsEmpty());
 }
 
 // ---- delivery and sending
