@@ -1,6 +1,6 @@
 // The hostile answers of the scripted session that rely on the client's own
-// rules stay hostile under those rules: its reader refuses them, its walk
-// stops early, its names check refuses them, its decoder cannot take them.
+// rules stay hostile under those rules: its reader refuses them, its names
+// check refuses them, its decoder cannot take them.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -21,19 +21,6 @@ int MaxDepth(const std::string& xml)
     for (std::size_t at = xml.find('<'); at != std::string::npos; at = xml.find('<', at + 1))
         deepest = std::max(deepest, depth += xml.compare(at, 2, "</") == 0 ? -1 : 1);
     return deepest;
-}
-
-// How many elements named name parent has, and how many of them the client's
-// walk (which stops at the first empty text) reaches.
-std::pair<int, int> CountAndWalk(const XmlNode& parent, const std::string& name)
-{
-    int count = 0, walked = 0;
-    for (int i = 0; i < parent.ChildCount(); ++i)
-        count += parent.ChildAt(i)->GetName() == name;
-    for (const XmlNode* node = &parent.FindChild(name); !node->GetText().empty();
-         node = &parent.FindNextChild(name, *node))
-        ++walked;
-    return {count, walked};
 }
 
 TEST(HostileAnswersTest, EachStaysHostileUnderTheClientsRules)
@@ -64,12 +51,6 @@ TEST(HostileAnswersTest, EachStaysHostileUnderTheClientsRules)
          }},
         {"domain-dotdot", unsafeDomain},
         {"domain-con", unsafeDomain},
-        {"ps-empty-in-middle", [](const XmlDocument& doc, bool, const std::string&) {
-             return CountAndWalk(doc.GetRoot(), "ps") == std::pair(3, 1);
-         }},
-        {"typ-empty-in-middle", [](const XmlDocument& doc, bool, const std::string&) {
-             return CountAndWalk(doc.FindChild("ps"), "typ") == std::pair(3, 1);
-         }},
     };
 
     std::set<std::string> names, checked;
@@ -79,12 +60,8 @@ TEST(HostileAnswersTest, EachStaysHostileUnderTheClientsRules)
         XmlDocument doc;
         bool ok = doc.Parse(answer.xml);
         const XmlNode& person = doc.FindChild("ps");
-        if (answer.name.rfind("name-", 0) == 0) {
+        if (answer.name.rfind("name-", 0) == 0)
             EXPECT_FALSE(IsSafeAccountName(person.ChildText("usr")));
-            EXPECT_EQ(CountAndWalk(person, "typ"), std::pair(4, 4));  // a whole card otherwise
-        } else if (ok && doc.GetRoot().GetText() != "3" && person.HasChild("usr")) {
-            EXPECT_EQ(person.ChildText("usr"), "u\xe9");  // aimed at the open card
-        }
         if (auto check = checks.find(answer.name); check != checks.end()) {
             EXPECT_TRUE(check->second(doc, ok, answer.xml));
             checked.insert(answer.name);
