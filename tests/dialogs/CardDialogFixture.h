@@ -131,8 +131,7 @@ struct Closing {
     bool deleted = false;
     IdentificationFields identification;
     AddressFields home, business;
-    std::string photoData;
-    bool photoChanged = false, homeChanged = false, businessChanged = false, hadDirectory = false;
+    bool homeChanged = false, businessChanged = false, hadDirectory = false;
     bool published[4] = {};
 };
 
@@ -144,8 +143,8 @@ public:
 protected:
     LRESULT OnDestroy() override
     {
-        closing = {false, Identification().fields, Home().fields, Business().fields, Identification().GetPhotoData(),
-            Identification().photoChanged, Home().changed, Business().changed, Directory() != nullptr, {}};
+        closing = {false, Identification().fields, Home().fields, Business().fields, Home().changed,
+            Business().changed, Directory() != nullptr, {}};
         for (int section = 1; Directory() && section <= 4; ++section)
             closing.published[section - 1] = Directory()->IsPublished(section);
         return CardDialog::OnDestroy();

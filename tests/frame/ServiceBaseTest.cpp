@@ -51,7 +51,6 @@ protected:
     {
         Log("OnMessage " + name + " " + std::to_string(code) + " " + doc.FindChild("ps").GetText());
     }
-    int OnEvent(int code, LPARAM) override { return Log("OnEvent " + std::to_string(code), 9); }
     void OnGetServiceInfo(const std::string& name, void*) override { Log("OnGetServiceInfo " + name); }
     int OnQueryService(const std::string& name) override { return Log("OnQueryService " + name, 3); }
     void OnEnableService(const std::string& name, int flag) override

@@ -185,7 +185,6 @@ int main(void)
     CHECK(((NameFn)SLOT(service, 14))(service, "VCARD-PC") == 1); /* QueryService */
     CHECK(((NameFn)SLOT(service, 14))(service, "vcard-pc") == 0);
     CHECK(((NameFn)SLOT(service, 14))(service, NULL) == 0);
-    ((NameIntFn)SLOT(service, 15))(service, "OTHER", 1);          /* EnableService */
     CHECK(((ExtraFn)SLOT(service, 16))(service, "OTHER", 7, block) == 0);
     memset(block, 0xAA, sizeof block);
     CHECK(((MenuFn)SLOT(service, 17))(service, "OTHER", &contact, block) == 0);
@@ -193,8 +192,6 @@ int main(void)
     CHECK(block[0] == 0xAA);                                      /* screened: untouched */
     ((IntArgFn)SLOT(service, 19))(service, 5);                    /* NotifyValue */
     ((PtrArgFn)SLOT(service, 20))(service, &user);                /* SetUser */
-    ((NameContactFn)SLOT(service, 21))(service, "OTHER", &contact);
-    ((NameOnlyFn)SLOT(service, 22))(service, "OTHER");            /* Activate */
     CHECK(((DocumentFn)SLOT(service, 23))(service, "VCARD-PC", "t", "<msg>1</msg>") == 0);
     CHECK(((DocumentFn)SLOT(service, 23))(service, "OTHER", NULL, NULL) == 0);
     ((DocumentExFn)SLOT(service, 24))(service, 0, "VCARD-PC", "<msg>1</msg>", 9);
@@ -203,7 +200,7 @@ int main(void)
     ((TextFn)SLOT(service, 26))(service, NULL);
 
     /* The service calls back into the host objects by their slots. */
-    ((NameIntFn)SLOT(service, 15))(service, "VCARD-PC", 1);
+    ((NameIntFn)SLOT(service, 15))(service, "VCARD-PC", 1);    /* EnableService */
     memset(block, 0xAA, sizeof block);
     CHECK(((MenuFn)SLOT(service, 17))(service, "VCARD-PC", &contact, block) == 1);
     CHECK(strcmp((const char*)block + 20, "Ver Tarjeta Virtual") == 0); /* language 0 set above */
