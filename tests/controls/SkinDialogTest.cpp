@@ -22,7 +22,6 @@ protected:
     void InitSkin() override { record.calls.push_back("init"); }
     void ApplyAppearance() override { record.calls.push_back("look"); }
     void OnLayout() override {}
-    void OnItemClick(int index) override { record.calls.push_back("click " + std::to_string(index)); }
     void OnPostNcDestroy() override { record.deleted = true; }
 
 private:
@@ -81,19 +80,6 @@ TEST_F(SkinDialogTest, PaintsTheHostBackgroundRegionAndTheLineUnderTheCaptionOrN
     dialog->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(untouched)), PRF_CLIENT);
     EXPECT_TRUE(dialog->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<HDC>(untouched))));
     EXPECT_EQ(client.right * client.bottom, untouched.Count(RGB(7, 7, 7)));
-}
-
-TEST_F(SkinDialogTest, ALabelsClickReachesItsHookAndTheDialogDeletesItselfAfterItsWindow)
-{
-    dialog->PostMessage(WM_SKIN_CLICK, 2);
-    record.calls.clear();
-    Pump();
-    EXPECT_EQ(std::vector<std::string>{"click 2"}, record.calls);
-
-    HWND window = dialog->GetSafeHwnd();
-    ::DestroyWindow(window);
-    EXPECT_TRUE(record.deleted);
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(window));
 }
 
 } // namespace

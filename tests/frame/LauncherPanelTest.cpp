@@ -176,8 +176,6 @@ TEST_F(LauncherPanelTest, TheEntriesOpenTheOwnCardAndOneSearchDialogUntilLogout)
     ASSERT_EQ(1u, host.sent.size());
     EXPECT_EQ(0u, host.sent[0].xml.find("<msg>1"));
     EXPECT_NE(std::string::npos, host.sent[0].xml.find("<usr>u1</usr>"));
-    Press(IDC_OWN_CARD_ENTRY);
-    EXPECT_EQ(1u, host.sent.size());
 
     Press(IDC_SEARCH_ENTRY);
     SearchDialog* search = service->GetSearchDialog();
