@@ -206,17 +206,13 @@ TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadShownOrFittedChanges
 TEST_F(IdentificationPageTest, GoOpensTheWebPageWithItsPrefixOnAnyCard)
 {
     dialog->Business().ShowContent();
-    for (const char* web : {"ABC", "HTTP://Example.ORG/Path", ""}) {
-        dialog->Business().fields.web = web;
-        dialog->Business().UpdateControls();
-        Click(Item(dialog->Business(), IDC_GO));
-    }
+    dialog->Business().fields.web = "HTTP://Example.ORG/Path";
+    dialog->Business().UpdateControls();
+    Click(Item(dialog->Business(), IDC_GO));
     MakeEditor();
     Type(Item(dialog->Home(), IDC_WEB), "Me.Example");
     Click(Item(dialog->Home(), IDC_GO));
-    EXPECT_EQ((std::vector<std::string>{"open http://ABC", "open http://example.org/Path", "open http://",
-                  "open http://Me.Example"}),
-        opened);
+    EXPECT_EQ((std::vector<std::string>{"open http://example.org/Path", "open http://Me.Example"}), opened);
     EXPECT_FALSE(dialog->Business().changed);
 }
 
