@@ -89,29 +89,9 @@ static Services* THISCALL ContactServicesOf(Contact* self) { return self->servic
 
 /* ---- the service's operation table, slot by slot. */
 
-typedef void* (THISCALL *DeleteFn)(void*, unsigned);
-typedef int (THISCALL *IntFn)(void*);
-typedef void (THISCALL *VoidFn)(void*);
-typedef int (THISCALL *PtrFn)(void*, void*);
-typedef void (THISCALL *DeliverFn)(void*, int, const char*, const char*);
-typedef int (THISCALL *EventFn)(void*, int, LPARAM);
-typedef int (THISCALL *AppearanceFn)(void*, HFONT, COLORREF, COLORREF, COLORREF, COLORREF);
-typedef int (THISCALL *AreaFn)(void*, void*, const RECT*, void*);
-typedef void (THISCALL *NameBufferFn)(void*, const char*, void*);
-typedef int (THISCALL *NameFn)(void*, const char*);
-typedef void (THISCALL *NameIntFn)(void*, const char*, int);
-typedef int (THISCALL *ExtraFn)(void*, const char*, uint32_t, void*);
-typedef int (THISCALL *MenuFn)(void*, const char*, void*, void*);
-typedef int (THISCALL *NameBufferIntFn)(void*, const char*, void*);
-typedef void (THISCALL *IntArgFn)(void*, int);
-typedef void (THISCALL *PtrArgFn)(void*, void*);
-typedef void (THISCALL *NameContactFn)(void*, const char*, void*);
-typedef void (THISCALL *NameOnlyFn)(void*, const char*);
-typedef int (THISCALL *DocumentFn)(void*, const char*, const char*, const char*);
-typedef void (THISCALL *DocumentExFn)(void*, int, const char*, const char*, int);
-typedef void (THISCALL *TextFn)(void*, const char*);
-
 #define SLOT(service, n) ((*(Slot**)(service))[n])
+/* Slot n of the service, called as a function returning R with these parameters. */
+#define METHOD(R, n, ...) ((R (THISCALL *)(__VA_ARGS__))SLOT(service, n))
 
 int main(void)
 {
@@ -161,70 +141,71 @@ int main(void)
     if (!service)
         return 1;
 
-    CHECK(((IntFn)SLOT(service, 1))(service) == 20302);          /* GetStatus */
-    CHECK(((IntFn)SLOT(service, 2))(service) == 0);              /* QueryValue */
-    CHECK(((IntFn)SLOT(service, 3))(service) == 0);              /* Start: 0 -> 1 */
-    CHECK(((IntFn)SLOT(service, 3))(service) == 0);              /* Start again: no-op */
-    CHECK(((PtrFn)SLOT(service, 5))(service, &user) == 0);       /* Login: 1 -> 2 */
+    CHECK(METHOD(int, 1, void*)(service) == 20302);  /* GetStatus */
+    CHECK(METHOD(int, 2, void*)(service) == 0);  /* QueryValue */
+    CHECK(METHOD(int, 3, void*)(service) == 0);  /* Start: 0 -> 1 */
+    CHECK(METHOD(int, 3, void*)(service) == 0);  /* Start again: no-op */
+    CHECK(METHOD(int, 5, void*, void*)(service, &user) == 0);  /* Login: 1 -> 2 */
 
-    ((DeliverFn)SLOT(service, 7))(service, 0, "VCARD-PC", "<msg>2</msg>");
-    ((DeliverFn)SLOT(service, 7))(service, 0, "VCARD-PC", NULL);
-    CHECK(((EventFn)SLOT(service, 8))(service, 3, 0) == 0);      /* HandleEvent */
-    CHECK(((EventFn)SLOT(service, 8))(service, 15, 0) == 0);     /* null message */
+    METHOD(void, 7, void*, int, const char*, const char*)(service, 0, "VCARD-PC", "<msg>2</msg>");  /* Deliver */
+    METHOD(void, 7, void*, int, const char*, const char*)(service, 0, "VCARD-PC", NULL);
+    CHECK(METHOD(int, 8, void*, int, LPARAM)(service, 3, 0) == 0);  /* HandleEvent */
+    CHECK(METHOD(int, 8, void*, int, LPARAM)(service, 15, 0) == 0);  /* null message */
     MSG msg = {0};
     msg.message = WM_KEYDOWN;
-    CHECK(((EventFn)SLOT(service, 8))(service, 15, (LPARAM)&msg) == 0);
-    CHECK(((AppearanceFn)SLOT(service, 9))(service, NULL, 1, 2, 3, 4) == 0);
+    CHECK(METHOD(int, 8, void*, int, LPARAM)(service, 15, (LPARAM)&msg) == 0);
+    CHECK(METHOD(int, 9, void*, HFONT, COLORREF, COLORREF, COLORREF, COLORREF)(service, NULL, 1, 2, 3, 4) == 0);
     RECT area = {0, 0, 200, 120};
-    CHECK(((AreaFn)SLOT(service, 10))(service, NULL, &area, NULL) == 0);
-    CHECK(((AreaFn)SLOT(service, 10))(service, NULL, NULL, NULL) == 0);
-    CHECK(((AreaFn)SLOT(service, 11))(service, NULL, &area, NULL) == 0);
-    ((VoidFn)SLOT(service, 12))(service);                         /* Notify */
+    CHECK(METHOD(int, 10, void*, void*, const RECT*, void*)(service, NULL, &area, NULL) == 0);
+    CHECK(METHOD(int, 10, void*, void*, const RECT*, void*)(service, NULL, NULL, NULL) == 0);
+    CHECK(METHOD(int, 11, void*, void*, const RECT*, void*)(service, NULL, &area, NULL) == 0);
+    METHOD(void, 12, void*)(service);  /* Notify */
     unsigned char block[512];
-    ((NameBufferFn)SLOT(service, 13))(service, "OTHER", block);   /* GetServiceInfo */
-    CHECK(((NameFn)SLOT(service, 14))(service, "VCARD-PC") == 1); /* QueryService */
-    CHECK(((NameFn)SLOT(service, 14))(service, "vcard-pc") == 0);
-    CHECK(((NameFn)SLOT(service, 14))(service, NULL) == 0);
-    CHECK(((ExtraFn)SLOT(service, 16))(service, "OTHER", 7, block) == 0);
+    METHOD(void, 13, void*, const char*, void*)(service, "OTHER", block);  /* GetServiceInfo */
+    CHECK(METHOD(int, 14, void*, const char*)(service, "VCARD-PC") == 1);  /* QueryService */
+    CHECK(METHOD(int, 14, void*, const char*)(service, "vcard-pc") == 0);
+    CHECK(METHOD(int, 14, void*, const char*)(service, NULL) == 0);
+    CHECK(METHOD(int, 16, void*, const char*, uint32_t, void*)(service, "OTHER", 7, block) == 0);
     memset(block, 0xAA, sizeof block);
-    CHECK(((MenuFn)SLOT(service, 17))(service, "OTHER", &contact, block) == 0);
-    CHECK(((NameBufferIntFn)SLOT(service, 18))(service, "OTHER", block) == 0);
-    CHECK(block[0] == 0xAA);                                      /* screened: untouched */
-    ((IntArgFn)SLOT(service, 19))(service, 5);                    /* NotifyValue */
-    ((PtrArgFn)SLOT(service, 20))(service, &user);                /* SetUser */
-    CHECK(((DocumentFn)SLOT(service, 23))(service, "VCARD-PC", "t", "<msg>1</msg>") == 0);
-    CHECK(((DocumentFn)SLOT(service, 23))(service, "OTHER", NULL, NULL) == 0);
-    ((DocumentExFn)SLOT(service, 24))(service, 0, "VCARD-PC", "<msg>1</msg>", 9);
-    ((IntArgFn)SLOT(service, 25))(service, 0);                    /* SetLanguage */
-    ((TextFn)SLOT(service, 26))(service, "Other Product");        /* SetProductName */
-    ((TextFn)SLOT(service, 26))(service, NULL);
+    CHECK(METHOD(int, 17, void*, const char*, void*, void*)(service, "OTHER", &contact, block) == 0);
+    CHECK(METHOD(int, 18, void*, const char*, void*)(service, "OTHER", block) == 0);
+    CHECK(block[0] == 0xAA);  /* screened: untouched */
+    METHOD(void, 19, void*, int)(service, 5);  /* NotifyValue */
+    METHOD(void, 20, void*, void*)(service, &user);  /* SetUser */
+    /* DeliverDocument */
+    CHECK(METHOD(int, 23, void*, const char*, const char*, const char*)(service, "VCARD-PC", "t", "<msg>1</msg>") == 0);
+    CHECK(METHOD(int, 23, void*, const char*, const char*, const char*)(service, "OTHER", NULL, NULL) == 0);
+    METHOD(void, 24, void*, int, const char*, const char*, int)(service, 0, "VCARD-PC", "<msg>1</msg>", 9);
+    METHOD(void, 25, void*, int)(service, 0);  /* SetLanguage */
+    METHOD(void, 26, void*, const char*)(service, "Other Product");  /* SetProductName */
+    METHOD(void, 26, void*, const char*)(service, NULL);
 
     /* The service calls back into the host objects by their slots. */
-    ((NameIntFn)SLOT(service, 15))(service, "VCARD-PC", 1);    /* EnableService */
+    METHOD(void, 15, void*, const char*, int)(service, "VCARD-PC", 1);  /* EnableService */
     memset(block, 0xAA, sizeof block);
-    CHECK(((MenuFn)SLOT(service, 17))(service, "VCARD-PC", &contact, block) == 1);
-    CHECK(strcmp((const char*)block + 20, "Ver Tarjeta Virtual") == 0); /* language 0 set above */
+    CHECK(METHOD(int, 17, void*, const char*, void*, void*)(service, "VCARD-PC", &contact, block) == 1);
+    CHECK(strcmp((const char*)block + 20, "Ver Tarjeta Virtual") == 0);  /* language 0 set above */
     CHECK(block[84] == (460 & 0xFF) && block[85] == (460 >> 8));
-    CHECK(((ExtraFn)SLOT(service, 16))(service, "VCARD-PC", 7, block) == 1);
+    CHECK(METHOD(int, 16, void*, const char*, uint32_t, void*)(service, "VCARD-PC", 7, block) == 1);
     CHECK(block[16] == 0xFE && block[17] == 0xCA && block[18] == 0 && block[19] == 0);
 
-    CHECK(((IntFn)SLOT(service, 6))(service) == 0);              /* Logout: -> 3 */
-    CHECK(((IntFn)SLOT(service, 4))(service) == 0);              /* Stop: -> 0 */
-    CHECK(((IntFn)SLOT(service, 3))(service) == 0);              /* Start after Stop */
-    CHECK(((IntFn)SLOT(service, 4))(service) == 0);
+    CHECK(METHOD(int, 6, void*)(service) == 0);  /* Logout: -> 3 */
+    CHECK(METHOD(int, 4, void*)(service) == 0);  /* Stop: -> 0 */
+    CHECK(METHOD(int, 3, void*)(service) == 0);  /* Start after Stop */
+    CHECK(METHOD(int, 4, void*)(service) == 0);
 
     /* Open every kind of window the service owns, then delete the service
      * and unload the library: none of them may outlive the code they run. */
     HWND hostWindow = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, NULL, NULL,
                                       NULL, NULL);
     RECT panelArea = {0, 0, 200, 180};
-    ((IntArgFn)SLOT(service, 25))(service, 1);                    /* English titles */
-    CHECK(((AreaFn)SLOT(service, 10))(service, hostWindow, &panelArea, NULL) == 0);
-    ((NameOnlyFn)SLOT(service, 22))(service, "VCARD-PC");         /* Activate: the panel */
+    METHOD(void, 25, void*, int)(service, 1);  /* English titles */
+    CHECK(METHOD(int, 10, void*, void*, const RECT*, void*)(service, hostWindow, &panelArea, NULL) == 0);
+    METHOD(void, 22, void*, const char*)(service, "VCARD-PC");  /* Activate: the panel */
     CHECK(host.lastCommand == 0);
     HWND panel = GetWindow(hostWindow, GW_CHILD);
     CHECK(panel != NULL);
-    ((NameContactFn)SLOT(service, 21))(service, "VCARD-PC", &contact);  /* the contact's card */
+    METHOD(void, 21, void*, const char*, void*)(service, "VCARD-PC", &contact);  /* the contact's card */
     CHECK(host.sends == 1);
     CHECK(strstr(host.lastSend, "<usr>c1</usr>") != NULL);
     HWND searchEntry = GetDlgItem(panel, 4114);
@@ -238,7 +219,7 @@ int main(void)
     CHECK(card != NULL);
     CHECK(search != NULL);
 
-    ((DeleteFn)SLOT(service, 0))(service, 1);
+    METHOD(void*, 0, void*, unsigned)(service, 1);
     CHECK(!IsWindow(panel));
     CHECK(!IsWindow(card));
     CHECK(!IsWindow(search));
