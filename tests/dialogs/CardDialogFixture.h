@@ -160,15 +160,10 @@ protected:
     {
         CoInitialize(nullptr);
         using namespace fakes;
-        opened.clear();
-        boxes.clear();
-        chosenFile.clear();
-        fileRequest.clear();
-        proposedName.clear();
-        menuItems.clear();
+        opened = boxes = whileModal = {};
+        chosenFile = fileRequest = proposedName = menuItems = "";
         menuChoice = 0;
         watched.clear();
-        whileModal.clear();
         for (const ImportPatch& patch : patches)
             ASSERT_TRUE(patch.Installed());
         CWinApp::Instance().InitInstance();
