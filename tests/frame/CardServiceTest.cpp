@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 
 #include "dialogs/CardDialog.h"
 #include "frame/CardService.h"
@@ -87,10 +88,7 @@ protected:
         service->DeletingDestructor(1);
         EXPECT_THAT(DebugOutput::Lines(), testing::IsEmpty()) << "a failure was swallowed on the road";
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, HostSettingsKey);
-        std::string photo = appPath + "\\vc\\u1@d1.b64";
-        DeleteFileA(photo.c_str());
-        RemoveDirectoryA((appPath + "\\vc").c_str());
-        RemoveDirectoryA(appPath.c_str());
+        std::filesystem::remove_all(appPath);
     }
 
     void Deliver(const std::string& xml) { service->DeliverMessage(0, "VCARD-PC", xml.c_str()); }
