@@ -28,7 +28,7 @@
 // they answer: an empty chosen file is a cancelled chooser.
 namespace fakes {
 inline std::vector<std::string> opened, boxes;
-inline std::string chosenFile, fileRequest, proposedName, menuItems;
+inline std::string chosenFile, proposedName, menuItems;
 inline UINT menuChoice = 0;
 // The service's windows noted while a system dialog is up: e enabled, - not.
 inline std::vector<HWND> watched;
@@ -51,8 +51,6 @@ inline HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCS
 
 inline BOOL WINAPI GetOpenFileNameA(OPENFILENAMEA* request)
 {
-    fileRequest = std::string(request->lpstrFile) + " " + std::to_string(request->Flags) + " "
-        + (request->lpstrDefExt ? "ext " : "") + request->lpstrFilter;
     whileModal.push_back(WatchedStates());
     lstrcpynA(request->lpstrFile, chosenFile.c_str(), static_cast<int>(request->nMaxFile));
     // As the system's chooser does, whatever the flags say.
@@ -161,7 +159,7 @@ protected:
         CoInitialize(nullptr);
         using namespace fakes;
         opened = boxes = whileModal = {};
-        chosenFile = fileRequest = proposedName = menuItems = "";
+        chosenFile = proposedName = menuItems = "";
         menuChoice = 0;
         watched.clear();
         for (const ImportPatch& patch : patches)

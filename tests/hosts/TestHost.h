@@ -1,6 +1,5 @@
 #pragma once
 // Host objects for tests: they record what the service asks of the host.
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
