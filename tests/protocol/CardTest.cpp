@@ -2,7 +2,6 @@
 
 #include "protocol/Card.h"
 
-#include <set>
 #include <string>
 
 namespace {
@@ -26,18 +25,6 @@ TEST(WebPageTest, SentAndReceivedForms)
         EXPECT_EQ(WebPageToSend(c.field), c.sent) << c.field;
         EXPECT_EQ(WebPageReceived(c.field), c.received) << c.field;
     }
-}
-
-TEST(SectionNamesTest, EachOfTheFourSectionsHasNamesOfItsOwn)
-{
-    std::set<std::string> names;
-    for (int section = 1; section <= 4; ++section) {
-        ASSERT_NE(NamesOf(section).key, nullptr);
-        names.insert({NamesOf(section).key, NamesOf(section).version});
-    }
-    EXPECT_EQ(names.size(), 8u);
-    for (int section : {-1, 0, 5})
-        EXPECT_EQ(NamesOf(section).key, nullptr);
 }
 
 TEST(AccountNameTest, RefusesWhatIsNoSafePathComponent)
