@@ -22,6 +22,7 @@
 #include "resources/resource.h"
 #include "tests/controls/TestWindows.h"
 #include "tests/hosts/ImportPatch.h"
+#include "tests/picture/TestPictures.h"
 #include "tests/hosts/TestHost.h"
 
 // What the dialog asked of the shell, the system dialogs and menus, and what
@@ -107,20 +108,12 @@ inline std::string ReadFile(const std::string& path)
     return bytes.str();
 }
 
-// A 24-bit bitmap file, left half red, right half blue, padded with zeros.
-inline std::string BitmapFile(int width, int height, size_t padTo = 0)
+// The test pictures' 40 x 30 bitmap file, padded with zeros to padTo bytes.
+inline std::string BitmapFile(size_t padTo = 0)
 {
-    int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < stride; ++x)
-            bytes += x < width * 3 && x % 3 == (x < width * 3 / 2 ? 2 : 0) ? '\xDC' : '\0';
-    bytes.resize(std::max(bytes.size(), padTo), '\0');
-    reinterpret_cast<BITMAPFILEHEADER*>(bytes.data())->bfSize = static_cast<DWORD>(bytes.size());
-    return bytes;
+    std::vector<unsigned char> bytes = ResourceBytes(PhotoBmp);
+    bytes.resize(std::max(bytes.size(), padTo));
+    return {bytes.begin(), bytes.end()};
 }
 
 // What the pages held when the window went away: OK takes the controls

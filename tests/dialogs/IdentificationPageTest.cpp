@@ -1,7 +1,6 @@
 #include "tests/dialogs/CardDialogFixture.h"
 
 #include "support/Base64.h"
-#include "tests/picture/TestPictures.h"
 
 namespace {
 
@@ -90,7 +89,7 @@ TEST_F(IdentificationPageTest, AnotherUsersCardOnlySendsEmailToTheSelectedRowAnd
     Click(At(IDC_SEND_EMAIL));
     EXPECT_EQ("ann@example.org lee@example.org", Rows());
     EXPECT_EQ(std::vector<std::string>{"open mailto:lee@example.org"}, opened);
-    EXPECT_FALSE(Page().TakePicture(BitmapFile(40, 30)));
+    EXPECT_FALSE(Page().TakePicture(BitmapFile()));
     EXPECT_EQ(nullptr, Page().Photo().GetPicture());
     EXPECT_FALSE(AnyMark());
 }
@@ -140,8 +139,8 @@ TEST_F(IdentificationPageTest, BrowseKeepsASmallPictureAsItIsAndFitsALargerOne)
         bool kept;
     } cases[] = {
         {"small-16x16.bmp", PhotoFile("small-16x16.bmp"), true},
-        {"vcard-8192.bmp", BitmapFile(40, 30, 8192), true},
-        {"vcard-8193.bmp", BitmapFile(40, 30, 8193), false},
+        {"vcard-8192.bmp", BitmapFile(8192), true},
+        {"vcard-8193.bmp", BitmapFile(8193), false},
         {"photo-2400x1600.jpg", PhotoFile("photo-2400x1600.jpg"), false},
     };
     for (const Case& c : cases) {
@@ -174,7 +173,7 @@ TEST_F(IdentificationPageTest, BrowseKeepsASmallPictureAsItIsAndFitsALargerOne)
 TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadShownOrFittedChangesNothing)
 {
     MakeEditor();
-    Page().SetPhotoData(Base64Encode(BitmapFile(40, 30), true));
+    Page().SetPhotoData(Base64Encode(BitmapFile(), true));
     const CPicture* shown = Page().Photo().GetPicture();
     char folder[MAX_PATH] = {};
     GetTempPathA(sizeof folder, folder);
@@ -198,7 +197,7 @@ TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadShownOrFittedChanges
     EXPECT_EQ(shown, Page().Photo().GetPicture());
     EXPECT_EQ("", Page().GetPhotoData());
     EXPECT_FALSE(AnyMark());
-    EXPECT_TRUE(Page().TakePicture(BitmapFile(40, 30)));
+    EXPECT_TRUE(Page().TakePicture(BitmapFile()));
 }
 
 TEST_F(IdentificationPageTest, GoOpensTheWebPageWithItsPrefixOnAnyCard)
