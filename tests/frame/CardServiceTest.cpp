@@ -233,9 +233,12 @@ TEST_F(CardServiceTest, AnswerWalksPersonsAndSectionsAsTheyCome)
     service->ContactCommand("VCARD-PC", &contact);
     CardDialog* dialog = card->FindCardDialog("c1", "d1");
     Deliver(Answer(Person("closed", "d1", Home201) +
-                   Person("c1", "d1", "<typ>5<err>201</err></typ>" + Photo201 + Identification201, "0") +
+                   Person("c1", "d1", "<typ>5<err>201</err></typ><typ>2<err>999</err><a>x</a><ver>9</ver></typ>" +
+                                          Photo201 + Identification201, "0") +
                    Person("c1", "d1", Business201, "")));
     EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST), "Ana");
+    EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Error"));  // an error status shows, is not cached
+    EXPECT_EQ(card->Cache().GetCachedVersion("c1", "d1", HomeSection), -1);
     EXPECT_EQ(Text(dialog->Business(), IDC_COMPANY), "");  // after the empty person the walk ended
     EXPECT_EQ(dialog->Directory(), nullptr);               // another account never becomes an editor
     EXPECT_EQ(card->Cache().GetCachedVersion("closed", "d1", HomeSection), -1);
@@ -272,16 +275,6 @@ TEST_F(CardServiceTest, FlagsArrivingAfterTheEditorSetTheBoxesThatOkPublishes)
     Pump();
     ASSERT_EQ(host.sent.size(), 2u);
     EXPECT_THAT(host.sent[1].xml, HasSubstr("<nk>nana</nk>\n<e0>ana@d1.org</e0>\n<c>1</c>"));
-}
-
-TEST_F(CardServiceTest, ErrorStatusShowsTheErrorAndStoresNothing)
-{
-    OpenOwnCard();
-    CardDialog* dialog = card->FindCardDialog("u1", "d1");
-    Deliver(Answer(Person("u1", "d1", "<typ>2<err>999</err><a>x</a><ver>9</ver></typ>")));
-    EXPECT_EQ(card->Cache().GetCachedVersion("u1", "d1", HomeSection), -1);
-    EXPECT_EQ(dialog->Directory(), nullptr);  // no photo section: still a viewer
-    EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Error"));
 }
 
 TEST_F(CardServiceTest, PublishSendsEachChangedSectionInItsOrder)
