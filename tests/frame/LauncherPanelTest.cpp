@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "controls/SkinIconLabel.h"
 #include "dialogs/CardDialog.h"
 #include "dialogs/SearchDialog.h"
 #include "frame/CardService.h"
@@ -75,14 +74,11 @@ protected:
         return service->GetPanel();
     }
 
-    SkinIconLabel& Entry(int id) const
-    {
-        return *dynamic_cast<SkinIconLabel*>(CWnd::FromHandlePermanent(GetDlgItem(panel->GetSafeHwnd(), id)));
-    }
+    HWND Entry(int id) const { return GetDlgItem(panel->GetSafeHwnd(), id); }
     void Press(int id)
     {
-        SendMessageA(Entry(id).GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-        SendMessageA(Entry(id).GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        SendMessageA(Entry(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        SendMessageA(Entry(id), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
         Pump();
     }
     // The own card, answered whole, and a search with three results, one chosen.
@@ -123,12 +119,6 @@ protected:
             texts["search header " + std::to_string(column)] = text;
         }
         return texts;
-    }
-    // Pixels of the entry as it paints itself.
-    void Print(int id, Canvas& canvas) const
-    {
-        SendMessageA(Entry(id).GetSafeHwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)),
-            PRF_CLIENT);
     }
 
     TestHost host;
@@ -245,7 +235,8 @@ TEST_F(LauncherPanelTest, TwentyRoundsOfEveryWindowLeaveNoGdiOrUserObjectBehind)
         Canvas canvas(153, 40);
         // The entries draw in the host's new colours, without the mask's.
         panel->UpdateSkin(font, Hover, Paper, Frame, Ink, skin, PanelArea);
-        Print(IDC_SEARCH_ENTRY, canvas);
+        SendMessageA(Entry(IDC_SEARCH_ENTRY), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(canvas)),
+            PRF_CLIENT);
         EXPECT_GT(canvas.Count(Hover), 0);
         EXPECT_EQ(0, canvas.Count(Magenta));
         for (HWND window : {panel->GetSafeHwnd(), service->FindCardDialog("u1", "d1")->GetSafeHwnd(),
