@@ -4,7 +4,6 @@
 
 #include <map>
 #include <string>
-#include <vector>
 
 #include "dialogs/CardDialog.h"
 #include "dialogs/SearchDialog.h"

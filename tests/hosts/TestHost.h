@@ -7,8 +7,7 @@
 #include "frame/HostApi.h"
 
 struct SentMessage {
-    std::string name;
-    std::string xml;
+    std::string name, xml;
 };
 
 class TestHost : public HostApi {

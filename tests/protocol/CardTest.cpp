@@ -2,8 +2,6 @@
 
 #include "protocol/Card.h"
 
-#include <string>
-
 namespace {
 
 // Scheme and host are lowered, the path is kept: another case is another page.
