@@ -37,7 +37,6 @@ const char* const FullAnswer =
     "<typ>4<err>201</err><ph>Qk1GAAAAAAAAADYAAAAoAAAAAgAAAAIAAAABABgAAAAAABAAAAATCwAAEwsAAAAAAAAAAAAA/wAAAP8AAAAA/wD/"
     "AAAAAA==</ph><c>0</c><ver>1</ver></typ></ps></msg>";
 
-
 class LauncherPanelTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -80,7 +79,9 @@ protected:
         SendMessageA(Entry(id), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
         Pump();
     }
-    // The own card, answered whole, and a search with three results, one chosen.
+    // The own card and a search, opened from the entries: answered, the card is
+    // whole and the search has two results, one chosen; else the card is only
+    // made the editor.
     void OpenEverything(bool answered)
     {
         Press(IDC_OWN_CARD_ENTRY);
@@ -97,7 +98,8 @@ protected:
     // column headers too).
     std::map<std::string, std::string> AllTexts()
     {
-        HWND card = service->FindCardDialog("u1", "d1")->GetSafeHwnd(), search = service->GetSearchDialog()->GetSafeHwnd();
+        HWND card = service->FindCardDialog("u1", "d1")->GetSafeHwnd();
+        HWND search = service->GetSearchDialog()->GetSafeHwnd();
         std::map<std::string, std::string> texts;
         for (auto [name, window] : {std::pair{"panel", panel->GetSafeHwnd()}, {"card", card}, {"search", search}})
             for (const auto& [path, text] : WindowTexts(window))
