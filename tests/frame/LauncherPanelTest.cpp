@@ -79,9 +79,7 @@ protected:
         SendMessageA(Entry(id), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
         Pump();
     }
-    // The own card and a search, opened from the entries: answered, the card is
-    // whole and the search has two results, one chosen; else the card is only
-    // made the editor.
+    // The own card made the editor and a search, from the entries; answered: both whole, one result chosen.
     void OpenEverything(bool answered)
     {
         Press(IDC_OWN_CARD_ENTRY);
