@@ -350,6 +350,13 @@ struct Reader {
     bool named = false;
 
     std::string Text(const Property& property) { return Components(property, v21, false)[0]; }
+    // The components of a compound value, at least count of them.
+    std::vector<std::string> Parts(const Property& property, std::size_t count)
+    {
+        auto parts = Components(property, v21, true);
+        parts.resize(std::max(parts.size(), count));
+        return parts;
+    }
 
     void SetOnce(std::string& field, std::string value)
     {
@@ -364,8 +371,7 @@ struct Reader {
             SetOnce(contact.formattedName, Text(p));
         } else if (p.name == "N" && !named) {
             named = true;
-            auto parts = Components(p, v21, true);
-            parts.resize(std::max<std::size_t>(parts.size(), 4));
+            auto parts = Parts(p, 4);
             contact.family = parts[0];
             contact.given = parts[1];
             contact.additional = parts[2];
@@ -376,8 +382,7 @@ struct Reader {
             if (std::string address = Text(p); !address.empty())
                 emails.emplace_back(p.pref, std::move(address));
         } else if (p.name == "ADR" && !PlaceHasAddress(place)) {
-            auto parts = Components(p, v21, true);
-            parts.resize(std::max<std::size_t>(parts.size(), 7));
+            auto parts = Parts(p, 7);
             place.street = parts[2];
             place.city = parts[3];
             place.region = parts[4];
@@ -391,8 +396,7 @@ struct Reader {
         } else if (p.name == "URL") {
             SetOnce(place.url, Text(p));
         } else if (p.name == "ORG" && contact.organization.empty() && contact.unit.empty()) {
-            auto parts = Components(p, v21, true);
-            parts.resize(std::max<std::size_t>(parts.size(), 2));
+            auto parts = Parts(p, 2);
             contact.organization = parts[0];
             contact.unit = parts[1];
         } else if (p.name == "TITLE") {
