@@ -357,13 +357,18 @@ void DemoScript::ChooseCardMenuItem(HWND cardWindow, int item)
     Settle();
 }
 
-void DemoScript::ShotOfDialog(HWND dialog, const std::string& name)
+void DemoScript::RaiseAndPaint(HWND window)
 {
-    RaiseForScreenshot(dialog);
+    RaiseForScreenshot(window);
     for (int round = 0; round < 8; ++round) {
         app.Loop().PumpPending();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
     }
+}
+
+void DemoScript::ShotOfDialog(HWND dialog, const std::string& name)
+{
+    RaiseAndPaint(dialog);
     // The dialog has the current folder while it is up.
     std::string path = fullFolder + "\\" + name + ".png";
     if (Step("screenshot " + name + ".png", SaveScreenshot(dialog, path)))
@@ -439,11 +444,7 @@ void DemoScript::Shot(HWND window, const std::string& name)
     if (!window)
         return;
     Settle();
-    RaiseForScreenshot(window);
-    for (int round = 0; round < 8; ++round) {
-        app.Loop().PumpPending();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
-    }
+    RaiseAndPaint(window);
     std::string path = folder + "\\" + name + ".png";
     if (Step("screenshot " + name + ".png", SaveScreenshot(window, path)))
         shots.push_back(path);

@@ -35,6 +35,8 @@ private:
 
     bool Step(const std::string& name, bool ok);
     void Shot(HWND window, const std::string& name);
+    // Brings the window to the top and lets it and its children paint.
+    void RaiseAndPaint(HWND window);
     // Pumps until the server has answered everything and the queue is empty.
     void Settle();
     // Pumps until done() holds; false if it never does.
