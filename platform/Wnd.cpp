@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <exception>
 #include <unordered_map>
 
 #include "platform/Gdi.h"
@@ -156,18 +157,28 @@ LRESULT CWnd::Route(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted)
 {
     Message incoming = {message, wParam, lParam, false, false, routed};
     routed = &incoming;
-    LRESULT result = WindowProc(message, wParam, lParam);
+    // A handler that throws leaves the chain as a return would: the message
+    // is unhooked from this frame before the exception goes on.
+    LRESULT result = 0;
+    std::exception_ptr failure;
+    try {
+        result = WindowProc(message, wParam, lParam);
+    } catch (...) {
+        failure = std::current_exception();
+    }
     if (defaulted)
         *defaulted = incoming.defaulted;
-    if (incoming.objectDeleted)
-        return result;
-    routed = incoming.outer;
-    if (message == WM_NCDESTROY)
-        EndOfWindow();
-    if (windowEnded && !routed) {
-        windowEnded = false;
-        PostNcDestroy();
+    if (!incoming.objectDeleted) {
+        routed = incoming.outer;
+        if (message == WM_NCDESTROY)
+            EndOfWindow();
+        if (windowEnded && !routed) {
+            windowEnded = false;
+            PostNcDestroy();
+        }
     }
+    if (failure)
+        std::rethrow_exception(failure);
     return result;
 }
 

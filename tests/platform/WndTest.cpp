@@ -20,6 +20,7 @@ public:
     std::vector<UINT> reflected;
     std::vector<UINT_PTR> timers;
     LRESULT notifyAnswer = 0;
+    bool ended = false;
 
 protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override
@@ -40,6 +41,7 @@ protected:
         timers.push_back(id);
         return 0;
     }
+    void PostNcDestroy() override { ended = true; }
 };
 
 class WndTest : public ::testing::Test {
@@ -67,7 +69,23 @@ TEST_F(WndTest, HandlersReceiveTheirMessagesAndTheDialogManagerItsKeys)
 
     probe.SendMessage(WM_TIMER, 5);
     EXPECT_EQ(std::vector<UINT_PTR>{5}, probe.timers);
-    EXPECT_EQ(0, probe.SendMessage(WM_TIMER, 0));  // the exception stops at the boundary
+}
+
+// The exception stops at the boundary, and the window goes on as before:
+// later messages reach their handlers and the default handling, and its end
+// still comes.
+TEST_F(WndTest, AHandlerThatThrowsLeavesItsWindowWorking)
+{
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(0, probe.SendMessage(WM_TIMER, 0));
+        probe.SetWindowText("after " + std::to_string(round));
+        EXPECT_EQ("after " + std::to_string(round), probe.GetWindowText());
+    }
+    probe.SendMessage(WM_TIMER, 5);
+    EXPECT_EQ(std::vector<UINT_PTR>{5}, probe.timers);
+    probe.DestroyWindow();
+    EXPECT_TRUE(probe.ended);
+    EXPECT_EQ(nullptr, probe.GetSafeHwnd());
 }
 
 // A window reflects to the objects of its own children only: what reaches
