@@ -45,10 +45,22 @@ inline std::string Text(HWND window)
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
-// The texts of a window and its descendants with an id, keyed by the ids on the way down.
+// A static that shows an icon, a bitmap or a metafile: its window text is
+// a resource reference, whose form differs between builds, not a text.
+inline bool ShowsAPicture(HWND window)
+{
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    DWORD type = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & SS_TYPEMASK;
+    return lstrcmpiA(className, "Static") == 0 && (type == SS_ICON || type == SS_BITMAP || type == SS_ENHMETAFILE);
+}
+// The texts of a window and its descendants with an id, keyed by the ids on
+// the way down; controls that show a picture have none.
 inline std::map<std::string, std::string> WindowTexts(HWND window, const std::string& path = "")
 {
-    std::map<std::string, std::string> texts = {{path, Text(window)}};
+    std::map<std::string, std::string> texts;
+    if (!ShowsAPicture(window))
+        texts[path] = Text(window);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         int id = GetDlgCtrlID(child);
         if (id == -1 || id == 0xFFFF)
