@@ -36,7 +36,7 @@ void Escape(std::string& out, std::string_view name)
     static const char hex[] = "0123456789ABCDEF";
     for (char c : name) {
         auto byte = static_cast<unsigned char>(c);
-        if ((c >= 'A' && c <= 'Z') || byte > 0x7F || c == '%' || c == '@') {
+        if ((c >= 'A' && c <= 'Z') || byte > 0x7F || c == '%' || c == '@' || c == '~') {
             out += '%';
             out += hex[byte >> 4];
             out += hex[byte & 0xF];

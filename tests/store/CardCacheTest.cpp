@@ -167,6 +167,8 @@ TEST_F(CardCacheTest, PhotoLivesInItsFileAndFollowsIt)
     EXPECT_EQ(hidden, 0);
 
     EXPECT_EQ(CardCache(key, appPath + "\\", UsersKey()).PhotoFile("u", "d"), appPath + "\\vc\\u@d.b64");
+    // A tilde could make a name another file's short name: "ab@cde~1.b64".
+    EXPECT_EQ(cache.PhotoFile("ab", "cde~1"), appPath + "\\vc\\ab@cde%7E1.b64");
 }
 
 // ---- names from the server: never a device, never another account's copy
