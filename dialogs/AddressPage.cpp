@@ -2,12 +2,28 @@
 
 #include <shellapi.h>
 
-#include "dialogs/CardDialog.h"
 #include "resources/resource.h"
 
 namespace {
 
-constexpr int GoText = 11;
+enum Text {
+    ZipText = 2,
+    WebText = 3,
+    StateText = 4,
+    PhoneText = 5,
+    MobileText = 6,
+    FaxText = 7,
+    CountryText = 8,
+    CityText = 9,
+    StreetText = 10,
+    GoText = 11,
+    // Home's error text, then Business's own labels and its error text.
+    HomeErrorText = 12,
+    JobText = 12,
+    DepartmentText = 13,
+    CompanyText = 14,
+    BusinessErrorText = 15,
+};
 
 #define ADDRESS_FIELDS \
     {IDC_STREET, &AddressFields::street}, {IDC_CITY, &AddressFields::city}, {IDC_STATE, &AddressFields::state}, \
@@ -18,23 +34,24 @@ constexpr AddressPage::Field HomeFields[] = {ADDRESS_FIELDS};
 constexpr AddressPage::Field BusinessFields[] = {
     {IDC_COMPANY, &AddressFields::company}, {IDC_JOB, &AddressFields::job},
     {IDC_DEPARTMENT, &AddressFields::department}, ADDRESS_FIELDS};
-constexpr int BusinessLabels[] = {IDC_JOB_LABEL, IDC_DEPARTMENT_LABEL, IDC_COMPANY_LABEL};
+constexpr AddressPage::Label BusinessLabels[] = {
+    {IDC_JOB_LABEL, JobText}, {IDC_DEPARTMENT_LABEL, DepartmentText}, {IDC_COMPANY_LABEL, CompanyText}};
 
 } // namespace
 
-AddressPage::AddressPage(UINT resource, CardDialog& card, const char* const* table, int texts, int error,
-    std::span<const Field> fieldEdits, std::span<const int> labels)
-    : CardPage(resource, card, table, texts, IDC_WAITING, error), edits(fieldEdits), extraLabels(labels)
+AddressPage::AddressPage(UINT resource, const char* const* table, int texts, int error,
+    std::span<const Field> fieldEdits, std::span<const Label> labels)
+    : CardPage(resource, table, texts, IDC_WAITING, error), edits(fieldEdits), extraLabels(labels)
 {
 }
 
-HomePage::HomePage(CardDialog& card)
-    : AddressPage(IDD_HOME, card, LangTexts::homePage, LangTexts::homePageCount, 12, HomeFields, {})
+HomePage::HomePage()
+    : AddressPage(IDD_HOME, LangTexts::homePage, LangTexts::homePageCount, HomeErrorText, HomeFields, {})
 {
 }
 
-BusinessPage::BusinessPage(CardDialog& card)
-    : AddressPage(IDD_BUSINESS, card, LangTexts::businessPage, LangTexts::businessPageCount, 15, BusinessFields,
+BusinessPage::BusinessPage()
+    : AddressPage(IDD_BUSINESS, LangTexts::businessPage, LangTexts::businessPageCount, BusinessErrorText, BusinessFields,
           BusinessLabels)
 {
 }
@@ -50,12 +67,12 @@ BOOL AddressPage::OnInitDialog()
 void AddressPage::SetLanguage(int value)
 {
     LangTable::SetLanguage(value);
-    WriteTexts({{IDC_ZIP_LABEL, 2}, {IDC_WEB_LABEL, 3}, {IDC_STATE_LABEL, 4}, {IDC_PHONE_LABEL, 5},
-        {IDC_MOBILE_LABEL, 6}, {IDC_FAX_LABEL, 7}, {IDC_COUNTRY_LABEL, 8}, {IDC_CITY_LABEL, 9},
-        {IDC_STREET_LABEL, 10}, {IDC_GO, GoText}});
-    int entry = GoText;
-    for (int id : extraLabels)
-        SetDlgItemTextA(hwnd, id, GetText(++entry));
+    WriteTexts({{IDC_ZIP_LABEL, ZipText}, {IDC_WEB_LABEL, WebText}, {IDC_STATE_LABEL, StateText},
+        {IDC_PHONE_LABEL, PhoneText}, {IDC_MOBILE_LABEL, MobileText}, {IDC_FAX_LABEL, FaxText},
+        {IDC_COUNTRY_LABEL, CountryText}, {IDC_CITY_LABEL, CityText}, {IDC_STREET_LABEL, StreetText},
+        {IDC_GO, GoText}});
+    for (const Label& label : extraLabels)
+        SetDlgItemTextA(hwnd, label.id, GetText(label.text));
 }
 
 void AddressPage::DoDataExchange(CDataExchange* exchange)
@@ -71,10 +88,21 @@ void AddressPage::SetEditable(int editable)
         ::SendMessageA(GetDlgItem(edit.id), EM_SETREADONLY, editable == 0, 0);
 }
 
+void AddressPage::Show(const AddressFields& received)
+{
+    if (!changed) {
+        fields = received;
+        UpdateControls();
+    }
+    ShowContent();
+}
+
 void AddressPage::MarkChanged()
 {
+    if (!HasContent())
+        return;
     changed = true;
-    owner.EnableOk();
+    TellChange();
 }
 
 bool AddressPage::IsFieldEdit(int id) const

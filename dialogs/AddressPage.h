@@ -13,19 +13,27 @@ public:
         int id;
         std::string AddressFields::*member;
     };
+    // A label and the entry of the table it shows.
+    struct Label {
+        int id, text;
+    };
 
     void SetLanguage(int language) override;
     // Writable edits on the own card; Go works on any card.
     void SetEditable(int editable);
+    // Shows a section as received; a section the user changed keeps his values.
+    void Show(const AddressFields& received);
+    // Marks the section changed, once it is shown; a section waiting or
+    // failed is never marked.
     void MarkChanged();
 
     AddressFields fields;
     bool changed = false;
 
 protected:
-    // extraLabels: label ids that take the entries after Go's, in order.
-    AddressPage(UINT resource, CardDialog& owner, const char* const* table, int texts, int errorIndex,
-        std::span<const Field> edits, std::span<const int> extraLabels);
+    // extraLabels: the labels of this page's own fields.
+    AddressPage(UINT resource, const char* const* table, int texts, int errorIndex,
+        std::span<const Field> edits, std::span<const Label> extraLabels);
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* exchange) override;
@@ -36,16 +44,16 @@ private:
     bool IsFieldEdit(int id) const;
 
     std::span<const Field> edits;
-    std::span<const int> extraLabels;
+    std::span<const Label> extraLabels;
     SkinButton goButton;
 };
 
 class HomePage : public AddressPage {
 public:
-    explicit HomePage(CardDialog& owner);
+    HomePage();
 };
 
 class BusinessPage : public AddressPage {
 public:
-    explicit BusinessPage(CardDialog& owner);
+    BusinessPage();
 };

@@ -17,7 +17,7 @@ constexpr int DirectoryTab = 3;
 
 CardDialog::CardDialog(DialogOwner* dialogOwner)
     : CDialog(IDD_CARD), LangTable(LangTexts::cardDialog, LangTexts::cardDialogCount), owner(dialogOwner),
-      titleName(GetText(0))
+      titleName(GetText(ProductNameText))
 {
 }
 
@@ -54,6 +54,8 @@ BOOL CardDialog::OnInitDialog()
 
 void CardDialog::AddPage(CardPage& page, int textIndex)
 {
+    page.onChange = [this] { ChangeMade(); };
+    page.onHeadingMenu = [this](POINT screen) { ShowCardMenu(screen); };
     page.Create(hwnd);
     tabs.AddPage(&page, GetText(textIndex), 0);
 }
@@ -105,7 +107,8 @@ void CardDialog::SetLanguage(int value)
 void CardDialog::EnableEditing(int editable)
 {
     if (!directoryPage) {
-        directoryPage = std::make_unique<DirectoryPage>(*this, identificationPage, homePage, businessPage);
+        directoryPage = std::make_unique<DirectoryPage>();
+        directoryPage->onChosen = [this](int section) { SectionChosen(section); };
         AddPage(*directoryPage, DirectoryText);
         directoryPage->SetIdentity(userName, domain, displayName);
         directoryPage->SetLanguage(GetLanguage());
@@ -113,22 +116,94 @@ void CardDialog::EnableEditing(int editable)
         DragAcceptFiles(hwnd, TRUE);
     }
     ShowHiddenFlags();
+    directoryPage->ShowContent();
     okButton.ShowWindow(SW_SHOW);
     cancelButton.SetWindowText(GetText(CancelText));
     identificationPage.SetEditable(editable);
     homePage.SetEditable(editable);
     businessPage.SetEditable(editable);
+    FocusCurrentPage();
 }
 
 void CardDialog::ShowHiddenFlags()
 {
     if (directoryPage)
-        directoryPage->ShowHiddenFlags(identificationHidden, homeHidden, businessHidden, photoHidden);
+        directoryPage->ShowHiddenFlags(hidden);
 }
 
-void CardDialog::EnableOk()
+void CardDialog::SectionShown(int section, int flag)
+{
+    hidden[static_cast<size_t>(section - 1)] = flag;
+    ShowHiddenFlags();
+    FocusCurrentPage();
+}
+
+void CardDialog::ShowSection(const IdentificationFields& fields, int flag)
+{
+    identificationPage.Show(fields);
+    SectionShown(IdentificationSection, flag);
+}
+
+void CardDialog::ShowSection(CardSection section, const AddressFields& fields, int flag)
+{
+    if (section != HomeSection && section != BusinessSection)
+        return;
+    (section == HomeSection ? static_cast<AddressPage&>(homePage) : businessPage).Show(fields);
+    SectionShown(section, flag);
+}
+
+void CardDialog::ShowSection(const PhotoFields& photo, int flag)
+{
+    identificationPage.ShowPhoto(photo.picture);
+    SectionShown(PhotoSection, flag);
+}
+
+void CardDialog::ShowSectionError(int section)
+{
+    if (section == IdentificationSection)
+        identificationPage.ShowError();
+    else if (section == HomeSection)
+        homePage.ShowError();
+    else if (section == BusinessSection)
+        businessPage.ShowError();
+}
+
+void CardDialog::ChangeMade()
 {
     okButton.EnableWindow(TRUE);
+}
+
+void CardDialog::SectionChosen(int section)
+{
+    switch (section) {
+    case IdentificationSection: identificationPage.MarkIdentificationChanged(); return;
+    case HomeSection: homePage.MarkChanged(); return;
+    case BusinessSection: businessPage.MarkChanged(); return;
+    default: identificationPage.MarkPhotoChanged(1); return;
+    }
+}
+
+CardChanges CardDialog::TakeChanges()
+{
+    CardChanges changes;
+    if (!directoryPage)
+        return changes;
+    for (int section = IdentificationSection; section <= PhotoSection; ++section)
+        changes.hidden[static_cast<size_t>(section - 1)] = directoryPage->IsPublished(section) ? 0 : 1;
+    if (identificationPage.identificationChanged) {
+        identificationPage.UpdateData(TRUE);
+        changes.identification = identificationPage.fields;
+    }
+    for (auto [page, taken] : {std::pair<AddressPage*, std::optional<AddressFields>*>{&homePage, &changes.home},
+             {&businessPage, &changes.business}})
+        if (page->changed) {
+            page->UpdateData(TRUE);
+            *taken = page->fields;
+        }
+    if (identificationPage.photoChanged)
+        changes.photo = PhotoFields{identificationPage.GetPhotoData()};
+    changes.photoFlag = identificationPage.photoFlagChanged;
+    return changes;
 }
 
 void CardDialog::SetSystemCommand(Command command, int textIndex)
@@ -182,17 +257,15 @@ void CardDialog::FocusCurrentPage()
 
 void CardDialog::OnOK()
 {
-    UpdateData(TRUE);
-    identificationPage.UpdateData(TRUE);
-    homePage.UpdateData(TRUE);
-    businessPage.UpdateData(TRUE);
-    owner->Request(static_cast<int>(RequestKind::Publish), this);
+    if (owner && directoryPage)
+        owner->Publish(*this, TakeChanges());
     DestroyWindow();
 }
 
 void CardDialog::PostNcDestroy()
 {
-    owner->Request(static_cast<int>(RequestKind::CardClosed), this);
+    if (owner)
+        owner->CardClosed(*this);
     delete this;
 }
 
@@ -209,8 +282,8 @@ LRESULT CardDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return tabs.SendMessage(message, wParam, lParam);
     if (message != WM_SKIN_CLICK)
         return CDialog::OnPrivateMessage(message, wParam, lParam);
-    if (wParam == ProductLabelIndex)
-        owner->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
+    if (wParam == ProductLabelIndex && owner)
+        owner->ProductLabel();
     return 0;
 }
 

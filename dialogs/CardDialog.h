@@ -1,8 +1,11 @@
 #pragma once
-// CardDialog: one account's virtual card in tabs. A viewer for other
-// accounts; the own card becomes an editor with a Directory tab, and OK
-// hands the marked changes to the card service, which publishes them. Any
-// card can be saved as a vCard file; the own card's editor imports one.
+// CardDialog: one account's virtual card in tabs. It owns what it shows:
+// the card service hands it each section as it arrives, and it keeps the
+// not-published flags and the user's changes. A viewer for other accounts;
+// the own card becomes an editor with a Directory tab, and OK hands the
+// sections shown and changed to its owner, which publishes them. Any card
+// can be saved as a vCard file; the own card's editor imports one.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -53,6 +56,21 @@ public:
     const std::string& GetDomain() const { return domain; }
     const std::string& GetDisplayName() const { return displayName; }
 
+    // A section received or loaded from the cache, with its not-published
+    // flag: the page shows it and the Directory page its box. A section the
+    // user changed keeps his values.
+    void ShowSection(const IdentificationFields& fields, int hidden);
+    void ShowSection(CardSection section, const AddressFields& fields, int hidden);  // home or business
+    void ShowSection(const PhotoFields& photo, int hidden);
+    // The section's page shows its error text; the photo section shows nothing.
+    void ShowSectionError(int section);
+    // The sections changed (only a section shown is ever marked), with their
+    // fields as the controls hold them, and the Directory page's flags;
+    // nothing before EnableEditing.
+    CardChanges TakeChanges();
+    // The owner has gone: the dialog asks nothing more of it.
+    void DetachOwner() { owner = nullptr; }
+
     IdentificationPage& Identification() { return identificationPage; }
     HomePage& Home() { return homePage; }
     BusinessPage& Business() { return businessPage; }
@@ -63,10 +81,6 @@ public:
     // The own card: a Directory tab set from the hidden flags, writable
     // fields, "Cancel". Never undone; a second call builds no second tab.
     void EnableEditing(int editable);
-    // The Directory page's boxes from the hidden flags; nothing without it.
-    void ShowHiddenFlags();
-    // The pages call it when they mark a change.
-    void EnableOk();
     void FocusCurrentPage();
     // The card's menu at a point of the screen: Save as vCard, and Import
     // vCard on the own card's editor.
@@ -81,13 +95,10 @@ public:
     void SetLanguage(int language) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    // Not-published flags as last received, 1 = not published.
-    int identificationHidden = 0, homeHidden = 0, businessHidden = 0, photoHidden = 0;
-
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* exchange) override;
-    // Takes the controls into the holders, asks for a publish, closes.
+    // Hands the changes over for publishing, closes.
     void OnOK() override;
     LRESULT OnShowWindow(BOOL show, UINT status) override;
     LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -98,6 +109,12 @@ protected:
 
 private:
     void AddPage(CardPage& page, int textIndex);
+    // The Directory page's boxes from the flags known; nothing without it.
+    void ShowHiddenFlags();
+    void SectionShown(int section, int hidden);
+    // A change the user made on a page, or his choice on the Directory page.
+    void ChangeMade();
+    void SectionChosen(int section);
     void WriteTitle();
     // Adds the command to the system menu, or retitles it there.
     void SetSystemCommand(Command command, int textIndex);
@@ -111,8 +128,11 @@ private:
     SkinButton okButton, cancelButton;
     SkinIconLabel productLabel;
     SkinTab tabs;
-    IdentificationPage identificationPage{*this};
-    HomePage homePage{*this};
-    BusinessPage businessPage{*this};
+    IdentificationPage identificationPage;
+    HomePage homePage;
+    BusinessPage businessPage;
     std::unique_ptr<DirectoryPage> directoryPage;
+    // Not-published flags as last shown, 1 = not published; unknown until then.
+    std::array<int, 4> hidden{DirectoryPage::UnknownFlag, DirectoryPage::UnknownFlag, DirectoryPage::UnknownFlag,
+        DirectoryPage::UnknownFlag};
 };

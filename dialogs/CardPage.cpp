@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "dialogs/CardDialog.h"
 #include "dialogs/DialogSkin.h"
 #include "resources/resource.h"
 
@@ -24,8 +23,8 @@ private:
 
 } // namespace
 
-CardPage::CardPage(UINT resource, CardDialog& card, const char* const* table, int texts, int waiting, int error)
-    : SkinPage(resource), LangTable(table, texts), owner(card), waitingId(waiting), errorIndex(error)
+CardPage::CardPage(UINT resource, const char* const* table, int texts, int waiting, int error)
+    : SkinPage(resource), LangTable(table, texts), waitingId(waiting), errorIndex(error)
 {
 }
 
@@ -53,8 +52,8 @@ LRESULT CardPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         RECT heading = {};
         ::GetWindowRect(GetDlgItem(IDC_HEADING), &heading);
-        if (PtInRect(&heading, point)) {
-            owner.ShowCardMenu(point);
+        if (PtInRect(&heading, point) && onHeadingMenu) {
+            onHeadingMenu(point);
             return 0;
         }
     }
@@ -93,14 +92,20 @@ void CardPage::SetReadOnly(std::span<const int> edits, bool readOnly)
         ::SendMessageA(GetDlgItem(id), EM_SETREADONLY, readOnly, 0);
 }
 
+void CardPage::TellChange() const
+{
+    if (onChange)
+        onChange();
+}
+
 // Enter and Escape in a page are the card dialog's OK and Cancel, whatever
 // state its OK button is in.
 void CardPage::OnOK()
 {
-    owner.SendMessage(WM_COMMAND, IDOK, 0);
+    ::SendMessageA(GetParent(), WM_COMMAND, IDOK, 0);
 }
 
 void CardPage::OnCancel()
 {
-    owner.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    ::SendMessageA(GetParent(), WM_COMMAND, IDCANCEL, 0);
 }

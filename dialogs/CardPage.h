@@ -1,9 +1,10 @@
 #pragma once
 // CardPage: a page of the card dialog. Until its section arrives it shows
 // only its waiting text, heading and icon; it heads itself with the card's
-// owner, passes Enter and Escape on to the card dialog, opens the card's
-// menu from its heading, and tells the program's filling of its controls
-// from the user's own changes.
+// owner, passes Enter and Escape on to the dialog that holds it, and tells
+// the program's filling of its controls from the user's own changes. The
+// dialog hears of changes and of the heading's menu through handlers.
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -13,12 +14,15 @@
 #include "controls/SkinPage.h"
 #include "dialogs/LangTable.h"
 
-class CardDialog;
-
 class CardPage : public SkinPage, public LangTable {
 public:
     // errorIndex: the table entry shown on an error answer, 0 for none.
-    CardPage(UINT resource, CardDialog& owner, const char* const* table, int texts, int waitingId, int errorIndex);
+    CardPage(UINT resource, const char* const* table, int texts, int waitingId, int errorIndex);
+
+    // Called when the user changes the page's section.
+    std::function<void()> onChange;
+    // Called with a point of the screen when the heading is right-clicked.
+    std::function<void(POINT)> onHeadingMenu;
 
     // The heading: display name, " (", user, "@", domain, ")".
     void SetIdentity(const std::string& user, const std::string& domain, const std::string& displayName);
@@ -28,6 +32,8 @@ public:
     void ShowError();
     // Whether the section arrived and is shown, neither waiting nor failed.
     bool HasContent() const { return shown && !failed; }
+    // Whether the error text stands in place of the waiting text.
+    bool HasFailed() const { return failed; }
     // Copies the members into the controls; marks nothing changed.
     void UpdateControls();
 
@@ -44,8 +50,7 @@ protected:
     void WriteTexts(std::initializer_list<std::pair<int, int>> texts);
     void SetUpButton(SkinButton& button);
     void SetReadOnly(std::span<const int> edits, bool readOnly);
-
-    CardDialog& owner;
+    void TellChange() const;
 
 private:
     int waitingId;

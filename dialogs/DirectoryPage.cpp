@@ -1,29 +1,34 @@
 #include "dialogs/DirectoryPage.h"
 
-#include "dialogs/AddressPage.h"
-#include "dialogs/IdentificationPage.h"
 #include "resources/resource.h"
 
 namespace {
 
+enum Text {
+    NoteText = 2,
+    HomeBoxText = 3,
+    BusinessBoxText = 4,
+    IdentificationBoxText = 5,
+    GroupText = 6,
+    PhotoBoxText = 7,
+};
+
 constexpr int SectionBoxes[] = {IDC_PUBLISH_IDENTIFICATION, IDC_PUBLISH_HOME, IDC_PUBLISH_BUSINESS, IDC_PUBLISH_PHOTO};
-// The boxes that follow the identification box.
-constexpr int Followers[] = {IDC_PUBLISH_HOME, IDC_PUBLISH_BUSINESS, IDC_PUBLISH_PHOTO};
 
 } // namespace
 
-DirectoryPage::DirectoryPage(CardDialog& card, IdentificationPage& identification, HomePage& home,
-    BusinessPage& business)
-    : CardPage(IDD_DIRECTORY, card, LangTexts::directoryPage, LangTexts::directoryPageCount, IDC_DIRECTORY_WAITING, 0),
-      identificationPage(identification), homePage(home), businessPage(business)
+DirectoryPage::DirectoryPage()
+    : CardPage(IDD_DIRECTORY, LangTexts::directoryPage, LangTexts::directoryPageCount, IDC_DIRECTORY_WAITING, 0)
 {
 }
 
 BOOL DirectoryPage::OnInitDialog()
 {
     CardPage::OnInitDialog();
-    for (int id : SectionBoxes)
+    for (int id : SectionBoxes) {
         SetCheck(id, true);
+        ::EnableWindow(GetDlgItem(id), FALSE);
+    }
     SetLanguage(GetLanguage());
     return TRUE;
 }
@@ -31,8 +36,9 @@ BOOL DirectoryPage::OnInitDialog()
 void DirectoryPage::SetLanguage(int value)
 {
     LangTable::SetLanguage(value);
-    WriteTexts({{IDC_NOTE, 2}, {IDC_PUBLISH_HOME, 3}, {IDC_PUBLISH_BUSINESS, 4}, {IDC_PUBLISH_IDENTIFICATION, 5},
-        {IDC_PUBLISH_GROUP, 6}, {IDC_PUBLISH_PHOTO, 7}});
+    WriteTexts({{IDC_NOTE, NoteText}, {IDC_PUBLISH_HOME, HomeBoxText}, {IDC_PUBLISH_BUSINESS, BusinessBoxText},
+        {IDC_PUBLISH_IDENTIFICATION, IdentificationBoxText}, {IDC_PUBLISH_GROUP, GroupText},
+        {IDC_PUBLISH_PHOTO, PhotoBoxText}});
 }
 
 void DirectoryPage::SetCheck(int id, bool checked)
@@ -47,12 +53,12 @@ bool DirectoryPage::IsPublished(int section) const
     return IsDlgButtonChecked(hwnd, SectionBoxes[section - 1]) == BST_CHECKED;
 }
 
-void DirectoryPage::ShowHiddenFlags(int identification, int home, int business, int photo)
+void DirectoryPage::ShowHiddenFlags(const std::array<int, 4>& hidden)
 {
-    const int hidden[] = {identification, home, business, photo};
+    flags = hidden;
     for (int section = IdentificationSection; section <= PhotoSection; ++section)
-        if (!chosen[section - 1])
-            SetCheck(SectionBoxes[section - 1], hidden[section - 1] == 0);
+        if (IsKnown(section) && !chosen[section - 1])
+            SetCheck(SectionBoxes[section - 1], flags[section - 1] == 0);
     CoupleToIdentification();
 }
 
@@ -60,39 +66,38 @@ void DirectoryPage::ShowHiddenFlags(int identification, int home, int business, 
 // boxes are cleared and disabled.
 void DirectoryPage::CoupleToIdentification()
 {
-    bool published = IsPublished(IdentificationSection);
-    for (int id : Followers) {
+    ::EnableWindow(GetDlgItem(SectionBoxes[0]), IsKnown(IdentificationSection));
+    bool published = IsKnown(IdentificationSection) && IsPublished(IdentificationSection);
+    for (int follower = HomeSection; follower <= PhotoSection; ++follower) {
+        if (!IsKnown(follower))
+            continue;
+        int id = SectionBoxes[follower - 1];
         if (!published)
             SetCheck(id, false);
         ::EnableWindow(GetDlgItem(id), published);
     }
 }
 
-void DirectoryPage::MarkSectionChanged(int section)
+void DirectoryPage::TellChosen(int section)
 {
-    switch (section) {
-    case IdentificationSection: identificationPage.MarkIdentificationChanged(); return;
-    case HomeSection: homePage.MarkChanged(); return;
-    case BusinessSection: businessPage.MarkChanged(); return;
-    default: identificationPage.MarkPhotoChanged(1); return;
-    }
+    chosen[section - 1] = true;
+    if (onChosen)
+        onChosen(section);
 }
 
 // A click on the identification box checks or clears the three others; each
-// one that changes state is the user's choice and is published as shown.
+// one known that changes state is the user's choice and is published as shown.
 void DirectoryPage::Choose(int section)
 {
-    chosen[section - 1] = true;
-    MarkSectionChanged(section);
+    TellChosen(section);
     if (section != IdentificationSection)
         return;
     bool published = IsPublished(IdentificationSection);
     for (int follower = HomeSection; follower <= PhotoSection; ++follower) {
-        if (IsPublished(follower) == published)
+        if (!IsKnown(follower) || IsPublished(follower) == published)
             continue;
         SetCheck(SectionBoxes[follower - 1], published);
-        chosen[follower - 1] = true;
-        MarkSectionChanged(follower);
+        TellChosen(follower);
     }
     CoupleToIdentification();
 }

@@ -3,7 +3,6 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include "dialogs/CardDialog.h"
 #include "platform/File.h"
 #include "platform/FileDialog.h"
 #include "platform/ModalScope.h"
@@ -14,6 +13,14 @@
 namespace {
 
 enum Text {
+    TitleText = 2,
+    NicknameText = 3,
+    MiddleText = 4,
+    LastText = 5,
+    FriendlyText = 6,
+    PhotoGroupText = 7,
+    EmailGroupText = 8,
+    FirstText = 9,
     PhotoRemoveText = 10,
     AddressEditText = 11,
     AddText = 12,
@@ -62,8 +69,8 @@ bool Shows(CPicture& picture, const std::string& bytes)
 
 } // namespace
 
-IdentificationPage::IdentificationPage(CardDialog& card)
-    : CardPage(IDD_IDENTIFICATION, card, LangTexts::identificationPage, LangTexts::identificationPageCount,
+IdentificationPage::IdentificationPage()
+    : CardPage(IDD_IDENTIFICATION, LangTexts::identificationPage, LangTexts::identificationPageCount,
           IDC_WAITING, ErrorText)
 {
 }
@@ -81,8 +88,9 @@ BOOL IdentificationPage::OnInitDialog()
 void IdentificationPage::SetLanguage(int value)
 {
     LangTable::SetLanguage(value);
-    WriteTexts({{IDC_TITLE_LABEL, 2}, {IDC_NICKNAME_LABEL, 3}, {IDC_MIDDLE_LABEL, 4}, {IDC_LAST_LABEL, 5},
-        {IDC_FRIENDLY_LABEL, 6}, {IDC_PHOTO_GROUP, 7}, {IDC_EMAIL_GROUP, 8}, {IDC_FIRST_LABEL, 9},
+    WriteTexts({{IDC_TITLE_LABEL, TitleText}, {IDC_NICKNAME_LABEL, NicknameText}, {IDC_MIDDLE_LABEL, MiddleText},
+        {IDC_LAST_LABEL, LastText}, {IDC_FRIENDLY_LABEL, FriendlyText}, {IDC_PHOTO_GROUP, PhotoGroupText},
+        {IDC_EMAIL_GROUP, EmailGroupText}, {IDC_FIRST_LABEL, FirstText},
         {IDC_REMOVE_PHOTO, PhotoRemoveText}, {IDC_REMOVE_ADDRESS, AddressRemoveText},
         {IDC_EDIT_ADDRESS, AddressEditText}, {IDC_ADD_ADDRESS, AddText}, {IDC_BROWSE, BrowseText},
         {IDC_SEND_EMAIL, SendText}});
@@ -139,13 +147,36 @@ void IdentificationPage::SetAddresses(const std::vector<std::string>& emails)
     MarkIdentificationChanged();
 }
 
-void IdentificationPage::SetEditable(int editable)
+void IdentificationPage::SetEditable(int value)
 {
-    addresses.EnableWindow(editable != 0);
-    removePhotoButton.EnableWindow(editable != 0);
-    browseButton.EnableWindow(editable != 0);
-    SetReadOnly(NameEdits, editable == 0);
-    ::SendMessageA(GetDlgItem(IDC_NEW_ADDRESS), EM_SETREADONLY, editable == 0, 0);
+    editable = value != 0;
+    addresses.EnableWindow(editable);
+    UpdatePhotoButtons();
+    SetReadOnly(NameEdits, !editable);
+    ::SendMessageA(GetDlgItem(IDC_NEW_ADDRESS), EM_SETREADONLY, !editable, 0);
+}
+
+void IdentificationPage::UpdatePhotoButtons()
+{
+    removePhotoButton.EnableWindow(editable && photoShown);
+    browseButton.EnableWindow(editable && photoShown);
+}
+
+void IdentificationPage::Show(const IdentificationFields& received)
+{
+    if (!identificationChanged) {
+        fields = received;
+        UpdateControls();
+    }
+    ShowContent();
+}
+
+void IdentificationPage::ShowPhoto(const std::string& base64)
+{
+    if (!photoChanged)
+        SetPhotoData(base64);
+    photoShown = true;
+    UpdatePhotoButtons();
 }
 
 void IdentificationPage::SetPhotoData(const std::string& base64)
@@ -160,19 +191,18 @@ void IdentificationPage::SetPhotoData(const std::string& base64)
 
 void IdentificationPage::MarkIdentificationChanged()
 {
+    if (!HasContent())
+        return;
     identificationChanged = true;
-    owner.EnableOk();
+    TellChange();
 }
 
 void IdentificationPage::MarkPhotoChanged(int which)
 {
+    if (!photoShown)
+        return;
     (which == 0 ? photoChanged : photoFlagChanged) = true;
-    owner.EnableOk();
-}
-
-bool IdentificationPage::IsOwnCard() const
-{
-    return owner.Directory() != nullptr;
+    TellChange();
 }
 
 void IdentificationPage::UpdateAddButton()
@@ -257,7 +287,7 @@ void IdentificationPage::Browse()
 
 bool IdentificationPage::TakePicture(const std::string& bytes)
 {
-    if (!IsOwnCard())
+    if (!IsOwnCard() || !photoShown)
         return false;
     auto picture = std::make_unique<CPicture>();
     std::string taken;
@@ -288,12 +318,12 @@ FittedPhoto IdentificationPage::FitToFrame(const std::string& bytes)
 void IdentificationPage::Tell(int text)
 {
     ModalScope modal(hwnd);
-    MessageBoxA(hwnd, GetText(text), GetText(0), MB_ICONINFORMATION);
+    MessageBoxA(hwnd, GetText(text), GetText(ProductNameText), MB_ICONINFORMATION);
 }
 
 void IdentificationPage::RemovePhoto()
 {
-    if (!IsOwnCard())
+    if (!IsOwnCard() || !photoShown)
         return;
     photo.ClearPicture();
     shownPhoto.clear();

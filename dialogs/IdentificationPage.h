@@ -19,23 +19,31 @@ public:
     // Files chosen with Browse are read up to this size.
     static constexpr uint64_t MaxChosenFileSize = 20 * 1024 * 1024;
 
-    explicit IdentificationPage(CardDialog& owner);
+    IdentificationPage();
 
     void SetLanguage(int language) override;
-    // Writable edits, address list and photo buttons on the own card.
+    // Writable edits and address list on the own card, and the photo
+    // buttons once the photo section is shown.
     void SetEditable(int editable);
+    // Shows the section as received; a section the user changed keeps his values.
+    void Show(const IdentificationFields& received);
+    // Shows the photo section as received, unless the user changed the picture.
+    void ShowPhoto(const std::string& base64);
+    bool HasPhotoSection() const { return photoShown; }
     // Shows the picture of a card; the bytes are not kept for publishing.
     void SetPhotoData(const std::string& base64);
     // Shows the picture and keeps it for publishing, as it is when it has
     // at most MaxFileSize bytes and shows, else made to fit; marks the photo
     // changed. Otherwise says why and changes nothing.
     bool TakePicture(const std::string& bytes);
+    // Marks the section changed, once it is shown.
     void MarkIdentificationChanged();
     // Replaces the address list (ten rows at most) and marks the section
     // changed, as the user's own adding and removing would; the same list
     // changes nothing.
     void SetAddresses(const std::vector<std::string>& emails);
-    // which 0: the photo itself; otherwise its publish flag.
+    // which 0: the photo itself; otherwise its publish flag. Once the photo
+    // section is shown.
     void MarkPhotoChanged(int which);
 
     IdentificationFields fields;
@@ -58,7 +66,8 @@ protected:
 
 private:
     void ExchangeAddresses(CDataExchange* exchange);
-    bool IsOwnCard() const;
+    bool IsOwnCard() const { return editable; }
+    void UpdatePhotoButtons();
     void UpdateAddButton();
     void UpdateAddressButtons();
     void AddAddress();
@@ -74,6 +83,8 @@ private:
     // Whether the list keeps the new label.
     bool AcceptLabel(const char* text);
 
+    bool editable = false;
+    bool photoShown = false;
     std::string newAddress;
     std::string photoData;
     std::string shownPhoto;

@@ -21,21 +21,9 @@ void LangTable::SetLanguage(int value)
 
 namespace LangTexts {
 
-#define PRODUCT "Quillora"
+#define PRODUCT DefaultProductName
 #define NO_INFORMATION_ES "Error: la información solicitada no esta disponible !"
 #define NO_INFORMATION_EN "Error: no available information for request"
-
-const char* const cardService[] = {
-    PRODUCT,
-    "Ver Tarjeta Virtual", "Servicio de Directorio",
-    "View Virtual Card", "Directory Service",
-};
-
-const char* const launcherPanel[] = {
-    PRODUCT,
-    "Servicio de Directorio", "Mi Tarjeta Virtual", "Buscar en el Directorio",
-    "Directory Service", "My Virtual Card", "Directory Search",
-};
 
 const char* const searchDialog[] = {
     PRODUCT,
@@ -111,8 +99,6 @@ const char* const directoryPage[] = {
 };
 
 #define CHECK_SIZE(table) static_assert(std::size(table) == 1 + 2 * table##Count)
-CHECK_SIZE(cardService);
-CHECK_SIZE(launcherPanel);
 CHECK_SIZE(searchDialog);
 CHECK_SIZE(cardDialog);
 CHECK_SIZE(identificationPage);

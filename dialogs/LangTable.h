@@ -6,6 +6,7 @@
 class LangTable {
 public:
     enum Language { Spanish = 0, English = 1 };
+    static constexpr int ProductNameText = 0;
 
     LangTable(const char* const* table, int texts) : count(texts), entries(table) {}
     virtual ~LangTable() = default;
@@ -25,12 +26,11 @@ private:
     const char* const* entries;
 };
 
-// The tables of the service's windows, each 1 + 2N entries.
+// Entry 0 of every table until the host names its product.
+inline constexpr const char* DefaultProductName = "Quillora";
+
+// The tables of the dialogs, each 1 + 2N entries.
 namespace LangTexts {
-extern const char* const cardService[];
-inline constexpr int cardServiceCount = 2;
-extern const char* const launcherPanel[];
-inline constexpr int launcherPanelCount = 3;
 extern const char* const searchDialog[];
 inline constexpr int searchDialogCount = 20;
 extern const char* const cardDialog[];

@@ -13,8 +13,22 @@ enum Text {
     SearchText = 2,
     CloseText = 3,
     ViewText = 4,
+    UserColumnText = 5,
+    DomainColumnText = 6,
+    NameText = 7,
+    EmailText = 8,
+    CompanyText = 9,
+    CountryText = 10,
+    StateText = 11,
+    CityText = 12,
     WaitingText = 13,
     AddText = 14,
+    NameColumnText = 15,
+    EmailColumnText = 16,
+    CompanyColumnText = 17,
+    CountryColumnText = 18,
+    StateColumnText = 19,
+    CityColumnText = 20,
 };
 
 struct Field {
@@ -23,12 +37,12 @@ struct Field {
 
 // In the order of SearchFields.
 constexpr Field FieldControls[] = {
-    {IDC_NAME, IDC_NAME_LABEL, 7},
-    {IDC_EMAIL, IDC_EMAIL_LABEL, 8},
-    {IDC_COMPANY, IDC_SEARCH_COMPANY_LABEL, 9},
-    {IDC_COUNTRY, IDC_SEARCH_COUNTRY_LABEL, 10},
-    {IDC_STATE, IDC_SEARCH_STATE_LABEL, 11},
-    {IDC_CITY, IDC_SEARCH_CITY_LABEL, 12},
+    {IDC_NAME, IDC_NAME_LABEL, NameText},
+    {IDC_EMAIL, IDC_EMAIL_LABEL, EmailText},
+    {IDC_COMPANY, IDC_SEARCH_COMPANY_LABEL, CompanyText},
+    {IDC_COUNTRY, IDC_SEARCH_COUNTRY_LABEL, CountryText},
+    {IDC_STATE, IDC_SEARCH_STATE_LABEL, StateText},
+    {IDC_CITY, IDC_SEARCH_CITY_LABEL, CityText},
 };
 
 struct Column {
@@ -36,7 +50,9 @@ struct Column {
 };
 
 // User name, domain, name, e-mail, company, country, state, city.
-constexpr Column Columns[] = {{120, 5}, {120, 6}, {240, 15}, {240, 16}, {120, 17}, {120, 18}, {120, 19}, {120, 20}};
+constexpr Column Columns[] = {{120, UserColumnText}, {120, DomainColumnText}, {240, NameColumnText},
+    {240, EmailColumnText}, {120, CompanyColumnText}, {120, CountryColumnText}, {120, StateColumnText},
+    {120, CityColumnText}};
 
 bool IsEmpty(const SearchFields& fields)
 {
@@ -51,7 +67,7 @@ constexpr UINT ResumeRedrawMessage = WM_APP + 1;
 
 SearchDialog::SearchDialog(DialogOwner* dialogOwner)
     : CDialog(IDD_SEARCH), LangTable(LangTexts::searchDialog, LangTexts::searchDialogCount), owner(dialogOwner),
-      titleName(GetText(0))
+      titleName(GetText(ProductNameText))
 {
 }
 
@@ -136,7 +152,9 @@ void SearchDialog::OnOK()
     UpdateData(TRUE);
     if (IsEmpty(fields))
         return;
-    owner->Request(static_cast<int>(RequestKind::Search), this);
+    if (!owner)
+        return;
+    owner->Search(fields);
     searching = true;
     // Close is what still works: the focus goes there before the fields go grey.
     SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(closeButton.GetSafeHwnd()), TRUE);
@@ -208,7 +226,7 @@ void SearchDialog::UpdateButtons()
 {
     int row = results.GetFirstSelected();
     viewButton.EnableWindow(row >= 0);
-    addButton.EnableWindow(row >= 0 && !addAsked
+    addButton.EnableWindow(row >= 0 && !addAsked && owner
         && !owner->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
 }
 
@@ -222,18 +240,23 @@ bool SearchDialog::TakeSelection()
     return true;
 }
 
+void SearchDialog::ViewSelection()
+{
+    if (TakeSelection() && owner)
+        owner->ViewSearchResult(selectedUser, selectedDomain);
+}
+
 LRESULT SearchDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_VIEW) {
-        if (TakeSelection())
-            owner->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
+        ViewSelection();
         return 0;
     }
     if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_ADD) {
-        if (TakeSelection()) {
+        if (TakeSelection() && owner) {
             addAsked = true;
             addButton.EnableWindow(FALSE);
-            owner->Request(static_cast<int>(RequestKind::AddSearchResult), this);
+            owner->AddSearchResult(selectedUser, selectedDomain);
         }
         return 0;
     }
@@ -265,8 +288,7 @@ LRESULT SearchDialog::OnNotify(WPARAM wParam, LPARAM lParam)
         SortBy(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
         return 0;
     case NM_DBLCLK:
-        if (TakeSelection())
-            owner->Request(static_cast<int>(RequestKind::ViewSearchResult), this);
+        ViewSelection();
         return 0;
     default:
         return CDialog::OnNotify(wParam, lParam);
@@ -281,8 +303,8 @@ LRESULT SearchDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
     if (message != WM_SKIN_CLICK)
         return CDialog::OnPrivateMessage(message, wParam, lParam);
-    if (wParam == ProductLabelIndex)
-        owner->Request(static_cast<int>(RequestKind::ProductLabel), nullptr);
+    if (wParam == ProductLabelIndex && owner)
+        owner->ProductLabel();
     return 0;
 }
 
@@ -294,6 +316,7 @@ LRESULT SearchDialog::OnDestroy()
 
 void SearchDialog::PostNcDestroy()
 {
-    owner->Request(static_cast<int>(RequestKind::SearchClosed), this);
+    if (owner)
+        owner->SearchClosed(*this);
     delete this;
 }

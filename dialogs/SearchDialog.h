@@ -27,9 +27,8 @@ public:
 
     // The six texts as last taken from the edits.
     const SearchFields& Fields() const { return fields; }
-    // The row last chosen for View or Add.
-    const std::string& SelectedUser() const { return selectedUser; }
-    const std::string& SelectedDomain() const { return selectedDomain; }
+    // The owner has gone: the dialog asks nothing more of it.
+    void DetachOwner() { owner = nullptr; }
 
     // Leaves the searching state and empties the list; View and Add stay as they are.
     void SearchFinished();
@@ -62,6 +61,8 @@ private:
     static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM dialog);
     // Takes the first selected row into selectedUser and selectedDomain; false when none.
     bool TakeSelection();
+    // Asks the owner to show the selected row's card.
+    void ViewSelection();
     void ResumeRedraw();
     void WriteTitle();
 

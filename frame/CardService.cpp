@@ -1,5 +1,8 @@
 #include "frame/CardService.h"
 
+#include <iterator>
+#include <utility>
+
 #include "dialogs/CardDialog.h"
 #include "dialogs/SearchDialog.h"
 #include "frame/LauncherPanel.h"
@@ -15,6 +18,13 @@ uint32_t HandleValue(HBITMAP bitmap)
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bitmap));
 }
 
+// Its texts: the host's menu entries.
+const char* const Texts[] = {
+    DefaultProductName,
+    "Ver Tarjeta Virtual", "Servicio de Directorio",
+    "View Virtual Card", "Directory Service",
+};
+
 bool OffersCardService(HostContact* contact)
 {
     ContactServices* services = contact ? contact->Services() : nullptr;
@@ -24,7 +34,7 @@ bool OffersCardService(HostContact* contact)
 } // namespace
 
 CardService::CardService(HostApi* hostApi)
-    : ServiceBase(hostApi), LangTable(LangTexts::cardService, LangTexts::cardServiceCount) {}
+    : ServiceBase(hostApi), LangTable(Texts, static_cast<int>(std::size(Texts) / 2)) {}
 
 // Windows go before the code they run may be unloaded.
 CardService::~CardService()
@@ -58,22 +68,27 @@ int CardService::OnLogout()
     return 0;
 }
 
-// Each card dialog leaves the list while its window is destroyed, and the
-// search dialog forgets itself the same way.
+// A window may outlive its destruction for a while, when it ends inside one
+// of its own messages (a file chooser or a message box of its own): it is
+// forgotten and detached first, so it never calls the service again.
 void CardService::CloseWindows()
 {
     while (cardDialogs.Count() > 0) {
         CardDialog* first = cardDialogs.GetAt(0);
+        cardDialogs.RemoveAt(0);
+        first->DetachOwner();
         DestroyWindow(first->GetSafeHwnd());
-        if (cardDialogs.Count() > 0 && cardDialogs.GetAt(0) == first)
-            cardDialogs.RemoveAt(0);
     }
-    if (LauncherPanel* shown = GetPanel())
+    openCards.clear();
+    if (LauncherPanel* shown = GetPanel()) {
+        shown->DetachOwner();
         DestroyWindow(shown->GetSafeHwnd());
+    }
     panelWindow = nullptr;
-    if (searchDialog)
-        DestroyWindow(searchDialog->GetSafeHwnd());
-    searchDialog = nullptr;
+    if (SearchDialog* search = std::exchange(searchDialog, nullptr)) {
+        search->DetachOwner();
+        DestroyWindow(search->GetSafeHwnd());
+    }
 }
 
 void CardService::OnMessage(const std::string&, int code, XmlDocument& doc)

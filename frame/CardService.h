@@ -1,19 +1,20 @@
 #pragma once
 // The library's one service, "VCARD-PC": it answers the host's menu
 // questions, keeps the local card cache, and owns the service's windows.
+#include <array>
+#include <map>
+
 #include "dialogs/DialogOwner.h"
 #include "dialogs/LangTable.h"
 #include "frame/HostSettings.h"
 #include "frame/ServiceBase.h"
 #include "platform/Gdi.h"
-#include "protocol/RequestKind.h"
 #include "store/CardCache.h"
 #include "support/IndexedList.h"
 
 inline constexpr const char* CardServiceName = "VCARD-PC";
 inline constexpr int CardServiceStatus = 20302;
 
-class CWnd;
 class CardDialog;
 class LauncherPanel;
 class SearchDialog;
@@ -26,8 +27,19 @@ public:
     ~CardService() override;
 
     // ---- what the service's windows ask of it
+    void OpenOwnCard() override;
+    void OpenSearch() override;
+    void ProductLabel() override;
+    // One message per section changed, each with the version after the one
+    // last received or sent, and stored right after it is sent. Only the own
+    // card's editor publishes, and only sections whose version is known.
+    void Publish(const CardDialog& card, const CardChanges& changes) override;
+    void CardClosed(const CardDialog& card) override;
+    void Search(const SearchFields& fields) override;
+    void ViewSearchResult(const std::string& user, const std::string& domain) override;
+    void AddSearchResult(const std::string& user, const std::string& domain) override;
+    void SearchClosed(const SearchDialog& search) override;
     bool IsContact(const std::string& user, const std::string& domain) override;
-    void Request(int kind, CWnd* dialog) override;
 
     // The first open card dialog of that account, or null.
     CardDialog* FindCardDialog(const std::string& user, const std::string& domain) const;
@@ -61,20 +73,33 @@ protected:
 private:
     enum Text { ViewCardText = 1, DirectoryServiceText = 2 };
 
+    // What the service knows of an open card's sections, by section number
+    // less one: the version last received or sent (NotCached: unknown, so
+    // not publishable), and whether a section whose cached copy could not
+    // be loaded was asked for again.
+    struct OpenCardState {
+        std::array<int, 4> versions{NotCached, NotCached, NotCached, NotCached};
+        std::array<bool, 4> askedAgain{};
+    };
+    using SectionsToAsk = std::array<bool, 4>;
+
     void OpenCard(const std::string& user, const std::string& domain, const std::string& displayName);
-    void SendCardRequest(const std::string& user, const std::string& domain);
-    void Publish(CardDialog& dialog);
+    // The card request with the cached versions; -1 for the sections in again.
+    void SendCardRequest(const std::string& user, const std::string& domain, const SectionsToAsk& again = {});
     bool IsOwnAccount(const std::string& user, const std::string& domain) const;
+    // Detaches every window from the service, then destroys it.
     void CloseWindows();
-    void OpenSearch();
-    void ViewSearchResult();
     void BuildPanel();
     void ShowPanel(bool show);
     void PlacePanel(LauncherPanel& shown);
 
     void HandleCardAnswer(const XmlDocument& doc);
     void HandleSearchAnswer(const XmlDocument& doc);
-    void HandleSection(CardDialog& dialog, const XmlNode& section, int number, int status);
+    void HandleSection(CardDialog& dialog, OpenCardState& known, const XmlNode& section, SectionsToAsk& again);
+    void HandlePhoto(CardDialog& dialog, OpenCardState& known, const XmlNode& section, SectionsToAsk& again);
+    // A 200 whose cached copy cannot be loaded counts as not received: the
+    // section is asked for again, once; the second time it is an error.
+    void CachedCopyMissing(CardDialog& dialog, OpenCardState& known, int section, SectionsToAsk& again);
 
     Bitmap cardBitmap;
     Bitmap itemIcon;
@@ -85,4 +110,5 @@ private:
     HWND panelWindow = nullptr;
     SearchDialog* searchDialog = nullptr;
     IndexedList<CardDialog> cardDialogs;
+    std::map<const CardDialog*, OpenCardState> openCards;
 };

@@ -1,5 +1,7 @@
 // The server's answers: card answers fill the card dialog that asked and
 // are cached; search results fill the search dialog.
+#include <algorithm>
+
 #include "dialogs/CardDialog.h"
 #include "dialogs/SearchDialog.h"
 #include "frame/CardService.h"
@@ -17,39 +19,23 @@ void WalkChildren(const Parent& parent, const std::string& name, Visit visit)
         visit(*child);
 }
 
-// A section of fields: 200 loads the cached copy, 201 fills the page from
-// the answer and is stored once shown, any other status shows the error.
-template <class Page, class Load, class Read, class Store>
-void ShowSection(CardDialog& dialog, Page& page, int& hidden, const XmlNode& section, int status, Load load, Read read,
-                 Store store)
-{
-    if (status == StatusCurrent) {
-        load(page.fields, hidden);
-    } else if (status == StatusData) {
-        read(page.fields);
-        hidden = ReadNumber(section.ChildText(NotPublishedTag));
-    } else {
-        page.ShowError();
-        return;
-    }
-    page.UpdateControls();
-    page.ShowContent();
-    dialog.FocusCurrentPage();
-    if (status == StatusData)
-        store();
-}
-
 } // namespace
 
+// Each person's sections go to the card that shows them; sections whose
+// cached copy could not be loaded are asked for again in one request.
 void CardService::HandleCardAnswer(const XmlDocument& doc)
 {
     WalkChildren(doc, "ps", [&](const XmlNode& person) {
-        if (CardDialog* dialog = FindCardDialog(person.ChildText("usr"), person.ChildText("dom"))) {
-            WalkChildren(person, "typ", [&](const XmlNode& section) {
-                HandleSection(*dialog, section, ReadNumber(section.GetText()), ReadNumber(section.ChildText("err")));
-            });
-            dialog->ShowHiddenFlags();
-        }
+        CardDialog* dialog = FindCardDialog(person.ChildText("usr"), person.ChildText("dom"));
+        auto known = openCards.find(dialog);
+        if (!dialog || known == openCards.end())
+            return;
+        SectionsToAsk again{};
+        WalkChildren(person, "typ", [&](const XmlNode& section) {
+            HandleSection(*dialog, known->second, section, again);
+        });
+        if (std::find(again.begin(), again.end(), true) != again.end())
+            SendCardRequest(dialog->GetUser(), dialog->GetDomain(), again);
     });
 }
 
@@ -66,54 +52,105 @@ void CardService::HandleSearchAnswer(const XmlDocument& doc)
     });
 }
 
-void CardService::HandleSection(CardDialog& dialog, const XmlNode& section, int number, int status)
+void CardService::CachedCopyMissing(CardDialog& dialog, OpenCardState& known, int section, SectionsToAsk& again)
+{
+    if (known.askedAgain[section - 1]) {
+        dialog.ShowSectionError(section);
+        return;
+    }
+    known.askedAgain[section - 1] = true;
+    again[section - 1] = true;
+}
+
+// 200 loads the cached copy, 201 shows the answer's and stores it, any other
+// status shows the error. The version shown is the one a publish follows.
+void CardService::HandleSection(CardDialog& dialog, OpenCardState& known, const XmlNode& section, SectionsToAsk& again)
+{
+    int number = ReadNumber(section.GetText());
+    int status = ReadNumber(section.ChildText("err"));
+    if (number == PhotoSection) {
+        HandlePhoto(dialog, known, section, again);
+        return;
+    }
+    if (number < IdentificationSection || number > BusinessSection)
+        return;
+    if (status != StatusCurrent && status != StatusData) {
+        dialog.ShowSectionError(number);
+        return;
+    }
+    const std::string& userName = dialog.GetUser();
+    const std::string& domain = dialog.GetDomain();
+    int& version = known.versions[number - 1];
+    if (status == StatusCurrent) {
+        int cached = cache.GetCachedVersion(userName, domain, number);
+        if (cached == NotCached) {
+            CachedCopyMissing(dialog, known, number, again);
+            return;
+        }
+        int hidden = 0;
+        if (number == IdentificationSection) {
+            IdentificationFields fields;
+            cache.LoadBasic(userName, domain, fields, hidden);
+            dialog.ShowSection(fields, hidden);
+        } else {
+            AddressFields fields;
+            if (number == HomeSection)
+                cache.LoadHome(userName, domain, fields, hidden);
+            else
+                cache.LoadBusiness(userName, domain, fields, hidden);
+            dialog.ShowSection(static_cast<CardSection>(number), fields, hidden);
+        }
+        version = cached;
+        return;
+    }
+    auto text = [&](const std::string& tag) { return section.ChildText(tag); };
+    int hidden = ReadNumber(text(NotPublishedTag));
+    if (number == IdentificationSection) {
+        IdentificationFields fields;
+        ReadIdentification(fields, text);
+        dialog.ShowSection(fields, hidden);
+        cache.StoreBasic(userName, domain, section);
+    } else {
+        AddressFields fields;
+        if (number == HomeSection)
+            ReadAddress(fields, HomeTags, text);
+        else
+            ReadAddress(fields, BusinessTags, text);
+        dialog.ShowSection(static_cast<CardSection>(number), fields, hidden);
+        if (number == HomeSection)
+            cache.StoreHome(userName, domain, section);
+        else
+            cache.StoreBusiness(userName, domain, section);
+    }
+    version = section.HasChild(VersionTag) ? ReadNumber(text(VersionTag)) : NotCached;
+}
+
+// The own card becomes the editor once its photo section is handled.
+void CardService::HandlePhoto(CardDialog& dialog, OpenCardState& known, const XmlNode& section, SectionsToAsk& again)
 {
     const std::string& userName = dialog.GetUser();
     const std::string& domain = dialog.GetDomain();
-    IdentificationPage& identification = dialog.Identification();
-    auto text = [&](const std::string& tag) { return section.ChildText(tag); };
-    switch (number) {
-    case IdentificationSection:
-        ShowSection(
-            dialog, identification, dialog.identificationHidden, section, status,
-            [&](IdentificationFields& fields, int& hidden) { cache.LoadBasic(userName, domain, fields, hidden); },
-            [&](IdentificationFields& fields) { ReadIdentification(fields, text); },
-            [&] { cache.StoreBasic(userName, domain, section); });
-        return;
-    case HomeSection:
-        ShowSection(
-            dialog, dialog.Home(), dialog.homeHidden, section, status,
-            [&](AddressFields& fields, int& hidden) { cache.LoadHome(userName, domain, fields, hidden); },
-            [&](AddressFields& fields) { ReadAddress(fields, HomeTags, text); },
-            [&] { cache.StoreHome(userName, domain, section); });
-        return;
-    case BusinessSection:
-        ShowSection(
-            dialog, dialog.Business(), dialog.businessHidden, section, status,
-            [&](AddressFields& fields, int& hidden) { cache.LoadBusiness(userName, domain, fields, hidden); },
-            [&](AddressFields& fields) { ReadAddress(fields, BusinessTags, text); },
-            [&] { cache.StoreBusiness(userName, domain, section); });
-        return;
-    case PhotoSection:
-        if (status == StatusCurrent) {
-            if (section.HasChild(NotPublishedTag))
-                cache.StorePhoto(userName, domain, section, true);
-            PhotoFields photo;
-            if (cache.LoadPhoto(userName, domain, photo, dialog.photoHidden))
-                identification.SetPhotoData(photo.picture);
-        } else if (status == StatusData) {
-            identification.SetPhotoData(section.ChildText("ph"));
-            dialog.photoHidden = ReadNumber(section.ChildText(NotPublishedTag));
-            cache.StorePhoto(userName, domain, section, false);
+    int status = ReadNumber(section.ChildText("err"));
+    int& version = known.versions[PhotoSection - 1];
+    if (status == StatusCurrent) {
+        if (section.HasChild(NotPublishedTag))
+            cache.StorePhoto(userName, domain, section, true);
+        int cached = cache.GetCachedVersion(userName, domain, PhotoSection);
+        PhotoFields photo;
+        int hidden = 0;
+        if (cached == NotCached || !cache.LoadPhoto(userName, domain, photo, hidden)) {
+            CachedCopyMissing(dialog, known, PhotoSection, again);
+            if (again[PhotoSection - 1])
+                return;
+        } else {
+            dialog.ShowSection(photo, hidden);
+            version = cached;
         }
-        if (IsOwnAccount(userName, domain)) {
-            dialog.EnableEditing(1);
-            if (DirectoryPage* directory = dialog.Directory())
-                directory->ShowContent();
-            dialog.FocusCurrentPage();
-        }
-        return;
-    default:
-        return;
+    } else if (status == StatusData) {
+        dialog.ShowSection(PhotoFields{section.ChildText("ph")}, ReadNumber(section.ChildText(NotPublishedTag)));
+        version = section.HasChild(VersionTag) ? ReadNumber(section.ChildText(VersionTag)) : NotCached;
+        cache.StorePhoto(userName, domain, section, false);
     }
+    if (IsOwnAccount(userName, domain))
+        dialog.EnableEditing(1);
 }

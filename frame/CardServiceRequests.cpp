@@ -18,45 +18,42 @@ void ShowOnTop(CWnd& window)
 
 } // namespace
 
-void CardService::Request(int kind, CWnd* dialog)
+void CardService::OpenOwnCard()
 {
-    switch (static_cast<RequestKind>(kind)) {
-    case RequestKind::OpenOwnCard:
-        if (user)
-            OpenCard(HostText(user->UserName()), HostText(user->Domain()), HostText(user->DisplayName()));
-        break;
-    case RequestKind::OpenSearch:
-        OpenSearch();
-        break;
-    case RequestKind::SearchClosed:
+    if (user)
+        OpenCard(HostText(user->UserName()), HostText(user->Domain()), HostText(user->DisplayName()));
+}
+
+void CardService::ProductLabel()
+{
+    if (host)
+        host->Command(ProductLabelClicked, this, nullptr);
+}
+
+void CardService::CardClosed(const CardDialog& card)
+{
+    cardDialogs.Remove(&card);
+    openCards.erase(&card);
+}
+
+void CardService::Search(const SearchFields& fields)
+{
+    if (searchDialog)
+        Send(CardServiceName, *SearchRequest(fields));
+}
+
+void CardService::AddSearchResult(const std::string& userName, const std::string& domain)
+{
+    if (host)
+        host->Command(AddToContacts, this, CombinedName(userName, domain).c_str());
+}
+
+// Only the search dialog the service knows is forgotten: a late close from
+// an older one leaves the newer in place.
+void CardService::SearchClosed(const SearchDialog& search)
+{
+    if (&search == searchDialog)
         searchDialog = nullptr;
-        break;
-    case RequestKind::Search:
-        if (searchDialog)
-            Send(CardServiceName, *SearchRequest(searchDialog->Fields()));
-        break;
-    case RequestKind::ViewSearchResult:
-        ViewSearchResult();
-        break;
-    case RequestKind::AddSearchResult:
-        if (searchDialog && host)
-            host->Command(AddToContacts, this,
-                          CombinedName(searchDialog->SelectedUser(), searchDialog->SelectedDomain()).c_str());
-        break;
-    case RequestKind::CardClosed:
-        cardDialogs.Remove(static_cast<CardDialog*>(dialog));
-        break;
-    case RequestKind::Publish:
-        if (dialog)
-            Publish(*static_cast<CardDialog*>(dialog));
-        break;
-    case RequestKind::ProductLabel:
-        if (host)
-            host->Command(ProductLabelClicked, this, nullptr);
-        break;
-    default:
-        break;
-    }
 }
 
 CardDialog* CardService::FindCardDialog(const std::string& userName, const std::string& domain) const
@@ -81,14 +78,15 @@ CardDialog* CardService::OpenCardDialog(const std::string& userName, const std::
     dialog->SetTitleName(productName);
     dialog->SetIdentity(userName, domain, displayName);
     cardDialogs.Append(dialog);
+    openCards[dialog] = {};
     return dialog;
 }
 
-void CardService::SendCardRequest(const std::string& userName, const std::string& domain)
+void CardService::SendCardRequest(const std::string& userName, const std::string& domain, const SectionsToAsk& again)
 {
     std::array<int, 4> versions;
     for (int section = IdentificationSection; section <= PhotoSection; ++section)
-        versions[section - 1] = cache.GetCachedVersion(userName, domain, section);
+        versions[section - 1] = again[section - 1] ? NotCached : cache.GetCachedVersion(userName, domain, section);
     Send(CardServiceName, *CardRequest(userName, domain, versions));
 }
 
@@ -122,12 +120,8 @@ void CardService::OpenSearch()
 
 // A result's card is titled with the name the contact list knows, else the
 // combined form.
-void CardService::ViewSearchResult()
+void CardService::ViewSearchResult(const std::string& userName, const std::string& domain)
 {
-    if (!searchDialog)
-        return;
-    std::string userName = searchDialog->SelectedUser();
-    std::string domain = searchDialog->SelectedDomain();
     std::string displayName = CombinedName(userName, domain);
     HostContactList* contacts = user ? user->Contacts() : nullptr;
     if (HostContact* contact = contacts ? contacts->Find(userName.c_str(), domain.c_str()) : nullptr)
@@ -140,37 +134,42 @@ bool CardService::IsOwnAccount(const std::string& userName, const std::string& d
     return user && userName == HostText(user->UserName()) && domain == HostText(user->Domain());
 }
 
-// One message per changed section of the own card, each stored right after
-// it is sent. A dialog that never became the editor has no boxes to read and
-// publishes nothing.
-void CardService::Publish(CardDialog& dialog)
+void CardService::Publish(const CardDialog& dialog, const CardChanges& changes)
 {
     const std::string& userName = dialog.GetUser();
     const std::string& domain = dialog.GetDomain();
-    DirectoryPage* directory = dialog.Directory();
-    if (!IsOwnAccount(userName, domain) || !directory)
+    auto known = openCards.find(&dialog);
+    if (!IsOwnAccount(userName, domain) || known == openCards.end())
         return;
-    auto hidden = [&](int section) { return directory->IsPublished(section) ? 0 : 1; };
-    auto nextVersion = [&](int section) { return std::min(cache.GetCachedVersion(userName, domain, section), INT_MAX - 1) + 1; };
-    auto send = [&](std::unique_ptr<XmlDocument> doc, auto store) {
+    std::array<int, 4>& versions = known->second.versions;
+    auto hidden = [&](int section) { return changes.hidden[section - 1]; };
+    auto send = [&](const std::unique_ptr<XmlDocument>& doc, auto store) {
         Send(CardServiceName, *doc);
         store(doc->FindChild("typ"));
     };
+    auto publish = [&](int section, auto message, auto store) {
+        int& version = versions[section - 1];
+        if (version == NotCached)
+            return;
+        version = std::min(version, INT_MAX - 1) + 1;
+        send(message(version), store);
+    };
 
-    IdentificationPage& identification = dialog.Identification();
-    if (identification.identificationChanged)
-        send(PublishIdentification(identification.fields, hidden(IdentificationSection), nextVersion(IdentificationSection)),
-             [&](const XmlNode& typ) { cache.StoreBasic(userName, domain, typ); });
-    if (identification.photoFlagChanged)
+    if (changes.identification)
+        publish(IdentificationSection,
+                [&](int version) { return PublishIdentification(*changes.identification, hidden(IdentificationSection), version); },
+                [&](const XmlNode& typ) { cache.StoreBasic(userName, domain, typ); });
+    if (changes.photoFlag)
         send(PublishPhotoFlag(hidden(PhotoSection)),
              [&](const XmlNode& typ) { cache.StorePhoto(userName, domain, typ, true); });
-    if (identification.photoChanged)
-        send(PublishPhoto(PhotoFields{identification.GetPhotoData()}, hidden(PhotoSection), nextVersion(PhotoSection)),
-             [&](const XmlNode& typ) { cache.StorePhoto(userName, domain, typ, false); });
-    if (dialog.Home().changed)
-        send(PublishHome(dialog.Home().fields, hidden(HomeSection), nextVersion(HomeSection)),
-             [&](const XmlNode& typ) { cache.StoreHome(userName, domain, typ); });
-    if (dialog.Business().changed)
-        send(PublishBusiness(dialog.Business().fields, hidden(BusinessSection), nextVersion(BusinessSection)),
-             [&](const XmlNode& typ) { cache.StoreBusiness(userName, domain, typ); });
+    if (changes.photo)
+        publish(PhotoSection, [&](int version) { return PublishPhoto(*changes.photo, hidden(PhotoSection), version); },
+                [&](const XmlNode& typ) { cache.StorePhoto(userName, domain, typ, false); });
+    if (changes.home)
+        publish(HomeSection, [&](int version) { return PublishHome(*changes.home, hidden(HomeSection), version); },
+                [&](const XmlNode& typ) { cache.StoreHome(userName, domain, typ); });
+    if (changes.business)
+        publish(BusinessSection,
+                [&](int version) { return PublishBusiness(*changes.business, hidden(BusinessSection), version); },
+                [&](const XmlNode& typ) { cache.StoreBusiness(userName, domain, typ); });
 }

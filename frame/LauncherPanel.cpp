@@ -1,5 +1,7 @@
 #include "frame/LauncherPanel.h"
 
+#include <iterator>
+
 #include "controls/SkinDrawing.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
@@ -8,11 +10,16 @@ namespace {
 
 enum Text { CaptionText = 1, OwnCardText = 2, SearchText = 3 };
 
+const char* const Texts[] = {
+    DefaultProductName,
+    "Servicio de Directorio", "Mi Tarjeta Virtual", "Buscar en el Directorio",
+    "Directory Service", "My Virtual Card", "Directory Search",
+};
 
 } // namespace
 
 LauncherPanel::LauncherPanel(DialogOwner* panelOwner)
-    : SkinDialog(IDD_LAUNCHER), LangTable(LangTexts::launcherPanel, LangTexts::launcherPanelCount), owner(panelOwner)
+    : SkinDialog(IDD_LAUNCHER), LangTable(Texts, static_cast<int>(std::size(Texts) / 2)), owner(panelOwner)
 {
 }
 
@@ -60,8 +67,10 @@ void LauncherPanel::SetLanguage(int value)
 
 void LauncherPanel::OnItemClick(int index)
 {
+    if (!owner)
+        return;
     if (index == OwnCardIndex)
-        owner->Request(static_cast<int>(RequestKind::OpenOwnCard), this);
+        owner->OpenOwnCard();
     else if (index == SearchIndex)
-        owner->Request(static_cast<int>(RequestKind::OpenSearch), this);
+        owner->OpenSearch();
 }

@@ -19,6 +19,8 @@ public:
     bool Create(HWND parent);
     // Caption and the two entries.
     void SetLanguage(int language) override;
+    // The owner has gone: the panel asks nothing more of it.
+    void DetachOwner() { owner = nullptr; }
 
 protected:
     void DoDataExchange(CDataExchange* exchange) override;

@@ -43,8 +43,9 @@ int main()
     auto* dialog = new CardDialog(static_cast<CardService*>(service));
     dialog->Create();
     dialog->SetIdentity("u1", "d1", "User One");
+    dialog->ShowSection(IdentificationFields{}, 0);
+    dialog->ShowSection(PhotoFields{}, 0);
     dialog->EnableEditing(1);
-    dialog->Identification().ShowContent();
     ShowWindow(dialog->GetSafeHwnd(), SW_SHOW);
     HWND frame = GetDlgItem(dialog->Identification().GetSafeHwnd(), IDC_PHOTO);
     RECT client = {};

@@ -1,5 +1,5 @@
 #pragma once
-// A card dialog of a real card service, driven as a person drives it:
+// A card dialog, driven as a person drives it:
 // characters typed into edits, clicks on buttons, keys through the host's
 // pre-translation, keys on the address list. The dialog stays hidden:
 // without a window manager Wine waits a second for each window it hides.
@@ -17,13 +17,11 @@
 #include <vector>
 
 #include "dialogs/CardDialog.h"
-#include "frame/CardService.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
 #include "tests/controls/TestWindows.h"
 #include "tests/hosts/ImportPatch.h"
 #include "tests/picture/TestPictures.h"
-#include "tests/hosts/TestHost.h"
 
 // What the dialog asked of the shell, the system dialogs and menus, and what
 // they answer: an empty chosen file is a cancelled chooser.
@@ -116,34 +114,44 @@ inline std::string BitmapFile(size_t padTo = 0)
     return {bytes.begin(), bytes.end()};
 }
 
-// What the pages held when the window went away: OK takes the controls
-// into the holders and asks for the publish before it destroys the window.
-struct Closing {
-    bool deleted = false;
-    IdentificationFields identification;
-    AddressFields home, business;
-    bool homeChanged = false, businessChanged = false, hadDirectory = false;
-    bool published[4] = {};
+// The card's owner, as the dialog sees it: what it was asked.
+struct RecordingOwner : DialogOwner {
+    std::vector<CardChanges> published;
+    int closed = 0, productLabels = 0;
+
+    void OpenOwnCard() override {}
+    void OpenSearch() override {}
+    void ProductLabel() override { ++productLabels; }
+    void Publish(const CardDialog&, const CardChanges& changes) override { published.push_back(changes); }
+    void CardClosed(const CardDialog&) override { ++closed; }
+    void Search(const SearchFields&) override {}
+    void ViewSearchResult(const std::string&, const std::string&) override {}
+    void AddSearchResult(const std::string&, const std::string&) override {}
+    void SearchClosed(const SearchDialog&) override {}
+    bool IsContact(const std::string&, const std::string&) override { return false; }
 };
 
-class RecordingCardDialog : public CardDialog {
-public:
-    RecordingCardDialog(CardService* cardService, Closing& seen) : CardDialog(cardService), closing(seen) {}
-    ~RecordingCardDialog() override { closing.deleted = true; }
+inline IdentificationFields Named(const char* first)
+{
+    IdentificationFields fields;
+    fields.first = first;
+    return fields;
+}
 
-protected:
-    LRESULT OnDestroy() override
-    {
-        closing = {false, Identification().fields, Home().fields, Business().fields, Home().changed,
-            Business().changed, Directory() != nullptr, {}};
-        for (int section = 1; Directory() && section <= 4; ++section)
-            closing.published[section - 1] = Directory()->IsPublished(section);
-        return CardDialog::OnDestroy();
-    }
+inline AddressFields OfCompany(const char* company)
+{
+    AddressFields fields;
+    fields.company = company;
+    return fields;
+}
 
-private:
-    Closing& closing;
-};
+// The sections that changes holds: i identification, h home, b business,
+// p photo, f the photo's flag alone.
+inline std::string Sections(const CardChanges& changes)
+{
+    return std::string(changes.identification ? "i" : "") + (changes.home ? "h" : "") + (changes.business ? "b" : "")
+        + (changes.photo ? "p" : "") + (changes.photoFlag ? "f" : "");
+}
 
 class CardDialogTest : public ::testing::Test {
 protected:
@@ -158,42 +166,46 @@ protected:
         for (const ImportPatch& patch : patches)
             ASSERT_TRUE(patch.Installed());
         CWinApp::Instance().InitInstance();
-        service = static_cast<CardService*>(CreateService(&host));
-        dialog = new RecordingCardDialog(service, closing);
+        dialog = new CardDialog(&owner);
         ASSERT_TRUE(dialog->Create());
         dialog->SetTitleName("Quillora");
         dialog->SetIdentity("c1", "d1", "Contact One");
     }
     void TearDown() override
     {
-        if (!closing.deleted)
+        if (!owner.closed)
             dialog->DestroyWindow();
-        service->DeletingDestructor(1);
+        for (HWND card : otherCards)
+            DestroyWindow(card);
         CoUninitialize();
     }
-    // The own card, as the answer's photo section leaves it, with content.
-    void MakeEditor()
+    // Another card window of the module, closed with the test.
+    HWND AnotherCard()
     {
+        auto* card = new CardDialog(&owner);
+        card->Create();
+        otherCards.push_back(card->GetSafeHwnd());
+        return otherCards.back();
+    }
+    // The own card, as the answer's sections leave it, with these flags.
+    void MakeEditor(std::array<int, 4> hidden = {})
+    {
+        dialog->ShowSection(IdentificationFields{}, hidden[0]);
+        dialog->ShowSection(HomeSection, AddressFields{}, hidden[1]);
+        dialog->ShowSection(BusinessSection, AddressFields{}, hidden[2]);
+        dialog->ShowSection(PhotoFields{}, hidden[3]);
         dialog->EnableEditing(1);
-        dialog->Directory()->ShowContent();
-        for (CardPage* page : Pages())
-            page->ShowContent();
     }
     std::array<CardPage*, 3> Pages() { return {&dialog->Identification(), &dialog->Home(), &dialog->Business()}; }
-    bool AnyMark()
-    {
-        auto& id = dialog->Identification();
-        return id.identificationChanged || id.photoChanged || id.photoFlagChanged || dialog->Home().changed
-            || dialog->Business().changed;
-    }
+    // What OK would hand over now.
+    std::string Changed() { return Sections(dialog->TakeChanges()); }
 
     static HWND Item(CWnd& page, int id) { return GetDlgItem(page.GetSafeHwnd(), id); }
     HWND DialogItem(int id) const { return GetDlgItem(dialog->GetSafeHwnd(), id); }
 
-    TestHost host;
-    CardService* service = nullptr;
-    RecordingCardDialog* dialog = nullptr;
-    Closing closing;
+    RecordingOwner owner;
+    CardDialog* dialog = nullptr;
+    std::vector<HWND> otherCards;
     ImportPatch patches[5] = {{"shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&fakes::ShellExecuteA)},
         {"comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(&fakes::GetOpenFileNameA)},
         {"comdlg32.dll", "GetSaveFileNameA", reinterpret_cast<void*>(&fakes::GetSaveFileNameA)},

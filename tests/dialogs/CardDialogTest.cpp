@@ -15,27 +15,22 @@ TEST_F(CardDialogTest, AViewerWaitsOnThreeTabsThenShowsContentOrError)
         EXPECT_EQ("Contact One (c1@d1)", Text(Item(*page, IDC_HEADING)));
         EXPECT_FALSE(Visible(Item(*page, IDC_CITY)) || Visible(Item(*page, IDC_FIRST)) || Visible(Item(*page, IDC_GO)));
     }
-    dialog->Identification().ShowContent();
+    dialog->ShowSection(Named("Ana"), 0);
     EXPECT_FALSE(Visible(Item(dialog->Identification(), IDC_WAITING)));
+    EXPECT_EQ("Ana", Text(Item(dialog->Identification(), IDC_FIRST)));
     for (int id : {IDC_FIRST, IDC_TITLE_LABEL, IDC_ADDRESSES, IDC_PHOTO, IDC_BROWSE, IDC_EMAIL_GROUP})
         EXPECT_TRUE(Visible(Item(dialog->Identification(), id))) << id;
-    dialog->Business().ShowError();
+    dialog->ShowSectionError(BusinessSection);
     EXPECT_EQ("Error: no available information for request", Text(Item(dialog->Business(), IDC_WAITING)));
     EXPECT_FALSE(Visible(Item(dialog->Business(), IDC_COMPANY)));
     EXPECT_EQ(nullptr, dialog->Directory());
 }
 
-// OK takes the controls into the holders and closes.
+// OK hands over the sections changed, as the controls hold them, and closes.
 TEST_F(CardDialogTest, TheOwnCardGainsOneDirectoryTabAndWritableFieldsAViewerNone)
 {
-    for (CardPage* page : Pages())
-        page->ShowContent();
-    for (CardPage* page : Pages())
-        Type(Item(*page, page == &dialog->Identification() ? IDC_FIRST : IDC_CITY), "q");
-    EXPECT_EQ("", Text(Item(dialog->Home(), IDC_CITY)));
-    EXPECT_FALSE(AnyMark());
-
     MakeEditor();
+    EXPECT_EQ("", Changed());
     DirectoryPage* directory = dialog->Directory();
     dialog->EnableEditing(1);
     EXPECT_EQ(directory, dialog->Directory());
@@ -46,11 +41,49 @@ TEST_F(CardDialogTest, TheOwnCardGainsOneDirectoryTabAndWritableFieldsAViewerNon
     Type(Item(dialog->Business(), IDC_WEB), "acme.example");
     EXPECT_TRUE(Enabled(Item(dialog->Identification(), IDC_BROWSE)));
     Click(DialogItem(IDOK));
-    ASSERT_TRUE(closing.deleted);
-    EXPECT_EQ("w", closing.identification.title);
-    EXPECT_EQ("acme.example", closing.business.web);
-    EXPECT_TRUE(closing.businessChanged && closing.hadDirectory);
-    EXPECT_FALSE(closing.homeChanged);
+    ASSERT_EQ(1, owner.closed);
+    ASSERT_EQ(1u, owner.published.size());
+    EXPECT_EQ("ib", Sections(owner.published[0]));
+    EXPECT_EQ("w", owner.published[0].identification->title);
+    EXPECT_EQ("acme.example", owner.published[0].business->web);
+}
+
+// Sections that were not shown are never handed over, whatever happens to
+// their pages: typed into while waiting, failed, or chosen on the Directory page.
+TEST_F(CardDialogTest, OnlySectionsShownAndChangedAreHandedOver)
+{
+    Type(Item(dialog->Home(), IDC_CITY), "q");  // a viewer's fields take nothing
+    EXPECT_EQ("", Text(Item(dialog->Home(), IDC_CITY)));
+    dialog->ShowSection(Named("Ana"), 0);
+    dialog->ShowSectionError(HomeSection);
+    dialog->ShowSection(PhotoFields{}, 0);
+    dialog->EnableEditing(1);
+    HWND identificationBox = Item(*dialog->Directory(), IDC_PUBLISH_IDENTIFICATION);
+    EXPECT_FALSE(Enabled(Item(*dialog->Directory(), IDC_PUBLISH_HOME)) ||
+        Enabled(Item(*dialog->Directory(), IDC_PUBLISH_BUSINESS)));
+    Click(identificationBox);  // unpublished: the photo follows, home and business are not known
+    Type(Item(dialog->Home(), IDC_CITY), "Lima");
+    Type(Item(dialog->Business(), IDC_COMPANY), "Acme");
+    dialog->Home().MarkChanged();
+    dialog->Business().MarkChanged();
+    CardChanges changes = dialog->TakeChanges();
+    EXPECT_EQ("if", Sections(changes));
+    EXPECT_EQ(1, changes.hidden[IdentificationSection - 1]);
+    EXPECT_EQ(1, changes.hidden[PhotoSection - 1]);
+
+    // Business arrives: now it is shown, and its flag follows the identification box.
+    dialog->ShowSection(BusinessSection, OfCompany("Initech"), 0);
+    EXPECT_EQ("Initech", Text(Item(dialog->Business(), IDC_COMPANY)));
+    EXPECT_FALSE(dialog->Directory()->IsPublished(BusinessSection));
+    Type(Item(dialog->Business(), IDC_JOB), "Dev");
+    Click(identificationBox);
+    changes = dialog->TakeChanges();
+    EXPECT_EQ("ibf", Sections(changes));
+    EXPECT_EQ("Initech Dev", changes.business->company + " " + changes.business->job);
+    EXPECT_EQ(0, changes.hidden[BusinessSection - 1]);
+    // A section the user changed keeps his values when it comes again.
+    dialog->ShowSection(BusinessSection, OfCompany("Other"), 0);
+    EXPECT_EQ("Initech", Text(Item(dialog->Business(), IDC_COMPANY)));
 }
 
 // Regression: the own card without a Directory page publishes nothing, and
@@ -59,8 +92,8 @@ TEST_F(CardDialogTest, EnterInAPageRunsOkWhileTheButtonIsDisabled)
 {
     dialog->SetIdentity("u1", "d1", "User One");
     Press(Item(dialog->Identification(), IDC_FIRST), VK_RETURN);
-    EXPECT_TRUE(closing.deleted);
-    EXPECT_FALSE(closing.hadDirectory);
+    EXPECT_EQ(1, owner.closed);
+    EXPECT_TRUE(owner.published.empty());
 }
 
 TEST_F(CardDialogTest, EscapeCancelsWithoutTakingTheControlsAndTheStreetTakesEnter)
@@ -71,19 +104,18 @@ TEST_F(CardDialogTest, EscapeCancelsWithoutTakingTheControlsAndTheStreetTakesEnt
     Press(street, VK_RETURN);
     Type(street, "b");
     EXPECT_EQ("a\r\nb", Text(street));
-    ASSERT_FALSE(closing.deleted);
+    ASSERT_EQ(0, owner.closed);
     Press(Item(dialog->Home(), IDC_CITY), VK_ESCAPE);
-    EXPECT_TRUE(closing.deleted);
-    EXPECT_EQ("", closing.home.street);
+    EXPECT_EQ(1, owner.closed);
+    EXPECT_TRUE(owner.published.empty());
 }
 
 TEST_F(CardDialogTest, TheProductLabelAsksForTheHostCommandOnlyWithItsIndex)
 {
     SendMessageA(dialog->GetSafeHwnd(), WM_SKIN_CLICK, 201, 0);
-    EXPECT_TRUE(host.commands.empty());
+    EXPECT_EQ(0, owner.productLabels);
     SendMessageA(dialog->GetSafeHwnd(), WM_SKIN_CLICK, ProductLabelIndex, 0);
-    ASSERT_EQ(1u, host.commands.size());
-    EXPECT_EQ(12, host.commands[0].first);
+    EXPECT_EQ(1, owner.productLabels);
 }
 
 // ---- Directory page
@@ -93,11 +125,7 @@ protected:
     static constexpr int Boxes[] = {IDC_PUBLISH_IDENTIFICATION, IDC_PUBLISH_HOME, IDC_PUBLISH_BUSINESS, IDC_PUBLISH_PHOTO};
     void Open(int identification, int home, int business, int photo)
     {
-        dialog->identificationHidden = identification;
-        dialog->homeHidden = home;
-        dialog->businessHidden = business;
-        dialog->photoHidden = photo;
-        MakeEditor();
+        MakeEditor({identification, home, business, photo});
     }
     HWND Box(int id) { return Item(*dialog->Directory(), id); }
     // Checked (x) or not (-), and d when disabled, per box.
@@ -126,7 +154,7 @@ TEST_F(DirectoryPageTest, TheBoxesShowTheReceivedFlagsAndNeedTheIdentification)
                 dialog->Directory()->IsPublished(section));
     }
     EXPECT_FALSE(dialog->Directory()->IsPublished(5));
-    EXPECT_FALSE(AnyMark());
+    EXPECT_EQ("", Changed());
     EXPECT_FALSE(Visible(Box(IDC_DIRECTORY_WAITING)));
     EXPECT_TRUE(Visible(Box(IDC_NOTE)) && Visible(Box(IDC_PUBLISH_GROUP)) && Visible(Box(IDC_NOTE_ICON)));
 }
@@ -138,33 +166,28 @@ TEST_F(DirectoryPageTest, EachBoxThatChangesMarksItsSectionAndOkHandsOverTheBoxe
     Open(0, 1, 0, 0);
     Click(Box(IDC_PUBLISH_IDENTIFICATION));
     EXPECT_EQ("- -d -d -d ", State());
-    auto& identification = dialog->Identification();
-    EXPECT_TRUE(identification.identificationChanged && dialog->Business().changed &&
-        identification.photoFlagChanged && Enabled(DialogItem(IDOK)));
-    EXPECT_FALSE(dialog->Home().changed || identification.photoChanged);  // Home was not published before
+    EXPECT_EQ("ibf", Changed());  // Home was not published before
+    EXPECT_TRUE(Enabled(DialogItem(IDOK)));
     Click(Box(IDC_PUBLISH_IDENTIFICATION));
     EXPECT_EQ("x x x x ", State());
-    EXPECT_TRUE(dialog->Home().changed);
+    EXPECT_EQ("ihbf", Changed());
     Click(Box(IDC_PUBLISH_BUSINESS));
     Press(Box(IDC_PUBLISH_HOME), VK_RETURN);
-    ASSERT_TRUE(closing.deleted);
-    EXPECT_EQ((std::vector<bool>{true, true, false, true}),
-        std::vector<bool>(std::begin(closing.published), std::end(closing.published)));
+    ASSERT_EQ(1u, owner.published.size());
+    EXPECT_EQ((std::array<int, 4>{0, 0, 1, 0}), owner.published[0].hidden);
 }
 
 TEST_F(DirectoryPageTest, FlagsReceivedLaterMoveOnlyTheBoxesTheUserLeftAlone)
 {
     Open(0, 0, 0, 0);
     Click(Box(IDC_PUBLISH_BUSINESS));
-    dialog->homeHidden = 1;
-    dialog->photoHidden = 1;
-    dialog->ShowHiddenFlags();
+    dialog->ShowSection(HomeSection, AddressFields{}, 1);
+    dialog->ShowSection(PhotoFields{}, 1);
     EXPECT_EQ("x - - - ", State());
-    dialog->businessHidden = 0;
-    dialog->identificationHidden = 1;
-    dialog->ShowHiddenFlags();
+    dialog->ShowSection(BusinessSection, AddressFields{}, 0);
+    dialog->ShowSection(IdentificationFields{}, 1);
     EXPECT_EQ("- -d -d -d ", State());
-    EXPECT_FALSE(dialog->Home().changed || dialog->Identification().identificationChanged);
+    EXPECT_EQ("b", Changed());
 }
 
 } // namespace

@@ -24,7 +24,7 @@ protected:
         service = static_cast<CardService*>(CreateService(&host));
         user.contacts.contacts = {&contact};
         service->SetUser(&user);
-        service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
+        service->OpenSearch();
         dialog = service->GetSearchDialog();
         ASSERT_NE(nullptr, dialog);
     }

@@ -94,7 +94,7 @@ TEST_F(SearchDialogTest, TheFirstSelectedRowDecidesViewAndAdd)
     ClickAt(RowPoint(1), MK_CONTROL);  // and c2, above it
     EXPECT_FALSE(Enabled(Item(IDC_ADD)));
     Click(Item(IDC_VIEW));
-    EXPECT_EQ("c2", dialog->SelectedUser());
+    EXPECT_NE(nullptr, service->FindCardDialog("c2", "d2"));
     ClickAt(RowPoint(1));
     Press(List(), VK_DOWN);            // to s1
     EXPECT_TRUE(Enabled(Item(IDC_ADD)));
@@ -160,16 +160,21 @@ TEST_F(SearchDialogTest, OpeningAgainKeepsTheWindowWithItsFieldsAndRowsAndClosin
     Click(Item(IDOK));
     AnswerThree();
     HWND window = dialog->GetSafeHwnd();
-    service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
+    service->OpenSearch();
     EXPECT_EQ(dialog, service->GetSearchDialog());
     EXPECT_EQ("LR", Text(Item(IDC_STATE)));
     EXPECT_EQ(3, Rows());
+    // Another search window's late close leaves the one the service knows.
+    auto* older = new SearchDialog(service);
+    ASSERT_TRUE(older->Create());
+    older->DestroyWindow();
+    EXPECT_EQ(dialog, service->GetSearchDialog());
 
     Press(Item(IDC_STATE), VK_ESCAPE);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(nullptr, service->GetSearchDialog());
     AnswerThree();  // dropped: nobody asks any more
-    service->Request(static_cast<int>(RequestKind::OpenSearch), nullptr);
+    service->OpenSearch();
     ASSERT_NE(nullptr, service->GetSearchDialog());
     dialog = service->GetSearchDialog();
     EXPECT_EQ("", Text(Item(IDC_STATE)));
