@@ -34,6 +34,20 @@ std::string WrapAtSpaces(HDC dc, const std::string& caption, int width)
     return wrapped + line;
 }
 
+bool IsPushButton(HWND window)
+{
+    return (SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+BOOL CALLBACK RedrawIfOwnerDrawn(HWND window, LPARAM)
+{
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpiA(className, "Button") == 0 && (GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW)
+        InvalidateRect(window, nullptr, FALSE);
+    return TRUE;
+}
+
 } // namespace
 
 SkinFont::SkinFont(const char* face)
@@ -47,6 +61,39 @@ SkinButton::SkinButton() : font(std::make_unique<SkinFont>("MS Sans Serif")) {}
 void SkinButton::PreSubclassWindow()
 {
     ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+}
+
+LRESULT SkinButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON | (::GetFocus() == hwnd ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case BM_SETSTYLE:
+        // The dialog manager names its default button by style; the face
+        // stays owner-drawn and draws the default by itself.
+        RedrawWindowButtons();
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        RedrawWindowButtons();
+        return CButton::WindowProc(message, wParam, lParam);
+    default:
+        return CButton::WindowProc(message, wParam, lParam);
+    }
+}
+
+bool SkinButton::IsDialogDefault() const
+{
+    HWND focus = ::GetFocus();
+    if (focus && IsPushButton(focus))
+        return false;
+    LRESULT id = ::SendMessageA(GetParent(), DM_GETDEFID, 0, 0);
+    return HIWORD(id) == DC_HASDEFID && LOWORD(id) == GetDlgCtrlID();
+}
+
+void SkinButton::RedrawWindowButtons() const
+{
+    EnumChildWindows(GetAncestor(hwnd, GA_ROOT), RedrawIfOwnerDrawn, 0);
 }
 
 bool SkinButton::SetBitmaps(int id, int frames, int top, int bottom, int left, int right)
@@ -139,6 +186,12 @@ bool SkinButton::DrawItem(const DRAWITEMSTRUCT& item)
         }
     } else {
         DrawFace(buffer, disabled ? disabledImage : normalImage, W, h);
+    }
+    if ((item.itemState & ODS_FOCUS) || IsDialogDefault()) {
+        RECT frame = client;
+        InflateRect(&frame, -DefaultFrameInset, -DefaultFrameInset);
+        Brush frameBrush(CreateSolidBrush(font->textColour));
+        FrameRect(buffer, &frame, frameBrush);
     }
     HFONT textFont = GetFont();
     SelectedObject fontSelection(buffer, textFont ? textFont : font->Get());

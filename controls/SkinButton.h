@@ -1,7 +1,10 @@
 #pragma once
 // SkinButton: an owner-drawn push button whose faces are cut from a strip of
 // equal frames (normal, pressed, disabled, focused), scaled to the button with
-// fixed borders and drawn with one transparent colour.
+// fixed borders and drawn with one transparent colour. It takes part in the
+// dialog manager's default button as a push button does: Enter presses it
+// while it has the focus, and the button Enter would press wears a frame in
+// the caption's colour.
 #include <memory>
 
 #include "controls/SkinDrawing.h"
@@ -19,6 +22,8 @@ class SkinButton : public CButton {
 public:
     // Pixels kept free between the caption and the left and right edges.
     static constexpr int CaptionMargin = 3;
+    // The default frame's distance from the edges.
+    static constexpr int DefaultFrameInset = 3;
 
     SkinButton();
 
@@ -31,10 +36,16 @@ public:
 
 protected:
     void PreSubclassWindow() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnEraseBkgnd(HDC) override { return FALSE; }
     bool DrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
+    // Its dialog's default button while no push button has the focus.
+    bool IsDialogDefault() const;
+    // The default frame follows the focus: every skinned button of the
+    // window is redrawn when it moves.
+    void RedrawWindowButtons() const;
     bool BuildFace(HBITMAP strip, int frame, Bitmap& face);
     void DrawFace(HDC dc, HBITMAP face, int width, int height) const;
 

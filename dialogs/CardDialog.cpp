@@ -49,6 +49,8 @@ BOOL CardDialog::OnInitDialog()
     tabs.SelectPage(0);
     SetSystemCommand(SaveVCardCommand, SaveVCardText);
     SetLanguage(GetLanguage());
+    // Enter outside a button closes a viewer; the editor's default is OK.
+    SendMessage(DM_SETDEFID, IDCANCEL);
     return TRUE;
 }
 
@@ -118,6 +120,7 @@ void CardDialog::EnableEditing(int editable)
     ShowHiddenFlags();
     directoryPage->ShowContent();
     okButton.ShowWindow(SW_SHOW);
+    SendMessage(DM_SETDEFID, IDOK);
     cancelButton.SetWindowText(GetText(CancelText));
     identificationPage.SetEditable(editable);
     homePage.SetEditable(editable);

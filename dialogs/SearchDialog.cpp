@@ -1,5 +1,6 @@
 #include "dialogs/SearchDialog.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "dialogs/DialogSkin.h"
@@ -63,6 +64,15 @@ bool IsEmpty(const SearchFields& fields)
 // Posted by the first AddResult of an answer; ends the answer's bulk adds.
 constexpr UINT ResumeRedrawMessage = WM_APP + 1;
 
+// A column fitted to its content grows no wider than this.
+constexpr int MaxColumnWidth = 320;
+// Room around a header's text: its margins and the sort arrow.
+constexpr int HeaderPadding = 28;
+// The longest texts of a column, by characters, that are measured to fit it.
+constexpr size_t MeasuredTexts = 3;
+// WM_KEYDOWN's flag for a key that was already down: an auto-repeat.
+constexpr LPARAM KeyWasDown = 1 << 30;
+
 } // namespace
 
 SearchDialog::SearchDialog(DialogOwner* dialogOwner)
@@ -103,7 +113,8 @@ BOOL SearchDialog::OnInitDialog()
     results.Attach(GetDlgItem(IDC_RESULTS));
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
         results.InsertColumn(i, "", LVCFMT_LEFT, Columns[i].width);
-    results.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    results.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    SendMessage(DM_SETDEFID, IDOK);
     SetLanguage(GetLanguage());
     return TRUE;
 }
@@ -215,8 +226,28 @@ int CALLBACK SearchDialog::CompareRows(LPARAM first, LPARAM second, LPARAM dialo
     return self->sortAscending ? order : -order;
 }
 
+// Each column the user has not sized fits its longest texts and its header.
+void SearchDialog::FitColumns()
+{
+    for (size_t column = 0; column < std::size(Columns); ++column) {
+        if (userSized[column])
+            continue;
+        std::vector<const std::string*> texts;
+        for (const auto& row : rows)
+            texts.push_back(&row[column]);
+        size_t measured = std::min(texts.size(), MeasuredTexts);
+        std::partial_sort(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(measured), texts.end(),
+            [](const std::string* a, const std::string* b) { return a->size() > b->size(); });
+        int width = results.GetStringWidth(GetText(Columns[column].headerText)) + HeaderPadding;
+        for (size_t i = 0; i < measured; ++i)
+            width = std::max(width, results.GetStringWidth(texts[i]->c_str()) + HeaderPadding);
+        results.SetColumnWidth(static_cast<int>(column), std::min(width, MaxColumnWidth));
+    }
+}
+
 void SearchDialog::ResumeRedraw()
 {
+    FitColumns();
     redrawSuspended = false;
     results.SendMessage(WM_SETREDRAW, TRUE);
     results.Invalidate();
@@ -266,6 +297,16 @@ LRESULT SearchDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 LRESULT SearchDialog::OnNotify(WPARAM wParam, LPARAM lParam)
 {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->hwndFrom == ListView_GetHeader(results.GetSafeHwnd())) {
+        // The user's own width stays for this dialog.
+        if (header->code == HDN_ENDTRACKA || header->code == HDN_ENDTRACKW || header->code == HDN_DIVIDERDBLCLICKA
+            || header->code == HDN_DIVIDERDBLCLICKW) {
+            int column = reinterpret_cast<const NMHEADERA*>(lParam)->iItem;
+            if (column >= 0 && column < static_cast<int>(userSized.size()))
+                userSized[static_cast<size_t>(column)] = true;
+        }
+        return CDialog::OnNotify(wParam, lParam);
+    }
     if (header->idFrom != IDC_RESULTS)
         return CDialog::OnNotify(wParam, lParam);
     switch (header->code) {
@@ -306,6 +347,22 @@ LRESULT SearchDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPara
     if (wParam == ProductLabelIndex && owner)
         owner->ProductLabel();
     return 0;
+}
+
+// Enter in the result list views the selected row, as a double click does;
+// a held Enter that started a search does not go on into Close, where the
+// search put the focus.
+BOOL SearchDialog::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+        if ((msg->lParam & KeyWasDown) && msg->hwnd == closeButton.GetSafeHwnd())
+            return TRUE;
+        if (msg->hwnd == results.GetSafeHwnd() && results.GetFirstSelected() >= 0) {
+            ViewSelection();
+            return TRUE;
+        }
+    }
+    return CDialog::PreTranslateMessage(msg);
 }
 
 LRESULT SearchDialog::OnDestroy()

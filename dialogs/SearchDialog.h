@@ -24,6 +24,7 @@ public:
     // Title: product name, " - ", the table's text 1.
     void SetTitleName(const std::string& productName);
     void SetLanguage(int language) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     // The six texts as last taken from the edits.
     const SearchFields& Fields() const { return fields; }
@@ -63,6 +64,7 @@ private:
     bool TakeSelection();
     // Asks the owner to show the selected row's card.
     void ViewSelection();
+    void FitColumns();
     void ResumeRedraw();
     void WriteTitle();
 
@@ -77,6 +79,8 @@ private:
     bool sortAscending = true;
     bool addAsked = false;
     bool redrawSuspended = false;
+    // Columns whose width the user has set.
+    std::array<bool, 8> userSized{};
     Bitmap productImage;
     SkinButton searchButton, closeButton, viewButton, addButton;
     SkinIconLabel productLabel;

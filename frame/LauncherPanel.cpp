@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "controls/SkinDrawing.h"
+#include "platform/ModalScope.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
 
@@ -67,7 +68,7 @@ void LauncherPanel::SetLanguage(int value)
 
 void LauncherPanel::OnItemClick(int index)
 {
-    if (!owner)
+    if (!owner || ModalScope::Active())
         return;
     if (index == OwnCardIndex)
         owner->OpenOwnCard();

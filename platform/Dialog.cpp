@@ -1,5 +1,6 @@
 #include "platform/Dialog.h"
 
+#include "platform/ModalScope.h"
 #include "platform/ModuleContext.h"
 
 namespace {
@@ -31,8 +32,11 @@ bool ReturnsDirectly(UINT message)
 
 BOOL CDialog::Create(HWND parent)
 {
-    return CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId), parent, DialogProc,
-               reinterpret_cast<LPARAM>(this)) != nullptr;
+    HWND window = CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId), parent, DialogProc,
+        reinterpret_cast<LPARAM>(this));
+    if (window && !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
+        ModalScope::Join(window);
+    return window != nullptr;
 }
 
 BOOL CDialog::UpdateData(BOOL save)

@@ -8,7 +8,8 @@ class CDialog : public CWnd {
 public:
     explicit CDialog(UINT id) : templateId(id) {}
 
-    // Creates the window from the template (parent null: the desktop).
+    // Creates the window from the template (parent null: the desktop); a
+    // top-level one made while a modal window is up starts disabled.
     BOOL Create(HWND parent);
     // Copies controls into members (save) or members into controls.
     BOOL UpdateData(BOOL save = TRUE);

@@ -1,11 +1,11 @@
 #pragma once
 // ModalScope: while a modal window of this module is up (a message box, the
 // file chooser), the module's other top-level windows are disabled, as the
-// modal window's owner is. At the end of the scope it enables again those it
-// disabled, and only those.
+// modal window's owner is. The module keeps one modal depth that every scope
+// shares: a top-level window made meanwhile starts disabled, and only when
+// the last scope ends are windows enabled again, and only those the module
+// disabled.
 #include <windows.h>
-
-#include <vector>
 
 class ModalScope {
 public:
@@ -16,9 +16,12 @@ public:
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
 
-private:
-    static BOOL CALLBACK DisableWindow(HWND window, LPARAM scope);
+    // Whether a modal window of the module is up.
+    static bool Active();
+    // A top-level window made while a modal window is up: disabled until the
+    // last scope ends.
+    static void Join(HWND window);
 
-    HWND ownerRoot;
-    std::vector<HWND> disabled;
+private:
+    static BOOL CALLBACK DisableWindow(HWND window, LPARAM ownerRoot);
 };

@@ -32,15 +32,18 @@ protected:
     }
 
     // The right-hand corners show the frame's own corners unscaled; magenta
-    // shows what lies under them.
-    void ExpectRightCorners(int frame, const Canvas& canvas, const Canvas* under) const
+    // shows what lies under them. The button Enter would press wears the
+    // default frame, in the caption's colour, over them.
+    void ExpectRightCorners(int frame, const Canvas& canvas, const Canvas* under, bool isDefault) const
     {
+        constexpr int inset = SkinButton::DefaultFrameInset;
         for (int x = Width - Right; x < Width; ++x) {
             for (int y : {0, Top - 1, Height - Bottom, Height - 1}) {
                 int row = y < Top ? y : FrameHeight - (Height - y);
                 COLORREF source = strip.At(FrameWidth * (frame + 1) - (Width - x), row);
                 COLORREF background = under ? under->At(x, y) : GetSysColor(COLOR_BTNFACE);
-                ASSERT_EQ(source == Magenta ? background : source, canvas.At(x, y))
+                bool onDefaultFrame = isDefault && x == Width - 1 - inset && y >= inset && y < Height - inset;
+                ASSERT_EQ(onDefaultFrame ? Black : source == Magenta ? background : source, canvas.At(x, y))
                     << "frame " << frame << " at " << x << "," << y;
             }
         }
@@ -65,18 +68,44 @@ TEST_F(SkinButtonTest, EachStateDrawsItsFrameAndCaption)
     ASSERT_TRUE(button.SetBitmaps(IDB_BUTTON_STRIP, 5, Top, Bottom, Left, Right));
     auto normal = Render(0), focused = Render(ODS_FOCUS), pressed = Render(ODS_FOCUS | ODS_SELECTED);
     auto disabled = Render(ODS_DISABLED);
-    ExpectRightCorners(Normal, *normal, nullptr);
-    ExpectRightCorners(Focused, *focused, nullptr);
-    ExpectRightCorners(Pressed, *pressed, focused.get());
-    ExpectRightCorners(Disabled, *disabled, nullptr);
+    ExpectRightCorners(Normal, *normal, nullptr, false);
+    ExpectRightCorners(Focused, *focused, nullptr, true);
+    ExpectRightCorners(Pressed, *pressed, focused.get(), true);
+    ExpectRightCorners(Disabled, *disabled, nullptr, false);
+    // The dialog's default button, while no push button has the focus.
+    host.SendMessage(DM_SETDEFID, 1000);
+    SetFocus(GetDlgItem(host.GetSafeHwnd(), IDOK));
+    ExpectRightCorners(Normal, *Render(0), nullptr, false);
+    SetFocus(nullptr);
+    ExpectRightCorners(Normal, *Render(0), nullptr, true);
     ASSERT_EQ(Magenta, strip.At(0, 0));
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), normal->At(0, 0));
     EXPECT_EQ(strip.At(1, 1), normal->At(1, 1));
 
-    ASSERT_GE(focused->FirstColumn(Black), 0);
-    EXPECT_GT(pressed->FirstColumn(Black), focused->FirstColumn(Black));
+    // The caption: the first black column inside the default frame.
+    auto captionStart = [](const Canvas& canvas) {
+        constexpr int inset = SkinButton::DefaultFrameInset;
+        for (int x = inset + 1; x < Width - inset - 1; ++x)
+            for (int y = inset + 1; y < Height - inset - 1; ++y)
+                if (canvas.At(x, y) == Black)
+                    return x;
+        return -1;
+    };
+    ASSERT_GE(captionStart(*focused), 0);
+    EXPECT_GT(captionStart(*pressed), captionStart(*focused));
     EXPECT_EQ(0, disabled->Count(Black));
     EXPECT_GT(disabled->Count(GetSysColor(COLOR_GRAYTEXT)), 0);
+}
+
+// The dialog manager's default-button bookkeeping leaves the face owner-drawn;
+// the button answers as a push button, the default one while it has the focus.
+TEST_F(SkinButtonTest, TakesPartInTheDefaultButtonAsAPushButtonDoes)
+{
+    button.SendMessage(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), button.GetStyle() & BS_TYPEMASK);
+    EXPECT_EQ(DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON, button.SendMessage(WM_GETDLGCODE));
+    button.SetFocus();
+    EXPECT_EQ(DLGC_BUTTON | DLGC_DEFPUSHBUTTON, button.SendMessage(WM_GETDLGCODE));
 }
 
 } // namespace

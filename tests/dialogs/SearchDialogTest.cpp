@@ -36,7 +36,10 @@ TEST_F(SearchDialogTest, ASearchWaitsForItsAnswerAndAnEmptyOneIsNoSearch)
         EXPECT_FALSE(Enabled(Item(id))) << id;
     EXPECT_EQ(Item(IDCANCEL), GetFocus());
     SetWindowTextA(Item(IDC_CITY), "Lima");
-    Press(Item(IDCANCEL), VK_RETURN);
+    // The Enter that started the search, held: it goes no further.
+    MSG held = {Item(IDCANCEL), WM_KEYDOWN, VK_RETURN, 1 | (1 << 30), GetTickCount(), {}};
+    if (!CWinApp::Instance().PreTranslateMessage(&held))
+        DispatchMessageA(&held);
     EXPECT_FALSE(Closed());
     EXPECT_EQ("Valpara\xEDso", dialog->Fields().city);
 
@@ -179,6 +182,59 @@ TEST_F(SearchDialogTest, OpeningAgainKeepsTheWindowWithItsFieldsAndRowsAndClosin
     dialog = service->GetSearchDialog();
     EXPECT_EQ("", Text(Item(IDC_STATE)));
     EXPECT_EQ(0, Rows());
+}
+
+// Enter presses the focused button; in the list it views the selected row,
+// as a double click does, and the results stay.
+TEST_F(SearchDialogTest, EnterPressesTheFocusedButtonAndViewsTheSelectedRow)
+{
+    AnswerThree();
+    ClickAt(RowPoint(0));
+    Press(List(), VK_RETURN);
+    ASSERT_EQ(1u, host.sent.size());
+    EXPECT_THAT(host.sent[0].xml, HasSubstr("<usr>s3</usr>"));
+    ClickAt(RowPoint(2));
+    Press(Item(IDC_VIEW), VK_RETURN);
+    ASSERT_EQ(2u, host.sent.size());
+    EXPECT_THAT(host.sent[1].xml, HasSubstr("<usr>s1</usr>"));
+    Press(Item(IDC_ADD), VK_RETURN);
+    EXPECT_EQ(1u, host.commands.size());
+    EXPECT_EQ(3, Rows());
+    Press(Item(IDCANCEL), VK_RETURN);
+    EXPECT_TRUE(Closed());
+}
+
+// After each answer the columns fit their texts and headers, up to a limit;
+// a column the user sized keeps his width; a cut cell shows a tip.
+TEST_F(SearchDialogTest, ColumnsFitTheAnswerButKeepTheUsersWidths)
+{
+    auto width = [&](int column) { return static_cast<int>(SendMessageA(List(), LVM_GETCOLUMNWIDTH, column, 0)); };
+    auto textWidth = [&](const char* text) {
+        return static_cast<int>(SendMessageA(List(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+    };
+    const std::string longUser = "begona.martinez.de.la.fuente";
+    const std::string answer = "<msg>3<ps>1<usr>" + longUser + "</usr><dom>d1</dom><n>B</n><em>" +
+        std::string(200, 'm') + "@d1.org</em></ps></msg>";
+    service->DeliverMessage(0, "VCARD-PC", answer.c_str());
+    Pump();
+    EXPECT_GE(width(0), textWidth(longUser.c_str()));
+    EXPECT_GE(width(1), textWidth("Domain"));
+    EXPECT_LT(width(1), width(0));
+    EXPECT_LT(width(3), textWidth(std::string(200, 'm').c_str()));  // the limit
+    EXPECT_TRUE(SendMessageA(List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_LABELTIP);
+
+    // The user drags the border after the first column to the left.
+    RECT first = {};
+    SendMessageA(HeaderControl(), HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    int border = first.right - 1, y = (first.top + first.bottom) / 2;
+    SendMessageA(HeaderControl(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(border, y));
+    SendMessageA(HeaderControl(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(border - 60, y));
+    SendMessageA(HeaderControl(), WM_LBUTTONUP, 0, MAKELPARAM(border - 60, y));
+    int dragged = width(0);
+    ASSERT_LT(dragged, textWidth(longUser.c_str()));
+    service->DeliverMessage(0, "VCARD-PC", answer.c_str());
+    Pump();
+    EXPECT_EQ(dragged, width(0));
 }
 
 } // namespace

@@ -411,6 +411,35 @@ TEST_F(CardServiceTest, TheServiceCanGoWhileACardsChooserIsOpen)
     EXPECT_FALSE(IsWindow(window));
 }
 
+// Enter presses the focused button, on a page or on the card; in a page's
+// field it is the card's OK.
+TEST_F(CardServiceTest, EnterPressesTheFocusedButton)
+{
+    OpenOwnCard();
+    Deliver(Answer(Person("u1", "d1", Identification201 + Home201 + Business201 + Photo201)));
+    HostLoop();
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    HWND window = dialog->GetSafeHwnd();
+    Retype(dialog->Identification(), IDC_NICKNAME, "nana");
+    SetFocus(GetDlgItem(dialog->Identification().GetSafeHwnd(), IDC_REMOVE_PHOTO));
+    Press(VK_RETURN);
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_TRUE(dialog->Identification().ShownPhoto().empty());
+    SetFocus(GetDlgItem(window, IDCANCEL));
+    Press(VK_RETURN);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(host.sent.size(), 1u);
+
+    OpenOwnCard();
+    Deliver(Answer(Person("u1", "d1", Identification201 + Photo201)));
+    dialog = card->FindCardDialog("u1", "d1");
+    Retype(dialog->Identification(), IDC_NICKNAME, "nana");
+    SetFocus(GetDlgItem(dialog->Identification().GetSafeHwnd(), IDC_NICKNAME));
+    Press(VK_RETURN);
+    ASSERT_EQ(host.sent.size(), 3u);
+    EXPECT_THAT(host.sent[2].xml, HasSubstr("<nk>nana</nk>"));
+}
+
 TEST_F(CardServiceTest, KeysGoRoundTheWholeViewerAndMnemonicsReachTheShownPage)
 {
     TestContact contact("c1", "d1", "Contact One");

@@ -10,6 +10,7 @@
 #include "frame/CardService.h"
 #include "frame/LauncherPanel.h"
 #include "platform/Gdi.h"
+#include "platform/ModalScope.h"
 #include "platform/ModuleContext.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
@@ -161,6 +162,13 @@ TEST_F(LauncherPanelTest, EveryWindowFollowsTheHostsLanguageAndProductName)
 
 TEST_F(LauncherPanelTest, TheEntriesOpenTheOwnCardAndOneSearchDialogUntilLogout)
 {
+    {
+        ModalScope chooserUp(nullptr);  // while a modal window is up, the entries do nothing
+        Press(IDC_OWN_CARD_ENTRY);
+        Press(IDC_SEARCH_ENTRY);
+    }
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_EQ(nullptr, service->GetSearchDialog());
     Press(IDC_OWN_CARD_ENTRY);
     ASSERT_EQ(1u, host.sent.size());
     EXPECT_EQ(0u, host.sent[0].xml.find("<msg>1"));

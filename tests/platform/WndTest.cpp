@@ -4,10 +4,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
+#include <string>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/File.h"
+#include "platform/ModalScope.h"
 #include "platform/Static.h"
 #include "tests/controls/TestWindows.h"
 
@@ -160,6 +163,35 @@ TEST(WindowObjects, AnObjectWhoseWindowEndsInsideAMessageIsDeletedWhenThatMessag
     ASSERT_TRUE(dialog->child.Create("", WS_CHILD, RECT{0, 0, 5, 5}, dialog->GetSafeHwnd(), 903));
     dialog->child.SendMessage(WM_TIMER, 1);
     EXPECT_TRUE(poisoned());
+}
+
+// Modal windows for two cards at once: the module stays modal until the last
+// one ends, a window made meanwhile starts disabled, and only what the
+// module disabled comes back.
+TEST(ModalState, OneDepthForTheWholeModule)
+{
+    CDialog first{IDD_SEARCH}, second{IDD_SEARCH}, disabledBefore{IDD_SEARCH}, late{IDD_SEARCH};
+    for (CDialog* dialog : {&first, &second, &disabledBefore})
+        ASSERT_TRUE(dialog->Create(nullptr));
+    disabledBefore.EnableWindow(FALSE);
+    auto enabled = [&] {
+        std::string states;
+        for (CDialog* dialog : {&first, &second, &disabledBefore, &late})
+            states += dialog->GetSafeHwnd() && dialog->IsWindowEnabled() ? 'e' : '-';
+        return states;
+    };
+    auto forFirst = std::make_unique<ModalScope>(first.GetSafeHwnd());
+    EXPECT_EQ("e---", enabled());
+    auto forSecond = std::make_unique<ModalScope>(second.GetSafeHwnd());
+    ASSERT_TRUE(late.Create(nullptr));
+    EXPECT_TRUE(ModalScope::Active());
+    forFirst.reset();
+    EXPECT_EQ("----", enabled());
+    forSecond.reset();
+    EXPECT_FALSE(ModalScope::Active());
+    EXPECT_EQ("ee-e", enabled());
+    for (CDialog* dialog : {&first, &second, &disabledBefore, &late})
+        dialog->DestroyWindow();
 }
 
 // Devices such as NUL or the console never open as files.
