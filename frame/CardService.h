@@ -3,6 +3,7 @@
 // questions, keeps the local card cache, and owns the service's windows.
 #include <array>
 #include <map>
+#include <optional>
 
 #include "dialogs/DialogOwner.h"
 #include "dialogs/LangTable.h"
@@ -74,11 +75,12 @@ private:
     enum Text { ViewCardText = 1, DirectoryServiceText = 2 };
 
     // What the service knows of an open card's sections, by section number
-    // less one: the version last received or sent (NotCached: unknown, so
-    // not publishable), and whether a section whose cached copy could not
-    // be loaded was asked for again.
+    // less one: the version last received or sent (none while unknown, so
+    // not publishable; the server says -1 for a section it never held), and
+    // whether a section whose cached copy could not be loaded was asked for
+    // again.
     struct OpenCardState {
-        std::array<int, 4> versions{NotCached, NotCached, NotCached, NotCached};
+        std::array<std::optional<int>, 4> versions;
         std::array<bool, 4> askedAgain{};
     };
     using SectionsToAsk = std::array<bool, 4>;

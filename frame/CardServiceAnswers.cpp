@@ -19,6 +19,14 @@ void WalkChildren(const Parent& parent, const std::string& name, Visit visit)
         visit(*child);
 }
 
+// The version an answer carries; none when it carries none.
+std::optional<int> ReceivedVersion(const XmlNode& section)
+{
+    if (!section.HasChild(VersionTag))
+        return std::nullopt;
+    return ReadNumber(section.ChildText(VersionTag));
+}
+
 } // namespace
 
 // Each person's sections go to the card that shows them; sections whose
@@ -80,7 +88,7 @@ void CardService::HandleSection(CardDialog& dialog, OpenCardState& known, const 
     }
     const std::string& userName = dialog.GetUser();
     const std::string& domain = dialog.GetDomain();
-    int& version = known.versions[number - 1];
+    std::optional<int>& version = known.versions[number - 1];
     if (status == StatusCurrent) {
         int cached = cache.GetCachedVersion(userName, domain, number);
         if (cached == NotCached) {
@@ -122,7 +130,7 @@ void CardService::HandleSection(CardDialog& dialog, OpenCardState& known, const 
         else
             cache.StoreBusiness(userName, domain, section);
     }
-    version = section.HasChild(VersionTag) ? ReadNumber(text(VersionTag)) : NotCached;
+    version = ReceivedVersion(section);
 }
 
 // The own card becomes the editor once its photo section is handled.
@@ -131,7 +139,7 @@ void CardService::HandlePhoto(CardDialog& dialog, OpenCardState& known, const Xm
     const std::string& userName = dialog.GetUser();
     const std::string& domain = dialog.GetDomain();
     int status = ReadNumber(section.ChildText("err"));
-    int& version = known.versions[PhotoSection - 1];
+    std::optional<int>& version = known.versions[PhotoSection - 1];
     if (status == StatusCurrent) {
         if (section.HasChild(NotPublishedTag))
             cache.StorePhoto(userName, domain, section, true);
@@ -148,7 +156,7 @@ void CardService::HandlePhoto(CardDialog& dialog, OpenCardState& known, const Xm
         }
     } else if (status == StatusData) {
         dialog.ShowSection(PhotoFields{section.ChildText("ph")}, ReadNumber(section.ChildText(NotPublishedTag)));
-        version = section.HasChild(VersionTag) ? ReadNumber(section.ChildText(VersionTag)) : NotCached;
+        version = ReceivedVersion(section);
         cache.StorePhoto(userName, domain, section, false);
     }
     if (IsOwnAccount(userName, domain))

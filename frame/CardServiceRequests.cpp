@@ -141,18 +141,18 @@ void CardService::Publish(const CardDialog& dialog, const CardChanges& changes)
     auto known = openCards.find(&dialog);
     if (!IsOwnAccount(userName, domain) || known == openCards.end())
         return;
-    std::array<int, 4>& versions = known->second.versions;
+    auto& versions = known->second.versions;
     auto hidden = [&](int section) { return changes.hidden[section - 1]; };
     auto send = [&](const std::unique_ptr<XmlDocument>& doc, auto store) {
         Send(CardServiceName, *doc);
         store(doc->FindChild("typ"));
     };
     auto publish = [&](int section, auto message, auto store) {
-        int& version = versions[section - 1];
-        if (version == NotCached)
+        std::optional<int>& version = versions[section - 1];
+        if (!version)
             return;
-        version = std::min(version, INT_MAX - 1) + 1;
-        send(message(version), store);
+        version = std::min(*version, INT_MAX - 1) + 1;
+        send(message(*version), store);
     };
 
     if (changes.identification)
