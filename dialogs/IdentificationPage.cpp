@@ -239,20 +239,13 @@ void IdentificationPage::Browse()
     CFileDialog chooser("", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, GetText(FileFilter), hwnd);
     if (!chooser.DoModal())
         return;
-    const std::string& path = chooser.GetPathName();
-    auto size = CFile::GetStatus(path.c_str());
-    if (size && *size > MaxChosenFileSize) {
-        Tell(TooLargeText);
+    bool longer = false;
+    auto bytes = ReadFileStart(chooser.GetPathName().c_str(), MaxChosenFileSize, &longer);
+    if (!bytes || longer) {
+        Tell(bytes ? TooLargeText : UnreadableText);
         return;
     }
-    std::string bytes(size ? static_cast<size_t>(*size) : 0, '\0');
-    CFile file;
-    if (!size || !file.OpenForReading(path.c_str()) ||
-        file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size()) {
-        Tell(UnreadableText);
-        return;
-    }
-    TakePicture(bytes);
+    TakePicture(*bytes);
 }
 
 bool IdentificationPage::TakePicture(const std::string& bytes)

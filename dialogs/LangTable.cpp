@@ -55,12 +55,20 @@ const char* const cardDialog[] = {
     "Estos campos perdieron caracteres que no se pueden mostrar (ahora son \"?\"):",
     "El archivo trae más de diez direcciones de correo; se tomaron las diez primeras.",
     "No se pudo escribir el archivo.",
+    "El archivo es demasiado grande: su primera tarjeta no termina en sus primeros 4 MB; la tarjeta no ha cambiado.",
+    "Estas direcciones se dejaron fuera:", "Estos teléfonos se dejaron fuera:", "Estas páginas web se dejaron fuera:",
+    "Estas no son direcciones de correo y se dejaron fuera:", "La foto está en la web y no se descargó:",
+    "La foto del archivo no se pudo leer.",
     "Virtual Card", "Close", "Cancel", "Ok", "Directory", "Identification", "Home", "Business",
     "Save as vCard...", "Import vCard...", "vCard files (*.vcf)|*.vcf|All files (*.*)|*.*||",
     "The file is not a vCard that can be read; the card has not changed.",
     "These fields lost characters that cannot be shown (they are now \"?\"):",
     "The file holds more than ten e-mail addresses; the first ten were taken.",
     "The file could not be written.",
+    "The file is too large: its first card does not end within its first 4 MB; the card has not changed.",
+    "These addresses were left out:", "These phone numbers were left out:", "These web pages were left out:",
+    "These are not e-mail addresses and were left out:", "The photo is on the web and was not fetched:",
+    "The photo in the file could not be read.",
 };
 
 #define PICTURE_PATTERNS "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.dib;*.ico"

@@ -34,7 +34,7 @@ inline constexpr int launcherPanelCount = 3;
 extern const char* const searchDialog[];
 inline constexpr int searchDialogCount = 20;
 extern const char* const cardDialog[];
-inline constexpr int cardDialogCount = 15;
+inline constexpr int cardDialogCount = 22;
 extern const char* const identificationPage[];
 inline constexpr int identificationPageCount = 20;
 extern const char* const businessPage[];

@@ -23,13 +23,7 @@ namespace {
 
 std::string ReadFile(const std::string& path)
 {
-    CFile file;
-    auto size = CFile::GetStatus(path.c_str());
-    std::string bytes(size ? static_cast<size_t>(*size) : 0, '\0');
-    if (!size || !file.OpenForReading(path.c_str()) ||
-        file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size())
-        return {};
-    return bytes;
+    return ReadFileStart(path.c_str(), UINT64_MAX).value_or("");
 }
 
 } // namespace

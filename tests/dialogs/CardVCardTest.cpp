@@ -70,8 +70,8 @@ TEST_F(CardVCardTest, SaveAsVCardWritesWhatAViewerShowsAndLeavesOutSectionsNotSh
     expected.prefix = "Dr.";
     expected.nickname = "pp";
     expected.emails = {"a@x.org", "b@x.org"};
-    expected.home.street = "Calle 1\nPiso 2";
-    expected.home.voice = "555, 1";
+    expected.addresses = {{{"home"}, 0, "", "", "Calle 1\nPiso 2", "", "", "", ""}};
+    expected.phones = {{{"home", "voice"}, 0, "555, 1"}};
     expected.photo = BitmapFile();
     expected.photoType = "image/bmp";
     expected.account = "c1@d1";
@@ -131,8 +131,8 @@ TEST_F(CardVCardTest, ImportTypesIntoTheOwnCardAndMarksOnlyTheSectionsItChanges)
     EXPECT_TRUE(Enabled(DialogItem(IDOK)));
     EXPECT_TRUE(host.sent.empty());
     EXPECT_EQ((std::vector<std::string>{
-                  "Quillora: These fields lost characters that cannot be shown (they are now \"?\"):\nLastname",
-                  "Quillora: The file holds more than ten e-mail addresses; the first ten were taken."}),
+                  "Quillora: These fields lost characters that cannot be shown (they are now \"?\"):\nLastname\n\n"
+                  "The file holds more than ten e-mail addresses; the first ten were taken."}),
         boxes);
 
     boxes.clear();
@@ -143,6 +143,49 @@ TEST_F(CardVCardTest, ImportTypesIntoTheOwnCardAndMarksOnlyTheSectionsItChanges)
                   "Quillora: The file is not a vCard that can be read; the card has not changed."}),
         boxes);
     EXPECT_EQ("Ko?o", Text(Item(identification, IDC_LAST)));
+}
+
+// One message names what the card could not take; character sets are read
+// through the system's converters.
+TEST_F(CardVCardTest, ImportTellsInOneMessageWhatItLeftOut)
+{
+    MakeEditor();
+    chosenFile = TempPath("phone.vcf");
+    std::ofstream(chosenFile, std::ios::binary)
+        << "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=WINDOWS-1250:Ko\xB3o;Jos\xE9\r\n"
+           "ADR;HOME;PREF:;;Sol 1\r\nADR;HOME:;;Luna 2;Lima\r\nTEL;PAGER:1\r\nTEL;VOICE:2\r\n"
+           "PHOTO;VALUE=URL:http://pics.example/a.jpg\r\nEND:VCARD\r\n";
+    menuChoice = CardDialog::ImportVCardCommand;
+    RightClickHeading(dialog->Home());
+    EXPECT_EQ("Jos\xE9|Ko?o|Sol 1|2", Text(Item(dialog->Identification(), IDC_FIRST)) + "|"
+        + Text(Item(dialog->Identification(), IDC_LAST)) + "|" + Text(Item(dialog->Home(), IDC_STREET)) + "|"
+        + Text(Item(dialog->Home(), IDC_PHONE)));
+    EXPECT_EQ((std::vector<std::string>{
+                  "Quillora: These fields lost characters that cannot be shown (they are now \"?\"):\nLastname\n\n"
+                  "These addresses were left out:\nLuna 2, Lima (home)\n\nThese phone numbers were left out:\n"
+                  "1 (pager)\n\nThe photo is on the web and was not fetched:\nhttp://pics.example/a.jpg"}),
+        boxes);
+}
+
+// Beyond 4 MB a file is read when its first card ends before; else it is too
+// large, not "no vCard".
+TEST_F(CardVCardTest, ImportOfALargeFileReadsItsFirstCard)
+{
+    MakeEditor();
+    std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rivas;Ana\r\nEND:VCARD\r\n";
+    std::string filler = "NOTE:" + std::string(5 << 20, 'x') + "\r\n";
+    for (auto [text, boxed] : {std::pair{card + "BEGIN:VCARD\r\n" + filler + "END:VCARD\r\n", ""},
+             std::pair{"BEGIN:VCARD\r\nN:Other\r\n" + filler + "END:VCARD\r\n",
+                 "Quillora: The file is too large: its first card does not end within its first 4 MB; the card has not "
+                 "changed."}}) {
+        boxes.clear();
+        chosenFile = TempPath("book.vcf");
+        std::ofstream(chosenFile, std::ios::binary) << text;
+        menuChoice = CardDialog::ImportVCardCommand;
+        RightClickHeading(dialog->Home());
+        EXPECT_EQ("Rivas", Text(Item(dialog->Identification(), IDC_LAST)));
+        EXPECT_EQ(*boxed ? std::vector<std::string>{boxed} : std::vector<std::string>{}, boxes);
+    }
 }
 
 } // namespace

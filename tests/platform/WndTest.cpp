@@ -156,4 +156,29 @@ TEST(File, OpensOnlyFilesOnDisk)
     EXPECT_GT(file.GetLength().value_or(0), 0u);
 }
 
+// A file is read whole within the limit, else up to it, and written anew.
+TEST(File, ReadsUpToALimitAndWritesWhole)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(folder) + "file-start.bin";
+    ASSERT_TRUE(WriteWholeFile(path.c_str(), "0123456789"));
+    struct Case {
+        const char* path;
+        uint64_t limit;
+        std::optional<std::string> bytes;
+        bool longer;
+    } cases[] = {{path.c_str(), 10, "0123456789", false}, {path.c_str(), 4, "0123", true},
+        {path.c_str(), 0, "", true}, {"NUL", 10, std::nullopt, false}, {"Z:\\no\\such file", 10, std::nullopt, false}};
+    for (const Case& c : cases) {
+        bool longer = false;
+        EXPECT_EQ(c.bytes, ReadFileStart(c.path, c.limit, &longer)) << c.path << " " << c.limit;
+        EXPECT_EQ(c.longer, longer) << c.path << " " << c.limit;
+    }
+    EXPECT_TRUE(WriteWholeFile(path.c_str(), "ab"));
+    EXPECT_EQ("ab", ReadFileStart(path.c_str(), 10));
+    EXPECT_FALSE(WriteWholeFile("CONOUT$", "ab"));
+    DeleteFileA(path.c_str());
+}
+
 } // namespace
