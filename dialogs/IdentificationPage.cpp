@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "dialogs/CardDialog.h"
+#include "picture/PictureSize.h"
 #include "platform/File.h"
 #include "platform/FileDialog.h"
 #include "platform/ModalScope.h"
@@ -25,6 +26,7 @@ enum Text {
     AddressRemoveText = 18,
     UnreadableText = 19,
     NoPictureText = 20,
+    TooManyPixelsText = 21,
 };
 
 constexpr int NameEdits[] = {IDC_TITLE, IDC_NICKNAME, IDC_MIDDLE, IDC_LAST, IDC_FRIENDLY, IDC_FIRST};
@@ -51,6 +53,13 @@ bool IsNameEdit(int id)
         if (edit == id)
             return true;
     return false;
+}
+
+// Whether the picture's header declares a size within the frame.
+bool FitsFrame(const std::string& bytes, const RECT& frame)
+{
+    auto size = DeclaredSize(bytes);
+    return size && size->width <= frame.right && size->height <= frame.bottom;
 }
 
 // Whether the bytes load into picture and show.
@@ -254,12 +263,14 @@ bool IdentificationPage::TakePicture(const std::string& bytes)
         return false;
     auto picture = std::make_unique<CPicture>();
     std::string taken;
-    if (bytes.size() <= static_cast<size_t>(MaxFileSize) && Shows(*picture, bytes)) {
+    if (bytes.size() <= static_cast<size_t>(MaxFileSize) && FitsFrame(bytes, photo.GetClientRect())
+        && Shows(*picture, bytes)) {
         taken = bytes;
     } else {
         FittedPhoto fitted = FitToFrame(bytes);
         if (fitted.outcome != FittedPhoto::Fitted || !Shows(*picture, fitted.jpeg)) {
-            Tell(fitted.outcome == FittedPhoto::Undecodable ? NoPictureText : TooLargeText);
+            Tell(fitted.outcome == FittedPhoto::Undecodable ? NoPictureText
+                : fitted.outcome == FittedPhoto::TooManyPixels ? TooManyPixelsText : TooLargeText);
             return false;
         }
         taken = std::move(fitted.jpeg);

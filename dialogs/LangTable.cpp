@@ -81,12 +81,14 @@ const char* const identificationPage[] = {
     "La imagen seleccionada no se puede reducir a 8Kb, por favor, seleccione otro archivo", "Enviar &Correo", "Remo&ver",
     "No se puede leer el archivo seleccionado, por favor, seleccione otro archivo",
     "El archivo seleccionado no es una imagen que se pueda mostrar, por favor, seleccione otro archivo",
+    "La imagen seleccionada es demasiado grande para abrirla (más de 64 megapíxeles), por favor, seleccione otro archivo",
     "Getting information...", "&Title", "&Nickname", "Mi&ddle", "&Lastname", "Frien&dlyname", "&Photo",
     "E-&mail Addresses", "&Firstname", "&Remove", "&Edit", "&Add", "&Browse", NO_INFORMATION_EN,
     "Pictures (*.jpg; *.png; *.gif; *.bmp; *.ico)|" PICTURE_PATTERNS "|All files (*.*)|*.*||",
     "The selected picture cannot be made to fit in 8Kb, please, select another one", "&Send E-Mail", "Remo&ve",
     "The selected file cannot be read, please, select another one",
     "The selected file is not a picture that can be shown, please, select another one",
+    "The selected picture is too large to be opened (more than 64 megapixels), please, select another one",
 };
 
 #define ADDRESS_ES "Obteniendo información...", "Po&stal", "Pag. &Web", "&Estado/Provincia", "&Teléfono", \
