@@ -116,7 +116,7 @@ struct Property {
     std::string encoding, charset;
     int pref = 0;  // 1 to 100; 0 without one
     bool uri = false;
-    bool cut = false;  // the line was longer than MaxVCardLine
+    bool cut = false;  // the line was cut at MaxVCardLine
     std::string value;
 };
 
@@ -468,6 +468,7 @@ struct Reader {
 struct JoinedLine {
     std::string text;
     std::vector<std::size_t> foldBlanks;
+    bool cut = false;  // longer than MaxVCardLine
     int depth = 0;  // of the card it belongs to; 1 for the first card's own
 
     std::string Unfolded(bool v21) const
@@ -539,6 +540,7 @@ private:
     void Append(std::string_view line)
     {
         std::size_t room = MaxVCardLine - std::min(MaxVCardLine, current.text.size());
+        current.cut = current.cut || line.size() > room;
         current.text.append(line.substr(0, room));
     }
 
@@ -698,7 +700,7 @@ std::optional<VCardContact> ReadVCard(std::string_view text, const CharsetDecode
     }
     for (const JoinedLine& line : lines) {
         Property property;
-        property.cut = line.text.size() >= MaxVCardLine;
+        property.cut = line.cut;
         if (line.depth == 1 && ParseProperty(line.Unfolded(reader.v21), property))
             reader.Take(property);
     }

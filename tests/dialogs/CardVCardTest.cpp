@@ -62,20 +62,13 @@ TEST_F(CardVCardTest, SaveAsVCardWritesWhatAViewerShowsAndLeavesOutSectionsNotSh
     std::string file = Saved();
     EXPECT_EQ("Contact One.vcf vcf", proposedName);
     EXPECT_TRUE(IsUtf8(file));
-    EXPECT_NE(std::string::npos, file.find("\r\nFN:Dr. Jos\xC3\xA9 Mu\xC3\xB1oz\r\n"));
-    VCardContact expected;
-    expected.formattedName = "Dr. Jos\xC3\xA9 Mu\xC3\xB1oz";
-    expected.given = "Jos\xC3\xA9";
-    expected.family = "Mu\xC3\xB1oz";
-    expected.prefix = "Dr.";
-    expected.nickname = "pp";
-    expected.emails = {"a@x.org", "b@x.org"};
-    expected.addresses = {{{"home"}, 0, "", "", "Calle 1\nPiso 2", "", "", "", ""}};
-    expected.phones = {{{"home", "voice"}, 0, "555, 1"}};
-    expected.photo = BitmapFile();
-    expected.photoType = "image/bmp";
-    expected.account = "c1@d1";
-    EXPECT_EQ(expected, ReadVCard(file));
+    for (const char* line : {"\r\nFN:Dr. Jos\xC3\xA9 Mu\xC3\xB1oz\r\nN:Mu\xC3\xB1oz;Jos\xC3\xA9;;Dr.;\r\nNICKNAME:pp\r\n"
+                             "EMAIL;PREF=1:a@x.org\r\nEMAIL:b@x.org\r\nADR;TYPE=home:;;Calle 1\\nPiso 2;;;;\r\n"
+                             "TEL;TYPE=home,voice:555\\, 1\r\nPHOTO:data:image/bmp;base64,",
+             "\r\nX-VCARD-PC-ACCOUNT:c1@d1\r\nEND:VCARD\r\n"})
+        EXPECT_NE(std::string::npos, file.find(line)) << file;
+    EXPECT_EQ(BitmapFile(), ReadVCard(file)->photo);
+    EXPECT_EQ(std::string::npos, file.find("Acme"));  // still waiting
 
     identification.fields.friendly = "Pepe";
     identification.UpdateControls();
@@ -157,9 +150,8 @@ TEST_F(CardVCardTest, ImportTellsInOneMessageWhatItLeftOut)
            "PHOTO;VALUE=URL:http://pics.example/a.jpg\r\nEND:VCARD\r\n";
     menuChoice = CardDialog::ImportVCardCommand;
     RightClickHeading(dialog->Home());
-    EXPECT_EQ("Jos\xE9|Ko?o|Sol 1|2", Text(Item(dialog->Identification(), IDC_FIRST)) + "|"
-        + Text(Item(dialog->Identification(), IDC_LAST)) + "|" + Text(Item(dialog->Home(), IDC_STREET)) + "|"
-        + Text(Item(dialog->Home(), IDC_PHONE)));
+    EXPECT_EQ("Jos\xE9|Sol 1|2", Text(Item(dialog->Identification(), IDC_FIRST)) + "|"
+        + Text(Item(dialog->Home(), IDC_STREET)) + "|" + Text(Item(dialog->Home(), IDC_PHONE)));
     EXPECT_EQ((std::vector<std::string>{
                   "Quillora: These fields lost characters that cannot be shown (they are now \"?\"):\nLastname\n\n"
                   "These addresses were left out:\nLuna 2, Lima (home)\n\nThese phone numbers were left out:\n"
@@ -172,20 +164,17 @@ TEST_F(CardVCardTest, ImportTellsInOneMessageWhatItLeftOut)
 TEST_F(CardVCardTest, ImportOfALargeFileReadsItsFirstCard)
 {
     MakeEditor();
-    std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rivas;Ana\r\nEND:VCARD\r\n";
     std::string filler = "NOTE:" + std::string(5 << 20, 'x') + "\r\n";
-    for (auto [text, boxed] : {std::pair{card + "BEGIN:VCARD\r\n" + filler + "END:VCARD\r\n", ""},
-             std::pair{"BEGIN:VCARD\r\nN:Other\r\n" + filler + "END:VCARD\r\n",
-                 "Quillora: The file is too large: its first card does not end within its first 4 MB; the card has not "
-                 "changed."}}) {
-        boxes.clear();
-        chosenFile = TempPath("book.vcf");
-        std::ofstream(chosenFile, std::ios::binary) << text;
-        menuChoice = CardDialog::ImportVCardCommand;
-        RightClickHeading(dialog->Home());
-        EXPECT_EQ("Rivas", Text(Item(dialog->Identification(), IDC_LAST)));
-        EXPECT_EQ(*boxed ? std::vector<std::string>{boxed} : std::vector<std::string>{}, boxes);
-    }
+    chosenFile = TempPath("book.vcf");
+    menuChoice = CardDialog::ImportVCardCommand;
+    std::ofstream(chosenFile, std::ios::binary) << "BEGIN:VCARD\r\nN:Rivas\r\nEND:VCARD\r\nBEGIN:VCARD\r\n" << filler;
+    RightClickHeading(dialog->Home());
+    std::ofstream(chosenFile, std::ios::binary) << "BEGIN:VCARD\r\nN:Other\r\n" << filler << "END:VCARD\r\n";
+    RightClickHeading(dialog->Home());
+    EXPECT_EQ("Rivas", Text(Item(dialog->Identification(), IDC_LAST)));
+    EXPECT_EQ((std::vector<std::string>{"Quillora: The file is too large: its first card does not end within its "
+                                        "first 4 MB; the card has not changed."}),
+        boxes);
 }
 
 } // namespace
