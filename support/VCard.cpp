@@ -509,7 +509,7 @@ public:
     {
         bool folded = !line.empty() && (line[0] == ' ' || line[0] == '\t');
         if (open && (softBreak || folded || (base64 && IsBase64Line(line)))) {
-            if (folded && !softBreak)
+            if (folded && !softBreak && current.text.size() < MaxVCardLine)
                 current.foldBlanks.push_back(current.text.size());
             Append(line);
         } else {

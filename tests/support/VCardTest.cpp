@@ -180,7 +180,7 @@ TEST(VCardRead, Photos)
         {"VERSION:2.1\nPHOTO;ENCODING=BASE64;GIF:R0lG\nODlh\n\nTITLE:x", "GIF89a", "", false},
         {"PHOTO;VALUE=uri:http://pics.example/ana.jpg", "", "http://pics.example/ana.jpg", false},
         {"PHOTO:data:image/gif,R0lGODlh", "", "", true}, {"PHOTO;ENCODING=b:!!", "", "", true},
-        {"PHOTO:data:image/gif;base64,R0lGODlh" + std::string(MaxVCardLine, 'A'), "", "", true}};
+        {"PHOTO:data:image/gif;base64,R0lGODlh" + std::string(MaxVCardLine, 'A') + "\n A", "", "", true}};
     for (const Case& c : cases) {
         VCardNotes notes;
         auto contact = ReadVCard("BEGIN:VCARD\n" + c.lines + "\nEND:VCARD\n", {}, &notes);
