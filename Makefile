@@ -75,6 +75,7 @@ fuzz: build-native
 
 bench: build-native
 	build/native/bin/bench_support
+	build/native/bin/bench_vcard
 
 # Benchmarks of the Windows code, under Wine.
 bench-wine: bootstrap build-windows

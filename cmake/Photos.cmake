@@ -6,7 +6,8 @@ set(VCARD_PHOTO_FILES
   ${VCARD_PHOTOS}/photo-4000x3000.jpg
   ${VCARD_PHOTOS}/transparent-600x600.png
   ${VCARD_PHOTOS}/strip-4000x1.bmp
-  ${VCARD_PHOTOS}/small-16x16.bmp)
+  ${VCARD_PHOTOS}/small-16x16.bmp
+  ${VCARD_PHOTOS}/plain-2048x2048.png)
 add_custom_command(OUTPUT ${VCARD_PHOTO_FILES}
   COMMAND ${CMAKE_SOURCE_DIR}/tools/make-photos ${VCARD_PHOTOS}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-photos

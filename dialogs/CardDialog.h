@@ -39,10 +39,17 @@ public:
         LostCharactersText = 13,
         TenAddressesText = 14,
         NotWrittenText = 15,
+        TooLargeVCardText = 16,
+        LeftOutAddressesText = 17,
+        LeftOutPhonesText = 18,
+        LeftOutWebPagesText = 19,
+        LeftOutEmailsText = 20,
+        PhotoAddressText = 21,
+        PhotoUnreadableText = 22,
     };
     // Commands of the system menu and of the heading's menu.
     enum Command : UINT { SaveVCardCommand = 0x0110, ImportVCardCommand = 0x0120 };
-    // A larger file is not read as a vCard.
+    // A larger file is read up to here; its first card must end before.
     static constexpr uint64_t MaxVCardFile = 4 << 20;
 
     explicit CardDialog(DialogOwner* owner);

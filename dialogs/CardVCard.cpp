@@ -10,28 +10,28 @@
 
 namespace {
 
-// An edit of a page, its label, and where its text goes in a contact.
-struct ContactEdit {
+// An edit of a page, its label, and the field it shows.
+template <class Fields>
+struct Edit {
     int edit;
     int label;
-    std::string VCardContact::*field;
-};
-struct PlaceEdit {
-    int edit;
-    int label;
-    std::string VCardPlace::*field;
+    std::string Fields::*field;
 };
 
-constexpr ContactEdit NameEdits[] = {{IDC_TITLE, IDC_TITLE_LABEL, &VCardContact::prefix},
-    {IDC_FIRST, IDC_FIRST_LABEL, &VCardContact::given}, {IDC_MIDDLE, IDC_MIDDLE_LABEL, &VCardContact::additional},
-    {IDC_LAST, IDC_LAST_LABEL, &VCardContact::family}, {IDC_NICKNAME, IDC_NICKNAME_LABEL, &VCardContact::nickname}};
-constexpr ContactEdit BusinessEdits[] = {{IDC_COMPANY, IDC_COMPANY_LABEL, &VCardContact::organization},
-    {IDC_DEPARTMENT, IDC_DEPARTMENT_LABEL, &VCardContact::unit}, {IDC_JOB, IDC_JOB_LABEL, &VCardContact::jobTitle}};
-constexpr PlaceEdit PlaceEdits[] = {{IDC_STREET, IDC_STREET_LABEL, &VCardPlace::street},
-    {IDC_CITY, IDC_CITY_LABEL, &VCardPlace::city}, {IDC_STATE, IDC_STATE_LABEL, &VCardPlace::region},
-    {IDC_ZIP, IDC_ZIP_LABEL, &VCardPlace::postalCode}, {IDC_COUNTRY, IDC_COUNTRY_LABEL, &VCardPlace::country},
-    {IDC_PHONE, IDC_PHONE_LABEL, &VCardPlace::voice}, {IDC_FAX, IDC_FAX_LABEL, &VCardPlace::fax},
-    {IDC_MOBILE, IDC_MOBILE_LABEL, &VCardPlace::cell}};
+constexpr Edit<IdentificationFields> NameEdits[] = {{IDC_TITLE, IDC_TITLE_LABEL, &IdentificationFields::title},
+    {IDC_FIRST, IDC_FIRST_LABEL, &IdentificationFields::first},
+    {IDC_MIDDLE, IDC_MIDDLE_LABEL, &IdentificationFields::middle},
+    {IDC_LAST, IDC_LAST_LABEL, &IdentificationFields::last},
+    {IDC_NICKNAME, IDC_NICKNAME_LABEL, &IdentificationFields::nickname},
+    {IDC_FRIENDLY, IDC_FRIENDLY_LABEL, &IdentificationFields::friendly}};
+constexpr Edit<AddressFields> BusinessEdits[] = {{IDC_COMPANY, IDC_COMPANY_LABEL, &AddressFields::company},
+    {IDC_DEPARTMENT, IDC_DEPARTMENT_LABEL, &AddressFields::department},
+    {IDC_JOB, IDC_JOB_LABEL, &AddressFields::job}};
+constexpr Edit<AddressFields> PlaceEdits[] = {{IDC_STREET, IDC_STREET_LABEL, &AddressFields::street},
+    {IDC_CITY, IDC_CITY_LABEL, &AddressFields::city}, {IDC_STATE, IDC_STATE_LABEL, &AddressFields::state},
+    {IDC_ZIP, IDC_ZIP_LABEL, &AddressFields::zip}, {IDC_COUNTRY, IDC_COUNTRY_LABEL, &AddressFields::country},
+    {IDC_PHONE, IDC_PHONE_LABEL, &AddressFields::phone}, {IDC_FAX, IDC_FAX_LABEL, &AddressFields::fax},
+    {IDC_MOBILE, IDC_MOBILE_LABEL, &AddressFields::mobile}, {IDC_WEB, IDC_WEB_LABEL, &AddressFields::web}};
 
 std::string WindowText(HWND window)
 {
@@ -50,16 +50,6 @@ std::string Shown(CWnd& page, int id)
     return Utf8FromCp1252(text);
 }
 
-// Title, first, middle and last name, those that are there, with spaces.
-std::string JoinedNames(const VCardContact& contact)
-{
-    std::string joined;
-    for (const std::string* part : {&contact.prefix, &contact.given, &contact.additional, &contact.family})
-        if (!part->empty())
-            joined += (joined.empty() ? "" : " ") + *part;
-    return joined;
-}
-
 std::vector<std::string> ShownAddresses(IdentificationPage& page)
 {
     HWND list = page.GetDlgItem(IDC_ADDRESSES);
@@ -72,13 +62,11 @@ std::vector<std::string> ShownAddresses(IdentificationPage& page)
     return emails;
 }
 
-void ReadPlace(AddressPage& page, VCardPlace& place)
+template <class Fields, std::size_t N>
+void ReadEdits(CWnd& page, const Edit<Fields> (&edits)[N], Fields& fields)
 {
-    for (const PlaceEdit& edit : PlaceEdits)
-        place.*edit.field = Shown(page, edit.edit);
-    std::string web = Shown(page, IDC_WEB);
-    if (WebPageToSend(web) != "http://")
-        place.url = web;
+    for (const auto& edit : edits)
+        fields.*edit.field = Shown(page, edit.edit);
 }
 
 // Writes into a page as the user would: the text replaces the control's
@@ -86,7 +74,7 @@ void ReadPlace(AddressPage& page, VCardPlace& place)
 // unchanged text is left alone.
 class Typist {
 public:
-    explicit Typist(ImportLosses& found) : losses(found) {}
+    explicit Typist(std::vector<std::string>& found) : losses(found) {}
 
     // Heads the labels of the fields that lose characters, "" for none.
     void SetSection(const std::string& name) { section = name; }
@@ -119,10 +107,10 @@ private:
     void Lost(const std::string& label)
     {
         std::string field = section.empty() ? label : section + " - " + label;
-        for (const std::string& known : losses.fields)
+        for (const std::string& known : losses)
             if (known == field)
                 return;
-        losses.fields.push_back(field);
+        losses.push_back(field);
     }
 
     static std::string LabelOf(CWnd& page, int label)
@@ -141,79 +129,62 @@ private:
         return out;
     }
 
-    ImportLosses& losses;
+    std::vector<std::string>& losses;
     std::string section;
 };
 
-void TypeIdentification(IdentificationPage& page, const VCardContact& contact, Typist& typist, ImportLosses& losses)
+template <class Fields, std::size_t N>
+void TypeEdits(CWnd& page, const Edit<Fields> (&edits)[N], const Fields& fields, Typist& typist)
 {
-    for (const ContactEdit& edit : NameEdits)
-        typist.Type(page, edit.edit, edit.label, contact.*edit.field);
-    std::string friendly = contact.formattedName == JoinedNames(contact) ? "" : contact.formattedName;
-    typist.Type(page, IDC_FRIENDLY, IDC_FRIENDLY_LABEL, friendly);
-    std::vector<std::string> emails;
-    for (const std::string& email : contact.emails) {
-        if (emails.size() == static_cast<size_t>(MaxEmailSlots)) {
-            losses.addressesDropped = true;
-            break;
-        }
-        emails.push_back(typist.Windows1252(page, IDC_EMAIL_GROUP, email));
-    }
-    page.SetAddresses(emails);
-    if (!contact.photo.empty())
-        page.TakePicture(contact.photo);
+    for (const auto& edit : edits)
+        typist.Type(page, edit.edit, edit.label, fields.*edit.field, edit.edit == IDC_STREET);
 }
 
-void TypePlace(AddressPage& page, const VCardPlace& place, Typist& typist)
+void TypeIdentification(IdentificationPage& page, const CardContact& card, Typist& typist)
 {
-    for (const PlaceEdit& edit : PlaceEdits)
-        typist.Type(page, edit.edit, edit.label, place.*edit.field, edit.edit == IDC_STREET);
-    Typist::Put(page, IDC_WEB, WebPageReceived(typist.Windows1252(page, IDC_WEB_LABEL, place.url)));
+    TypeEdits(page, NameEdits, card.identification, typist);
+    std::vector<std::string> emails;
+    for (const std::string& email : card.identification.emails)
+        emails.push_back(typist.Windows1252(page, IDC_EMAIL_GROUP, email));
+    page.SetAddresses(emails);
+    if (!card.photo.empty())
+        page.TakePicture(card.photo);
 }
 
 } // namespace
 
-VCardContact ContactOfCard(CardDialog& dialog)
+CardContact ShownCard(CardDialog& dialog)
 {
-    VCardContact contact;
+    CardContact card;
     IdentificationPage& identification = dialog.Identification();
     if (identification.HasContent()) {
-        for (const ContactEdit& edit : NameEdits)
-            contact.*edit.field = Shown(identification, edit.edit);
-        contact.formattedName = Shown(identification, IDC_FRIENDLY);
-        contact.emails = ShownAddresses(identification);
+        ReadEdits(identification, NameEdits, card.identification);
+        card.identification.emails = ShownAddresses(identification);
     }
-    if (contact.formattedName.empty())
-        contact.formattedName = JoinedNames(contact);
-    if (contact.formattedName.empty())
-        contact.formattedName = Utf8FromCp1252(dialog.GetDisplayName());
-    contact.photo = identification.ShownPhoto();
-    contact.photoType = PictureMediaType(contact.photo);
+    card.photo = identification.ShownPhoto();
     if (dialog.Home().HasContent())
-        ReadPlace(dialog.Home(), contact.home);
+        ReadEdits(dialog.Home(), PlaceEdits, card.home);
     if (dialog.Business().HasContent()) {
-        ReadPlace(dialog.Business(), contact.work);
-        for (const ContactEdit& edit : BusinessEdits)
-            contact.*edit.field = Shown(dialog.Business(), edit.edit);
+        ReadEdits(dialog.Business(), PlaceEdits, card.business);
+        ReadEdits(dialog.Business(), BusinessEdits, card.business);
     }
-    contact.account = Utf8FromCp1252(CombinedName(dialog.GetUser(), dialog.GetDomain()));
-    return contact;
+    card.account = Utf8FromCp1252(CombinedName(dialog.GetUser(), dialog.GetDomain()));
+    return card;
 }
 
-ImportLosses PutContactIntoCard(CardDialog& dialog, const VCardContact& contact)
+std::vector<std::string> TypeCard(CardDialog& dialog, const CardContact& card)
 {
-    ImportLosses losses;
+    std::vector<std::string> losses;
     Typist typist(losses);
     if (dialog.Identification().HasContent())
-        TypeIdentification(dialog.Identification(), contact, typist, losses);
+        TypeIdentification(dialog.Identification(), card, typist);
     typist.SetSection(dialog.GetText(CardDialog::HomeText));
     if (dialog.Home().HasContent())
-        TypePlace(dialog.Home(), contact.home, typist);
+        TypeEdits(dialog.Home(), PlaceEdits, card.home, typist);
     typist.SetSection(dialog.GetText(CardDialog::BusinessText));
     if (dialog.Business().HasContent()) {
-        TypePlace(dialog.Business(), contact.work, typist);
-        for (const ContactEdit& edit : BusinessEdits)
-            typist.Type(dialog.Business(), edit.edit, edit.label, contact.*edit.field);
+        TypeEdits(dialog.Business(), PlaceEdits, card.business, typist);
+        TypeEdits(dialog.Business(), BusinessEdits, card.business, typist);
     }
     return losses;
 }

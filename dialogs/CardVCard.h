@@ -1,28 +1,22 @@
 #pragma once
-// The card dialog as a vCard contact and back: export reads what the dialog
-// shows; import types into the own card's controls, so that each page marks
-// its section changed as the user's typing would.
+// The card dialog's fields as the vCard mapping takes them, and an import
+// typed into the own card's controls, so that each page marks its section
+// changed as the user's typing would.
 #include <string>
 #include <vector>
 
-#include "support/VCard.h"
+#include "protocol/VCardMapping.h"
 
 class CardDialog;
 
-// The sections shown, in UTF-8; a section waiting or in error is left out.
-// FN: the friendly name, else the names, else the display name.
-VCardContact ContactOfCard(CardDialog& dialog);
+// The fields of the sections shown, in UTF-8; a section waiting or in error
+// stays empty. The photo shown, and the account.
+CardContact ShownCard(CardDialog& dialog);
 
-// What an import could not keep.
-struct ImportLosses {
-    std::vector<std::string> fields;  // the labels of fields whose characters became "?"
-    bool addressesDropped = false;    // more than ten e-mail addresses
-};
-
-// Fills the pages that show their section: text fields and the address list
-// take the contact's values (empty where it has none), the photo is taken
-// when the contact has one; the account is not imported.
-ImportLosses PutContactIntoCard(CardDialog& dialog, const VCardContact& contact);
+// Types the card into the pages that show their section: every text field
+// and the address list take its values, the photo only when it has one.
+// Gives the labels of the fields whose characters became "?".
+std::vector<std::string> TypeCard(CardDialog& dialog, const CardContact& card);
 
 // The display name and ".vcf", the characters a file name cannot hold as "_".
 std::string VCardFileName(const std::string& displayName);

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "picture/PictureSize.h"
 #include "platform/File.h"
 #include "platform/FileDialog.h"
 #include "platform/ModalScope.h"
@@ -32,6 +33,7 @@ enum Text {
     AddressRemoveText = 18,
     UnreadableText = 19,
     NoPictureText = 20,
+    TooManyPixelsText = 21,
 };
 
 constexpr int NameEdits[] = {IDC_TITLE, IDC_NICKNAME, IDC_MIDDLE, IDC_LAST, IDC_FRIENDLY, IDC_FIRST};
@@ -58,6 +60,13 @@ bool IsNameEdit(int id)
         if (edit == id)
             return true;
     return false;
+}
+
+// Whether the picture's header declares a size within the frame.
+bool FitsFrame(const std::string& bytes, const RECT& frame)
+{
+    auto size = DeclaredSize(bytes);
+    return size && size->width <= frame.right && size->height <= frame.bottom;
 }
 
 // Whether the bytes load into picture and show.
@@ -269,20 +278,13 @@ void IdentificationPage::Browse()
     CFileDialog chooser("", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, GetText(FileFilter), hwnd);
     if (!chooser.DoModal())
         return;
-    const std::string& path = chooser.GetPathName();
-    auto size = CFile::GetStatus(path.c_str());
-    if (size && *size > MaxChosenFileSize) {
-        Tell(TooLargeText);
+    bool longer = false;
+    auto bytes = ReadFileStart(chooser.GetPathName().c_str(), MaxChosenFileSize, &longer);
+    if (!bytes || longer) {
+        Tell(bytes ? TooLargeText : UnreadableText);
         return;
     }
-    std::string bytes(size ? static_cast<size_t>(*size) : 0, '\0');
-    CFile file;
-    if (!size || !file.OpenForReading(path.c_str()) ||
-        file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size()) {
-        Tell(UnreadableText);
-        return;
-    }
-    TakePicture(bytes);
+    TakePicture(*bytes);
 }
 
 bool IdentificationPage::TakePicture(const std::string& bytes)
@@ -291,12 +293,14 @@ bool IdentificationPage::TakePicture(const std::string& bytes)
         return false;
     auto picture = std::make_unique<CPicture>();
     std::string taken;
-    if (bytes.size() <= static_cast<size_t>(MaxFileSize) && Shows(*picture, bytes)) {
+    if (bytes.size() <= static_cast<size_t>(MaxFileSize) && FitsFrame(bytes, photo.GetClientRect())
+        && Shows(*picture, bytes)) {
         taken = bytes;
     } else {
         FittedPhoto fitted = FitToFrame(bytes);
         if (fitted.outcome != FittedPhoto::Fitted || !Shows(*picture, fitted.jpeg)) {
-            Tell(fitted.outcome == FittedPhoto::Undecodable ? NoPictureText : TooLargeText);
+            Tell(fitted.outcome == FittedPhoto::Undecodable ? NoPictureText
+                : fitted.outcome == FittedPhoto::TooManyPixels ? TooManyPixelsText : TooLargeText);
             return false;
         }
         taken = std::move(fitted.jpeg);

@@ -33,8 +33,9 @@ public:
     // Shows the picture of a card; the bytes are not kept for publishing.
     void SetPhotoData(const std::string& base64);
     // Shows the picture and keeps it for publishing, as it is when it has
-    // at most MaxFileSize bytes and shows, else made to fit; marks the photo
-    // changed. Otherwise says why and changes nothing.
+    // at most MaxFileSize bytes, declares a size within the frame and shows,
+    // else made to fit; marks the photo changed. Otherwise says why and
+    // changes nothing.
     bool TakePicture(const std::string& bytes);
     // Marks the section changed, once it is shown.
     void MarkIdentificationChanged();

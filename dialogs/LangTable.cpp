@@ -43,12 +43,20 @@ const char* const cardDialog[] = {
     "Estos campos perdieron caracteres que no se pueden mostrar (ahora son \"?\"):",
     "El archivo trae más de diez direcciones de correo; se tomaron las diez primeras.",
     "No se pudo escribir el archivo.",
+    "El archivo es demasiado grande: su primera tarjeta no termina en sus primeros 4 MB; la tarjeta no ha cambiado.",
+    "Estas direcciones se dejaron fuera:", "Estos teléfonos se dejaron fuera:", "Estas páginas web se dejaron fuera:",
+    "Estas no son direcciones de correo y se dejaron fuera:", "La foto está en la web y no se descargó:",
+    "La foto del archivo no se pudo leer.",
     "Virtual Card", "Close", "Cancel", "Ok", "Directory", "Identification", "Home", "Business",
     "Save as vCard...", "Import vCard...", "vCard files (*.vcf)|*.vcf|All files (*.*)|*.*||",
     "The file is not a vCard that can be read; the card has not changed.",
     "These fields lost characters that cannot be shown (they are now \"?\"):",
     "The file holds more than ten e-mail addresses; the first ten were taken.",
     "The file could not be written.",
+    "The file is too large: its first card does not end within its first 4 MB; the card has not changed.",
+    "These addresses were left out:", "These phone numbers were left out:", "These web pages were left out:",
+    "These are not e-mail addresses and were left out:", "The photo is on the web and was not fetched:",
+    "The photo in the file could not be read.",
 };
 
 #define PICTURE_PATTERNS "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.dib;*.ico"
@@ -61,12 +69,14 @@ const char* const identificationPage[] = {
     "La imagen seleccionada no se puede reducir a 8Kb, por favor, seleccione otro archivo", "Enviar &Correo", "Remo&ver",
     "No se puede leer el archivo seleccionado, por favor, seleccione otro archivo",
     "El archivo seleccionado no es una imagen que se pueda mostrar, por favor, seleccione otro archivo",
+    "La imagen seleccionada es demasiado grande para abrirla (más de 64 megapíxeles), por favor, seleccione otro archivo",
     "Getting information...", "&Title", "&Nickname", "Mi&ddle", "&Lastname", "Frien&dlyname", "&Photo",
     "E-&mail Addresses", "&Firstname", "&Remove", "&Edit", "&Add", "&Browse", NO_INFORMATION_EN,
     "Pictures (*.jpg; *.png; *.gif; *.bmp; *.ico)|" PICTURE_PATTERNS "|All files (*.*)|*.*||",
     "The selected picture cannot be made to fit in 8Kb, please, select another one", "&Send E-Mail", "Remo&ve",
     "The selected file cannot be read, please, select another one",
     "The selected file is not a picture that can be shown, please, select another one",
+    "The selected picture is too large to be opened (more than 64 megapixels), please, select another one",
 };
 
 #define ADDRESS_ES "Obteniendo información...", "Po&stal", "Pag. &Web", "&Estado/Provincia", "&Teléfono", \

@@ -34,9 +34,9 @@ namespace LangTexts {
 extern const char* const searchDialog[];
 inline constexpr int searchDialogCount = 20;
 extern const char* const cardDialog[];
-inline constexpr int cardDialogCount = 15;
+inline constexpr int cardDialogCount = 22;
 extern const char* const identificationPage[];
-inline constexpr int identificationPageCount = 20;
+inline constexpr int identificationPageCount = 21;
 extern const char* const businessPage[];
 inline constexpr int businessPageCount = 15;
 extern const char* const homePage[];

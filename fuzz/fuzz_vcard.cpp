@@ -1,5 +1,6 @@
 // Any bytes: the read ends without crash, leak or hang. A card that is read
-// is written, and what is written reads back to the same card.
+// is written, what is written reads back to the same card, and that card
+// writes the same text again.
 #include "support/VCard.h"
 
 #include <cstddef>

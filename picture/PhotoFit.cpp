@@ -15,6 +15,8 @@ FittedPhoto Fit(const std::string& bytes, SIZE frame, COLORREF background, size_
     FittedPhoto fitted;
     GdiplusLibrary gdiplus;
     DecodedImage image(gdiplus, bytes.data(), bytes.size());
+    if (image.TooLarge())
+        return {FittedPhoto::TooManyPixels, {}, {}, 0};
     if (!image)
         return fitted;
     fitted.outcome = FittedPhoto::TooLarge;
@@ -52,6 +54,6 @@ FittedPhoto FitPhoto(const std::string& bytes, SIZE frame, COLORREF background, 
     try {
         return Fit(bytes, frame, background, maxBytes);
     } catch (const std::bad_alloc&) {
-        return {FittedPhoto::TooLarge, {}, {}, 0};
+        return {FittedPhoto::TooManyPixels, {}, {}, 0};
     }
 }

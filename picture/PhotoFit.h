@@ -7,8 +7,10 @@
 
 #include <string>
 
+// TooLarge: no JPEG within maxBytes; TooManyPixels: more than this process
+// can afford to decode, told by the file's header or by running out of memory.
 struct FittedPhoto {
-    enum Outcome { Fitted, Undecodable, TooLarge };
+    enum Outcome { Fitted, Undecodable, TooLarge, TooManyPixels };
     Outcome outcome = Undecodable;
     std::string jpeg;
     SIZE size = {};

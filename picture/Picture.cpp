@@ -1,8 +1,10 @@
 #include "picture/Picture.h"
 
 #include <cstring>
+#include <new>
 
 #include "picture/DecodedImage.h"
+#include "picture/PictureSize.h"
 #include "platform/Gdi.h"
 #include "platform/ModalScope.h"
 
@@ -23,15 +25,27 @@ bool IsPng(const unsigned char* bytes, int byteCount)
     return byteCount >= 8 && std::memcmp(bytes, "\x89PNG\r\n\x1A\n", 8) == 0;
 }
 
+// Whether the header declares a picture of at most MaxDecodedPixels.
+bool Affordable(const unsigned char* bytes, int byteCount)
+{
+    auto size = DeclaredSize(std::string_view(reinterpret_cast<const char*>(bytes), static_cast<size_t>(byteCount)));
+    return size && size->Pixels() <= CPicture::MaxDecodedPixels;
+}
+
 // The picture as a bitmap picture, through GDI+; stays empty on failure.
 void LoadDecoded(const unsigned char* bytes, int byteCount, ComPtr<IPicture>& picture)
 {
     GdiplusLibrary gdiplus;
     DecodedImage image(gdiplus, bytes, static_cast<size_t>(byteCount));
-    if (!image || static_cast<int64_t>(image.Width()) * image.Height() > CPicture::MaxDecodedPixels)
+    if (!image)
         return;
     SIZE size = {image.Width(), image.Height()};
-    std::vector<uint32_t> pixels = image.Pixels(size, PhotoBackground);
+    std::vector<uint32_t> pixels;
+    try {
+        pixels = image.Pixels(size, PhotoBackground);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     BITMAPINFO format = {};
     format.bmiHeader = {sizeof format.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
@@ -63,17 +77,22 @@ void CPicture::Free()
 int CPicture::Load(const unsigned char* bytes, int byteCount)
 {
     Free();
+    size = byteCount;
+    // Neither loader is given a picture larger than it may decode.
+    if (byteCount > 0 && !Affordable(bytes, byteCount))
+        return 1;
     SIZE_T allocated = byteCount > 0 ? static_cast<SIZE_T>(byteCount) : 1;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, allocated);
-    if (!block) {
+    void* target = block ? GlobalLock(block) : nullptr;
+    if (!target) {
+        if (block)
+            GlobalFree(block);
         ShowError("Can not allocate enough memory\t");
         return 0;
     }
-    if (void* target = GlobalLock(block)) {
-        if (byteCount > 0)
-            std::memcpy(target, bytes, static_cast<size_t>(byteCount));
-        GlobalUnlock(block);
-    }
+    if (byteCount > 0)
+        std::memcpy(target, bytes, static_cast<size_t>(byteCount));
+    GlobalUnlock(block);
     int result = 0;
     ComPtr<IStream> stream;
     if (SUCCEEDED(CreateStreamOnHGlobal(block, TRUE, stream.Put()))) {
@@ -92,7 +111,6 @@ int CPicture::Load(const unsigned char* bytes, int byteCount)
     } else {
         GlobalFree(block);
     }
-    size = byteCount;
     if (!picture)
         return result;
     OLE_XSIZE_HIMETRIC himetricWidth = 0;

@@ -13,7 +13,8 @@ constexpr COLORREF PhotoBackground = 0x00AADDDD;
 
 class CPicture {
 public:
-    // Pictures the OLE loader cannot read are shown up to this many pixels.
+    // Pictures whose header declares more pixels are not loaded; the
+    // header is read first, and a file without one is none.
     static constexpr int MaxDecodedPixels = 4 * 1024 * 1024;
 
 public:

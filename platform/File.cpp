@@ -1,12 +1,6 @@
 #include "platform/File.h"
 
-std::optional<uint64_t> CFile::GetStatus(const char* path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
-        return std::nullopt;
-    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
+#include <algorithm>
 
 bool CFile::Open(const char* path, DWORD access, DWORD share, DWORD disposition)
 {
@@ -55,4 +49,25 @@ bool CFile::Close()
     bool closed = file == INVALID_HANDLE_VALUE || CloseHandle(file);
     file = INVALID_HANDLE_VALUE;
     return closed;
+}
+
+std::optional<std::string> ReadFileStart(const char* path, uint64_t limit, bool* longer)
+{
+    CFile file;
+    std::optional<uint64_t> size;
+    if (!file.OpenForReading(path) || !(size = file.GetLength()))
+        return std::nullopt;
+    if (longer)
+        *longer = *size > limit;
+    std::string bytes(static_cast<size_t>(std::min(*size, limit)), '\0');
+    if (file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size())
+        return std::nullopt;
+    return bytes;
+}
+
+bool WriteWholeFile(const char* path, std::string_view bytes)
+{
+    CFile file;
+    bool written = file.OpenForWriting(path) && file.Write(bytes.data(), static_cast<DWORD>(bytes.size()));
+    return file.Close() && written;
 }

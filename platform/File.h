@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 class CFile {
 public:
@@ -12,9 +14,6 @@ public:
     ~CFile() { Close(); }
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
-
-    // Size of the file at path; empty when its status cannot be read.
-    static std::optional<uint64_t> GetStatus(const char* path);
 
     bool OpenForReading(const char* path);
     // Creates the file, or empties the one that is there.
@@ -33,3 +32,11 @@ private:
 
     HANDLE file = INVALID_HANDLE_VALUE;
 };
+
+// The file at path, read whole when it holds at most limit bytes, else its
+// first limit bytes with longer set; empty when it cannot be read.
+std::optional<std::string> ReadFileStart(const char* path, uint64_t limit, bool* longer = nullptr);
+
+// The file at path created or emptied, and the bytes written to it; false
+// when any step fails.
+bool WriteWholeFile(const char* path, std::string_view bytes);

@@ -28,12 +28,16 @@ SectionNames NamesOf(int section);
 struct IdentificationFields {
     std::string first, last, middle, title, friendly, nickname;
     std::vector<std::string> emails;
+
+    bool operator==(const IdentificationFields&) const = default;
 };
 
 // Home and business share their tags and fields; home leaves company, job
 // and department unused.
 struct AddressFields {
     std::string company, job, department, street, city, state, zip, country, phone, fax, mobile, web;
+
+    bool operator==(const AddressFields&) const = default;
 };
 
 struct PhotoFields {

@@ -36,27 +36,15 @@ std::vector<std::string> StoredTags(int section)
     return tags;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text)
-{
-    CFile file;
-    return file.OpenForWriting(path.c_str()) && file.Write(text.data(), static_cast<DWORD>(text.size())) &&
-           file.Close();
-}
-
 // The photo text as the loader takes it: a plain file of at most
 // MaxPhotoFileSize bytes, up to its first zero byte.
 bool ReadPhotoFile(const std::string& path, std::string& text)
 {
-    CFile file;
-    if (!file.OpenForReading(path.c_str()))
+    bool longer = false;
+    auto bytes = ReadFileStart(path.c_str(), CardCache::MaxPhotoFileSize, &longer);
+    if (!bytes || longer)
         return false;
-    auto size = file.GetLength();
-    if (!size || *size > CardCache::MaxPhotoFileSize)
-        return false;
-    std::string bytes(static_cast<size_t>(*size), '\0');
-    if (file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size())
-        return false;
-    text = bytes.substr(0, bytes.find('\0'));
+    text = bytes->substr(0, bytes->find('\0'));
     return true;
 }
 
@@ -200,7 +188,7 @@ bool CardCache::WritePhoto(const std::string& user, const std::string& domain, c
     } else {
         CreateDirectoryA(PhotoFolder().c_str(), nullptr);
         std::string fresh = file + TemporarySuffix;
-        if (!WriteWholeFile(fresh, section.ChildText("ph")) || !UseOwnCardKey(user, domain, true) ||
+        if (!WriteWholeFile(fresh.c_str(), section.ChildText("ph")) || !UseOwnCardKey(user, domain, true) ||
             !WriteVersion(PhotoSection, NotCached) ||
             !MoveFileExA(fresh.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
             DeleteFileA(fresh.c_str());

@@ -10,7 +10,9 @@ constexpr char32_t High[32] = {
     0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122,
     0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void Append(std::string& out, char32_t c)
+} // namespace
+
+void AppendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -28,6 +30,8 @@ void Append(std::string& out, char32_t c)
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
+
+namespace {
 
 constexpr char32_t Malformed = 0xFFFFFFFF;
 
@@ -69,7 +73,7 @@ std::string Utf8FromCp1252(std::string_view text)
     out.reserve(text.size());
     for (char b : text) {
         auto byte = static_cast<std::uint8_t>(b);
-        Append(out, byte >= 0x80 && byte < 0xA0 ? High[byte - 0x80] : byte);
+        AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? High[byte - 0x80] : byte);
     }
     return out;
 }

@@ -16,5 +16,8 @@ struct Cp1252Text {
 // Malformed UTF-8 counts as lost characters too.
 Cp1252Text Cp1252FromUtf8(std::string_view text);
 
+// Appends the code point in UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Whether text is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsUtf8(std::string_view text);

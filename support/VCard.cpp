@@ -19,6 +19,14 @@ std::string Upper(std::string_view text)
     return out;
 }
 
+std::string Lower(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
 bool SameWord(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && Upper(a) == Upper(b);
@@ -89,22 +97,15 @@ void Component(std::string& value, std::string_view text, bool first = false)
     value += Escape(text);
 }
 
-void WritePlace(std::string& out, const VCardPlace& place, const char* type)
+void WriteTyped(std::string& out, const char* name, const std::vector<std::string>& types, int pref,
+    std::string_view value)
 {
-    std::string typed = std::string(";TYPE=") + type;
-    if (!(place.street + place.city + place.region + place.postalCode + place.country).empty()) {
-        std::string value = ";";
-        for (const std::string* part : {&place.street, &place.city, &place.region, &place.postalCode, &place.country})
-            Component(value, *part);
-        Line(out, "ADR" + typed, value);
-    }
-    const std::pair<const std::string*, const char*> phones[] = {
-        {&place.voice, ",voice"}, {&place.fax, ",fax"}, {&place.cell, ",cell"}};
-    for (const auto& [number, kind] : phones)
-        if (!number->empty())
-            Line(out, "TEL" + typed + kind, Escape(*number));
-    if (!place.url.empty())
-        Line(out, "URL" + typed, Escape(place.url));
+    std::string head = name;
+    for (std::size_t i = 0; i < types.size(); ++i)
+        head += (i == 0 ? ";TYPE=" : ",") + types[i];
+    if (pref > 0)
+        head += ";PREF=" + std::to_string(pref);
+    Line(out, head, value);
 }
 
 // ---- reading ----
@@ -113,10 +114,17 @@ struct Property {
     std::string name;  // upper case, group removed
     std::vector<std::string> types;  // upper case, from TYPE and 2.1's bare parameters
     std::string encoding, charset;
-    int pref = 101;
+    int pref = 0;  // 1 to 100; 0 without one
     bool uri = false;
+    bool cut = false;  // the line was cut at MaxVCardLine
     std::string value;
 };
+
+void Prefer(Property& property, int pref)
+{
+    if (pref >= 1)
+        property.pref = std::min(property.pref == 0 ? 100 : property.pref, std::min(pref, 100));
+}
 
 bool IsEncodingWord(std::string_view word)
 {
@@ -133,8 +141,8 @@ void AddTypes(Property& property, std::string_view list)
         if (at == list.size() || list[at] == ',') {
             std::string word = Upper(Trim(list.substr(start, at - start)));
             if (word == "PREF")
-                property.pref = std::min(property.pref, 1);
-            if (!word.empty())
+                Prefer(property, 1);
+            else if (!word.empty())
                 property.types.push_back(word);
             start = at + 1;
         }
@@ -175,7 +183,7 @@ void AddParameter(Property& property, std::string_view text)
     } else if (name == "CHARSET") {
         property.charset = Upper(value);
     } else if (name == "PREF") {
-        property.pref = std::min(property.pref, ReadNumber(value));
+        Prefer(property, ReadNumber(value));
     } else if (name == "VALUE") {
         property.uri = SameWord(value, "uri");
     }
@@ -243,11 +251,30 @@ std::string Bytes(const Property& property)
     return property.value;
 }
 
-std::string Utf8(const std::string& bytes, const std::string& charset)
+bool IsAscii(std::string_view bytes)
 {
-    bool singleByte = charset.find("1252") != std::string::npos || charset.find("8859-1") != std::string::npos
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// ASCII kept, any other byte as U+FFFD.
+std::string Replaced(std::string_view bytes)
+{
+    std::string out;
+    for (char c : bytes)
+        out += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : std::string("\xEF\xBF\xBD");
+    return out;
+}
+
+std::string Utf8(const std::string& bytes, const std::string& charset, const CharsetDecoder& decode)
+{
+    if (IsAscii(bytes))
+        return bytes;
+    bool windows1252 = charset == "WINDOWS-1252" || charset == "CP1252" || charset == "ISO-8859-1"
         || charset == "LATIN1" || charset == "US-ASCII" || charset == "ASCII";
-    return singleByte || !IsUtf8(bytes) ? Utf8FromCp1252(bytes) : bytes;
+    if (charset.empty() || charset == "UTF-8" || windows1252)
+        return windows1252 || !IsUtf8(bytes) ? Utf8FromCp1252(bytes) : bytes;
+    std::optional<std::string> decoded = decode ? decode(charset, bytes) : std::nullopt;
+    return decoded && IsUtf8(*decoded) ? *decoded : Replaced(bytes);
 }
 
 // Line breaks as a single line feed.
@@ -268,9 +295,9 @@ std::string Lines(std::string text)
 
 // The components of a value split at its unescaped semicolons, each
 // unescaped; 2.1 escapes only the semicolon.
-std::vector<std::string> Components(const Property& property, bool v21, bool compound)
+std::vector<std::string> Components(const Property& property, bool v21, bool compound, const CharsetDecoder& decode)
 {
-    std::string text = Utf8(Bytes(property), property.charset);
+    std::string text = Utf8(Bytes(property), property.charset, decode);
     std::vector<std::string> parts(1);
     for (std::size_t at = 0; at < text.size(); ++at) {
         char c = text[at];
@@ -299,11 +326,6 @@ std::vector<std::string> Components(const Property& property, bool v21, bool com
     return parts;
 }
 
-bool HasType(const Property& property, std::string_view type)
-{
-    return std::find(property.types.begin(), property.types.end(), type) != property.types.end();
-}
-
 std::string MediaTypeOfWord(const std::string& word)
 {
     if (word.find('/') != std::string::npos)
@@ -313,47 +335,68 @@ std::string MediaTypeOfWord(const std::string& word)
     return MediaType("image/" + word);
 }
 
-void ReadPhoto(const Property& property, VCardContact& contact)
+// A data URI (its comma escaped too), a Base64 value, or an address.
+void ReadPhoto(const Property& property, VCardContact& contact, VCardNotes& notes)
 {
     std::string bytes, type;
-    std::string_view value = property.value;
+    std::string_view value = Trim(property.value);
     if (value.size() >= 5 && SameWord(value.substr(0, 5), "data:")) {
         std::size_t comma = value.find(',');
         std::string_view header = value.substr(5, comma == std::string_view::npos ? 0 : comma - 5);
+        if (!header.empty() && header.back() == '\\')
+            header.remove_suffix(1);
         const std::string_view marker = ";base64";
-        if (comma == std::string_view::npos || header.size() < marker.size()
-            || !SameWord(header.substr(header.size() - marker.size()), marker))
-            return;
-        type = MediaType(header.substr(0, header.size() - marker.size()));
-        bytes = Base64Decode(value.substr(comma + 1));
+        if (comma != std::string_view::npos && header.size() >= marker.size()
+            && SameWord(header.substr(header.size() - marker.size()), marker)) {
+            type = MediaType(header.substr(0, header.size() - marker.size()));
+            bytes = Base64Decode(value.substr(comma + 1));
+        }
     } else if (property.encoding == "B" || property.encoding == "BASE64") {
         bytes = Base64Decode(value);
         for (const std::string& word : property.types)
-            if (word != "PREF" && type.empty())
+            if (type.empty())
                 type = MediaTypeOfWord(word);
-    }
-    if (bytes.empty())
+    } else {
+        contact.photoAddress = value;
         return;
+    }
+    if (bytes.empty() || property.cut) {
+        notes.photoUnreadable = true;
+        return;
+    }
     contact.photo = std::move(bytes);
     contact.photoType = std::move(type);
 }
 
-bool PlaceHasAddress(const VCardPlace& place)
+// Lower-case words of letters, digits and "-" only, so that they write back
+// as they read.
+std::vector<std::string> TypeWords(const Property& property)
 {
-    return !(place.street + place.city + place.region + place.postalCode + place.country).empty();
+    std::vector<std::string> words;
+    for (const std::string& type : property.types)
+        if (std::all_of(type.begin(), type.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-'; }))
+            words.push_back(Lower(type));
+    return words;
+}
+
+bool AllEmpty(const std::vector<std::string>& parts)
+{
+    return std::all_of(parts.begin(), parts.end(), [](const std::string& part) { return part.empty(); });
 }
 
 struct Reader {
+    const CharsetDecoder& decode;
+    VCardNotes& notes;
     bool v21 = false;
-    VCardContact contact;
-    std::vector<std::pair<int, std::string>> emails;
-    bool named = false;
+    VCardContact contact = {};
+    std::vector<std::pair<int, std::string>> emails = {};
+    bool named = false, organized = false, pictured = false;
 
-    std::string Text(const Property& property) { return Components(property, v21, false)[0]; }
+    std::string Text(const Property& property) { return Components(property, v21, false, decode)[0]; }
     // The components of a compound value, at least count of them.
     std::vector<std::string> Parts(const Property& property, std::size_t count)
     {
-        auto parts = Components(property, v21, true);
+        auto parts = Components(property, v21, true, decode);
         parts.resize(std::max(parts.size(), count));
         return parts;
     }
@@ -366,43 +409,45 @@ struct Reader {
 
     void Take(const Property& p)
     {
-        VCardPlace& place = HasType(p, "WORK") ? contact.work : contact.home;
         if (p.name == "FN") {
             SetOnce(contact.formattedName, Text(p));
         } else if (p.name == "N" && !named) {
             named = true;
-            auto parts = Parts(p, 4);
+            auto parts = Parts(p, 5);
             contact.family = parts[0];
             contact.given = parts[1];
             contact.additional = parts[2];
             contact.prefix = parts[3];
+            contact.suffix = parts[4];
         } else if (p.name == "NICKNAME") {
             SetOnce(contact.nickname, Text(p));
         } else if (p.name == "EMAIL") {
             if (std::string address = Text(p); !address.empty())
-                emails.emplace_back(p.pref, std::move(address));
-        } else if (p.name == "ADR" && !PlaceHasAddress(place)) {
+                emails.emplace_back(p.pref == 0 ? 101 : p.pref, std::move(address));
+        } else if (p.name == "ADR") {
             auto parts = Parts(p, 7);
-            place.street = parts[2];
-            place.city = parts[3];
-            place.region = parts[4];
-            place.postalCode = parts[5];
-            place.country = parts[6];
+            parts.resize(7);
+            if (!AllEmpty(parts))
+                contact.addresses.push_back(
+                    {TypeWords(p), p.pref, parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6]});
         } else if (p.name == "TEL") {
             std::string number = Text(p);
             if (p.uri && number.size() >= 4 && SameWord(number.substr(0, 4), "tel:"))
                 number.erase(0, 4);
-            SetOnce(HasType(p, "FAX") ? place.fax : HasType(p, "CELL") ? place.cell : place.voice, number);
+            if (!number.empty())
+                contact.phones.push_back({TypeWords(p), p.pref, std::move(number)});
         } else if (p.name == "URL") {
-            SetOnce(place.url, Text(p));
-        } else if (p.name == "ORG" && contact.organization.empty() && contact.unit.empty()) {
-            auto parts = Parts(p, 2);
-            contact.organization = parts[0];
-            contact.unit = parts[1];
+            if (std::string address = Text(p); !address.empty())
+                contact.urls.push_back({TypeWords(p), p.pref, std::move(address)});
+        } else if (p.name == "ORG" && !organized) {
+            organized = true;
+            if (auto parts = Parts(p, 1); !AllEmpty(parts))
+                contact.organization = std::move(parts);
         } else if (p.name == "TITLE") {
             SetOnce(contact.jobTitle, Text(p));
-        } else if (p.name == "PHOTO" && contact.photo.empty()) {
-            ReadPhoto(p, contact);
+        } else if (p.name == "PHOTO" && !pictured) {
+            pictured = true;
+            ReadPhoto(p, contact, notes);
         } else if (p.name == AccountProperty) {
             SetOnce(contact.account, Text(p));
         }
@@ -418,53 +463,130 @@ struct Reader {
     }
 };
 
-// Physical lines without their line ends.
-std::vector<std::string_view> PhysicalLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t at = 0; at <= text.size(); ++at)
-        if (at == text.size() || text[at] == '\n') {
-            std::string_view line = text.substr(start, at - start);
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            if (at < text.size() || !line.empty())
-                lines.push_back(line);
-            start = at + 1;
-        }
-    return lines;
-}
+// A logical line as 2.1 joins it, blanks of the folds kept; where they are,
+// for the later versions, which drop them.
+struct JoinedLine {
+    std::string text;
+    std::vector<std::size_t> foldBlanks;
+    bool cut = false;  // longer than MaxVCardLine
+    int depth = 0;  // of the card it belongs to; 1 for the first card's own
 
-bool IsQuotedPrintable(std::string_view line)
-{
-    return Upper(line.substr(0, line.find(':'))).find("QUOTED-PRINTABLE") != std::string::npos;
-}
-
-// Folded lines joined: a line that begins with a blank continues the one
-// before (2.1 keeps the blank); a quoted-printable line ending in "=" goes
-// on in the next line.
-std::vector<std::string> LogicalLines(const std::vector<std::string_view>& physical, bool v21)
-{
-    std::vector<std::string> lines;
-    bool softBreak = false;
-    for (std::string_view line : physical) {
-        bool folded = !line.empty() && (line[0] == ' ' || line[0] == '\t');
-        if (!lines.empty() && (softBreak || folded)) {
-            lines.back() += softBreak || v21 ? line : line.substr(1);
-        } else {
-            lines.emplace_back(line);
+    std::string Unfolded(bool v21) const
+    {
+        if (v21 || foldBlanks.empty())
+            return text;
+        std::string out;
+        out.reserve(text.size());
+        std::size_t at = 0;
+        for (std::size_t blank : foldBlanks) {
+            out.append(text, at, blank - at);
+            at = blank + 1;
         }
-        std::string& last = lines.back();
-        softBreak = !last.empty() && last.back() == '=' && IsQuotedPrintable(last);
-        if (softBreak)
-            last.pop_back();
+        return out.append(text, at, std::string::npos);
     }
-    return lines;
+};
+
+bool IsBase64Line(std::string_view line)
+{
+    return !line.empty() && std::all_of(line.begin(), line.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '/' || c == '=';
+    });
 }
 
 bool IsMarker(const Property& property, const char* name)
 {
     return property.name == name && SameWord(Trim(property.value), "VCARD");
+}
+
+// Joins physical lines into logical ones, in one pass, and keeps those from
+// the first BEGIN:VCARD to its END. A line that begins with a blank continues
+// the one before; so does the next line after a quoted-printable line ending
+// in "=", and a line of Base64 characters after a Base64 value (some phones
+// leave out the blank).
+class CardLines {
+public:
+    void Add(std::string_view line)
+    {
+        bool folded = !line.empty() && (line[0] == ' ' || line[0] == '\t');
+        if (open && (softBreak || folded || (base64 && IsBase64Line(line)))) {
+            if (folded && !softBreak && current.text.size() < MaxVCardLine)
+                current.foldBlanks.push_back(current.text.size());
+            Append(line);
+        } else {
+            Close();
+            current = {};
+            Property head;
+            ParseProperty(line, head);
+            open = true;
+            base64 = head.encoding == "B" || head.encoding == "BASE64";
+            quotedPrintable = head.encoding == "QUOTED-PRINTABLE";
+            Append(line);
+        }
+        softBreak = quotedPrintable && !current.text.empty() && current.text.back() == '=';
+        if (softBreak)
+            current.text.pop_back();
+    }
+
+    // Takes the last line; the lines of the first card.
+    std::vector<JoinedLine>& Finish()
+    {
+        Close();
+        open = false;
+        return lines;
+    }
+    bool Ended() const { return ended; }
+
+private:
+    void Append(std::string_view line)
+    {
+        std::size_t room = MaxVCardLine - std::min(MaxVCardLine, current.text.size());
+        current.cut = current.cut || line.size() > room;
+        current.text.append(line.substr(0, room));
+    }
+
+    void Close()
+    {
+        if (!open || ended)
+            return;
+        Property property;
+        ParseProperty(current.text, property);
+        if (IsMarker(property, "BEGIN")) {
+            current.depth = ++depth;
+        } else if (depth > 0 && IsMarker(property, "END")) {
+            ended = --depth == 0;
+            return;
+        } else {
+            current.depth = depth;
+        }
+        if (depth > 0)
+            lines.push_back(std::move(current));
+    }
+
+    std::vector<JoinedLine> lines;
+    JoinedLine current;
+    bool open = false, softBreak = false, base64 = false, quotedPrintable = false, ended = false;
+    int depth = 0;
+};
+
+// Text in UTF-16 with a byte-order mark as UTF-8; a lone surrogate as U+FFFD.
+std::string Utf8FromUtf16(std::string_view bytes, bool little)
+{
+    std::string out;
+    auto unit = [&](std::size_t at) {
+        auto a = static_cast<unsigned char>(bytes[at]), b = static_cast<unsigned char>(bytes[at + 1]);
+        return static_cast<char32_t>(little ? b << 8 | a : a << 8 | b);
+    };
+    for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
+        char32_t c = unit(at);
+        if (c >= 0xD800 && c < 0xDC00 && at + 3 < bytes.size() && unit(at + 2) >= 0xDC00 && unit(at + 2) < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
+            at += 2;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
 }
 
 } // namespace
@@ -480,6 +602,21 @@ std::string PictureMediaType(std::string_view bytes)
     return "application/octet-stream";
 }
 
+int CodePageOfCharset(std::string_view charset)
+{
+    std::string name;
+    for (char c : charset)
+        if (c != '-' && c != '_')
+            name += c;
+    for (int page = 1250; page <= 1258; ++page)
+        if (name == "WINDOWS" + std::to_string(page) || name == "CP" + std::to_string(page))
+            return page;
+    for (int part : {1, 2, 3, 4, 5, 6, 7, 8, 9, 13, 15})
+        if (name == "ISO8859" + std::to_string(part))
+            return 28590 + part;
+    return name == "KOI8R" ? 20866 : name == "KOI8U" ? 21866 : 0;
+}
+
 std::string WriteVCard(const VCardContact& contact)
 {
     std::string out;
@@ -488,9 +625,9 @@ std::string WriteVCard(const VCardContact& contact)
     Line(out, "FN", Escape(contact.formattedName));
     std::string name;
     Component(name, contact.family, true);
-    for (const std::string* part : {&contact.given, &contact.additional, &contact.prefix})
+    for (const std::string* part : {&contact.given, &contact.additional, &contact.prefix, &contact.suffix})
         Component(name, *part);
-    Line(out, "N", name + ";");
+    Line(out, "N", name);
     if (!contact.nickname.empty())
         Line(out, "NICKNAME", Escape(contact.nickname));
     bool first = true;
@@ -500,51 +637,72 @@ std::string WriteVCard(const VCardContact& contact)
         Line(out, first ? "EMAIL;PREF=1" : "EMAIL", Escape(email));
         first = false;
     }
-    WritePlace(out, contact.home, "home");
-    WritePlace(out, contact.work, "work");
-    if (!contact.organization.empty() || !contact.unit.empty()) {
+    for (const VCardAddress& address : contact.addresses) {
+        std::string value;
+        Component(value, address.poBox, true);
+        for (const std::string* part : {&address.extended, &address.street, &address.city, &address.region,
+                 &address.postalCode, &address.country})
+            Component(value, *part);
+        WriteTyped(out, "ADR", address.types, address.pref, value);
+    }
+    for (const VCardPhone& phone : contact.phones)
+        WriteTyped(out, "TEL", phone.types, phone.pref, Escape(phone.number));
+    for (const VCardUrl& url : contact.urls)
+        WriteTyped(out, "URL", url.types, url.pref, Escape(url.address));
+    if (!contact.organization.empty()) {
         std::string org;
-        Component(org, contact.organization, true);
-        if (!contact.unit.empty())
-            Component(org, contact.unit);
+        for (std::size_t i = 0; i < contact.organization.size(); ++i)
+            Component(org, contact.organization[i], i == 0);
         Line(out, "ORG", org);
     }
     if (!contact.jobTitle.empty())
         Line(out, "TITLE", Escape(contact.jobTitle));
     if (!contact.photo.empty())
         Line(out, "PHOTO", "data:" + MediaType(contact.photoType) + ";base64," + Base64Encode(contact.photo, false));
+    else if (!contact.photoAddress.empty())
+        Line(out, "PHOTO", contact.photoAddress);
     if (!contact.account.empty())
         Line(out, AccountProperty, Escape(contact.account));
     Line(out, "END", "VCARD");
     return out;
 }
 
-std::optional<VCardContact> ReadVCard(std::string_view text)
+std::optional<VCardContact> ReadVCard(std::string_view text, const CharsetDecoder& decode, VCardNotes* notes)
 {
+    std::string wide;
+    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+        wide = Utf8FromUtf16(text, text[0] == '\xFF');
+        text = wide;
+    }
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
-    auto physical = PhysicalLines(text);
-    bool v21 = false;
-    for (std::string_view line : physical)
-        if (Upper(Trim(line)) == "VERSION:2.1")
-            v21 = true;
-    Reader reader;
-    reader.v21 = v21;
-    int depth = 0;
-    for (const std::string& line : LogicalLines(physical, v21)) {
-        Property property;
-        if (!ParseProperty(line, property))
-            continue;
-        if (IsMarker(property, "BEGIN")) {
-            ++depth;
-        } else if (depth > 0 && IsMarker(property, "END")) {
-            if (--depth == 0)
-                return reader.Finish();
-        } else if (depth == 1) {
-            reader.Take(property);
-        }
+    CardLines card;
+    for (std::size_t start = 0; start < text.size() && !card.Ended();) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        card.Add(line);
+        start = end + 1;
     }
-    if (depth == 0)
+    std::vector<JoinedLine>& lines = card.Finish();
+    VCardNotes found;
+    found.ended = card.Ended();
+    if (notes)
+        *notes = found;
+    if (lines.empty())
         return std::nullopt;
+    Reader reader{decode, notes ? *notes : found};
+    for (const JoinedLine& line : lines) {
+        Property property;
+        if (line.depth == 1 && ParseProperty(line.Unfolded(false), property) && property.name == "VERSION")
+            reader.v21 = reader.v21 || Trim(property.value) == "2.1";
+    }
+    for (const JoinedLine& line : lines) {
+        Property property;
+        property.cut = line.cut;
+        if (line.depth == 1 && ParseProperty(line.Unfolded(reader.v21), property))
+            reader.Take(property);
+    }
     return reader.Finish();
 }

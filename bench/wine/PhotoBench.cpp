@@ -3,6 +3,7 @@
 // the file, decoding, reducing, encoding as JPEG, loading and painting it).
 // Also shows whether GDI+ honours the JPEG quality. Medians of 10.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -12,6 +13,7 @@
 #include "dialogs/CardDialog.h"
 #include "frame/CardService.h"
 #include "picture/DecodedImage.h"
+#include "picture/PhotoFit.h"
 #include "picture/Picture.h"
 #include "platform/File.h"
 #include "platform/WinApp.h"
@@ -23,18 +25,12 @@ namespace {
 
 std::string ReadFile(const std::string& path)
 {
-    CFile file;
-    auto size = CFile::GetStatus(path.c_str());
-    std::string bytes(size ? static_cast<size_t>(*size) : 0, '\0');
-    if (!size || !file.OpenForReading(path.c_str()) ||
-        file.Read(bytes.data(), static_cast<DWORD>(bytes.size())) != bytes.size())
-        return {};
-    return bytes;
+    return ReadFileStart(path.c_str(), UINT64_MAX).value_or("");
 }
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     OleInitialize(nullptr);
     CWinApp::Instance().InitInstance();
@@ -83,6 +79,22 @@ int main()
     for (int quality : {90, 30})
         std::printf("JPEG of %ldx%ld at quality %d: %zu bytes\n", client.right, client.bottom * 3 / 4, quality,
             EncodeJpeg(gdiplus, pixels, client.right, client.bottom * 3 / 4, quality).size());
+
+    // A picture named on the command line, the largest one accepted say:
+    // the process's peak memory before and after fitting it.
+    if (argc > 1) {
+        PROCESS_MEMORY_COUNTERS before = {}, after = {};
+        before.cb = after.cb = sizeof before;
+        K32GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+        std::string large = ReadFile(argv[1]);
+        double start = Milliseconds();
+        FittedPhoto fitted = FitPhoto(large, {client.right, client.bottom}, PhotoBackground, 8192);
+        double took = Milliseconds() - start;
+        K32GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+        std::printf("%s (%zu bytes): outcome %d in %.0f ms; peak memory %zu MB before, %zu MB after\n", argv[1],
+            large.size(), static_cast<int>(fitted.outcome), took, before.PeakPagefileUsage >> 20,
+            after.PeakPagefileUsage >> 20);
+    }
 
     DestroyWindow(dialog->GetSafeHwnd());
     service->DeletingDestructor(1);

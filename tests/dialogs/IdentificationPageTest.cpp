@@ -114,8 +114,8 @@ TEST_F(IdentificationPageTest, TheOwnCardRenamesInPlaceToAnAddressOnlyAndRemoves
     EXPECT_EQ(std::vector<std::string>{"lee@example.org"}, owner.published[0].identification->emails);
 }
 
-// Up to 8192 bytes a picture that shows is kept byte for byte; any larger
-// one is made a JPEG of at most 8192 bytes within the photo frame.
+// Up to 8192 bytes a picture that shows within the frame is kept byte for
+// byte; any other is made a JPEG of at most 8192 bytes within the frame.
 TEST_F(IdentificationPageTest, BrowseKeepsASmallPictureAsItIsAndFitsALargerOne)
 {
     MakeEditor();
@@ -138,6 +138,7 @@ TEST_F(IdentificationPageTest, BrowseKeepsASmallPictureAsItIsAndFitsALargerOne)
         {"small-16x16.bmp", PhotoFile("small-16x16.bmp"), true},
         {"vcard-8192.bmp", BitmapFile(8192), true},
         {"vcard-8193.bmp", BitmapFile(8193), false},
+        {"plain-2048x2048.png", PhotoFile("plain-2048x2048.png"), false},
         {"photo-2400x1600.jpg", PhotoFile("photo-2400x1600.jpg"), false},
     };
     for (const Case& c : cases) {
@@ -184,16 +185,20 @@ TEST_F(IdentificationPageTest, BrowseOfAFileThatCannotBeReadShownOrFittedChanges
     }
     DeleteFileA(huge.c_str());
     // No room at all to fit a picture into.
+    RECT frame = {};
+    GetClientRect(At(IDC_PHOTO), &frame);
     SetWindowPos(At(IDC_PHOTO), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_FALSE(Page().TakePicture(PhotoFile("strip-4000x1.bmp")));
+    EXPECT_FALSE(Page().TakePicture(BitmapFile()));
     const std::string notShown = "Quillora: The selected file is not a picture that can be shown, please, select another one";
     const std::string noFit = "Quillora: The selected picture cannot be made to fit in 8Kb, please, select another one";
     EXPECT_EQ((std::vector<std::string>{"Quillora: The selected file cannot be read, please, select another one",
-                  notShown, notShown, noFit, noFit}),
+                  notShown, notShown, noFit, noFit, noFit}),
         boxes);
     EXPECT_EQ(shown, Page().Photo().GetPicture());
     EXPECT_EQ("", Page().GetPhotoData());
     EXPECT_EQ("", Changed());
+    SetWindowPos(At(IDC_PHOTO), nullptr, 0, 0, frame.right, frame.bottom, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_TRUE(Page().TakePicture(BitmapFile()));
 }
 

@@ -97,6 +97,22 @@ TEST_F(PhotoFitTest, TooFewBytesForTheFrameGiveASmallerPictureOrNone)
     EXPECT_NEAR(1.5, static_cast<double>(smaller.size.cx) / smaller.size.cy, 0.05);
 }
 
+// A picture that declares more pixels than a 32-bit process affords is
+// refused for its size before any pixel is decoded; other bytes are no picture.
+TEST_F(PhotoFitTest, APictureTooLargeToDecodeIsToldApartFromNoPicture)
+{
+    std::string panorama = PhotoFile("photo-2400x1600.jpg");
+    size_t frame = panorama.find("\xFF\xC0");
+    ASSERT_NE(std::string::npos, frame);
+    panorama.replace(frame + 5, 4, std::string("\x1F\x40\x27\x10", 4));  // 10000 x 8000
+    std::string png = PhotoFile("transparent-600x600.png");
+    const std::pair<std::string, FittedPhoto::Outcome> cases[] = {{panorama, FittedPhoto::TooManyPixels},
+        {png.substr(0, 16) + std::string("\0\1\0\0\0\1\0\0", 8), FittedPhoto::TooManyPixels},
+        {png.substr(0, 20), FittedPhoto::Undecodable}};
+    for (const auto& [bytes, outcome] : cases)
+        EXPECT_EQ(outcome, FitPhoto(bytes, Frame, PhotoBackground, CardBytes).outcome) << bytes.size();
+}
+
 // The JPEG with an Exif block whose first directory, at the offset given,
 // holds the orientation: one entry of type short, no next directory.
 std::string WithExif(const std::string& jpeg, bool little, uint32_t orientation, uint32_t directory = 8)
@@ -126,6 +142,10 @@ TEST_F(PhotoFitTest, TurnsAPictureUprightAsItsExifSays)
         EXPECT_GT(GetBValue(sky), GetRValue(sky)) << orientation;
         EXPECT_GT(GetRValue(ground), GetBValue(ground)) << orientation;
     }
+    auto turned = Shown(FitPhoto(WithExif(photo, true, 3), Frame, PhotoBackground, CardBytes).jpeg);
+    ASSERT_EQ(80, turned->Height());
+    EXPECT_TRUE(GetBValue(turned->At(1, 78)) > GetRValue(turned->At(1, 78))  // the sky below
+        && GetRValue(turned->At(1, 1)) > GetBValue(turned->At(1, 1)));
     for (const std::string& broken : {WithExif(photo, true, 9), WithExif(photo, false, 6, 4000)})
         EXPECT_EQ(120, Shown(FitPhoto(broken, Frame, PhotoBackground, CardBytes).jpeg)->Width());
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "picture/Picture.h"
+#include "picture/PictureSize.h"
 #include "tests/controls/TestWindows.h"
 #include "tests/picture/TestPictures.h"
 
@@ -36,6 +37,9 @@ TEST(FitRect, PlacesOrScalesThePicture)
 TEST_F(PictureTest, LoadsEachPictureKindWithItsSize)
 {
     std::string png = PhotoFile("transparent-600x600.png");
+    std::string photo = PhotoFile("photo-4000x3000.jpg");
+    // Declares 30000 x 30000 pixels in a few bytes: never decoded.
+    std::string header = png.substr(0, 16) + std::string("\0\0\x75\x30\0\0\x75\x30", 8) + png.substr(24);
     struct Case {
         std::vector<unsigned char> bytes;
         int width, height;
@@ -46,6 +50,8 @@ TEST_F(PictureTest, LoadsEachPictureKindWithItsSize)
         {ResourceBytes(NoteIcon), 32, 32},
         {{png.begin(), png.end()}, 600, 600},
         {{'n', 'o', 'i', 's', 'e'}, 0, 0},
+        {{header.begin(), header.end()}, 0, 0},
+        {{photo.begin(), photo.end()}, 0, 0},  // 12 megapixels: more than a viewer decodes
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -57,6 +63,45 @@ TEST_F(PictureTest, LoadsEachPictureKindWithItsSize)
         Canvas canvas(10, 10);
         EXPECT_EQ(c.width > 0, picture.Render(canvas, 0, 0, 10, 10) == 1);
         EXPECT_EQ(c.width > 0, picture.UpdateSizeForDC(canvas) == 1);
+    }
+}
+
+std::string Bytes(std::initializer_list<int> values)
+{
+    std::string bytes;
+    for (int value : values)
+        bytes += static_cast<char>(value);
+    return bytes;
+}
+
+// The size each kind of file declares, read from its header alone: a few
+// bytes can declare gigabytes of pixels. Real files are the loader's tests.
+TEST(DeclaredSize, ReadFromTheHeaderOfEachKind)
+{
+    const std::string png = "\x89PNG\r\n\x1A\n" + Bytes({0, 0, 0, 13}) + "IHDR";
+    const std::string jpeg = Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC4, 0, 2, 0xFF, 0xC2, 0, 11, 8});
+    const std::string bmp = "BM" + std::string(12, '\0');
+    struct Case {
+        std::string bytes;
+        int64_t width, height;  // 0: none declared
+    } cases[] = {
+        {png + Bytes({0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30}), 30000, 30000},
+        {jpeg + Bytes({0x75, 0x30, 0x4E, 0x20}), 20000, 30000},
+        {jpeg + Bytes({0x75}), 0, 0},
+        {Bytes({0xFF, 0xD8, 0xFF, 0xDA, 0, 2, 0xFF, 0xC0, 0, 11, 8, 1, 0, 1, 0}), 0, 0},
+        {"GIF89a" + Bytes({0xFF, 0xFF, 0x10, 0x00}), 65535, 16},
+        {bmp + Bytes({40, 0, 0, 0, 0x40, 0x9C, 0, 0, 0xC0, 0x63, 0xFF, 0xFF}), 40000, 40000},  // rows top-down
+        {bmp + Bytes({12, 0, 0, 0, 0x10, 0, 0x20, 0}), 16, 32},
+        {Bytes({'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0, 0, 1, 3, 0, 1, 0, 0, 0, 0x88, 0x13, 0, 0, 1, 1, 4, 0, 1, 0, 0, 0,
+             0x10, 0x27, 0, 0}), 5000, 10000},
+        {Bytes({0, 0, 1, 0, 2, 0, 16, 16, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+             0, 0, 38, 0, 0, 0}) + png + Bytes({0, 0, 8, 0, 0, 0, 8, 0}), 2048, 2048},  // the second in PNG
+        {"noise", 0, 0},
+        {"\x89PNG\r\n\x1A\n", 0, 0},
+    };
+    for (const Case& c : cases) {
+        auto size = DeclaredSize(c.bytes).value_or(PictureSize{});
+        EXPECT_EQ(std::pair(c.width, c.height), std::pair(size.width, size.height)) << &c - cases;
     }
 }
 

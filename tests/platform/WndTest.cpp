@@ -206,4 +206,21 @@ TEST(File, OpensOnlyFilesOnDisk)
     EXPECT_GT(file.GetLength().value_or(0), 0u);
 }
 
+// A file is read whole within the limit, else up to it, and written anew.
+TEST(File, ReadsUpToALimitAndWritesWhole)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(folder) + "file-start.bin";
+    ASSERT_TRUE(WriteWholeFile(path.c_str(), "0123456789"));
+    for (auto [limit, bytes, longer] : {std::tuple{10, "0123456789", false}, {4, "0123", true}, {0, "", true}}) {
+        bool more = !longer;
+        EXPECT_EQ(bytes, ReadFileStart(path.c_str(), limit, &more));
+        EXPECT_EQ(longer, more) << limit;
+    }
+    EXPECT_FALSE(ReadFileStart("NUL", 10) || ReadFileStart("Z:\\no\\such file", 10));
+    EXPECT_FALSE(WriteWholeFile("CONOUT$", "ab"));
+    DeleteFileA(path.c_str());
+}
+
 } // namespace

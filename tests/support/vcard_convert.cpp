@@ -1,11 +1,11 @@
-// Reads the first card of standard input and writes it back as the writer
-// writes it, for the checks with an independent parser; exit status 1 when
-// the input holds no card.
+// Reads the first card of standard input into a card's fields and writes
+// them as the export writes them, for the checks with an independent parser;
+// exit status 1 when the input holds no card.
 #include <iostream>
 #include <iterator>
 #include <string>
 
-#include "support/VCard.h"
+#include "protocol/VCardMapping.h"
 
 int main()
 {
@@ -13,6 +13,8 @@ int main()
     auto contact = ReadVCard(text);
     if (!contact)
         return 1;
-    std::cout << WriteVCard(*contact);
+    CardContact card = CardOfVCard(*contact).card;
+    card.account = contact->account;
+    std::cout << WriteVCard(VCardOfCard(card, ""));
     return 0;
 }
