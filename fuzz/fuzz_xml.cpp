@@ -11,13 +11,11 @@ namespace {
 
 bool SameTree(const XmlNode& a, const XmlNode& b)
 {
-    const XmlTag& ta = a.GetTag();
-    const XmlTag& tb = b.GetTag();
     bool same = a.GetName() == b.GetName() && a.GetText() == b.GetText() && a.ChildCount() == b.ChildCount() &&
-                ta.AttributeCount() == tb.AttributeCount();
-    for (std::int32_t i = 0; same && i < ta.AttributeCount(); ++i)
-        same = ta.GetAttribute(i)->GetName() == tb.GetAttribute(i)->GetName() &&
-               ta.GetAttribute(i)->GetValue() == tb.GetAttribute(i)->GetValue();
+                a.AttributeCount() == b.AttributeCount();
+    for (std::int32_t i = 0; same && i < a.AttributeCount(); ++i)
+        same = a.GetAttribute(i)->GetName() == b.GetAttribute(i)->GetName() &&
+               a.GetAttribute(i)->GetValue() == b.GetAttribute(i)->GetValue();
     for (std::int32_t i = 0; same && i < a.ChildCount(); ++i)
         same = SameTree(*a.ChildAt(i), *b.ChildAt(i));
     return same;

@@ -144,8 +144,7 @@ void CardCache::StoreFields(const std::string& user, const std::string& domain, 
 
 bool CardCache::WriteFields(const std::string& user, const std::string& domain, const XmlNode& section, int number)
 {
-    if (!UseSection(user, domain, number) || !UseOwnCardKey(user, domain, true) || !WriteVersion(number, NotCached) ||
-        !UseSection(user, domain, number))
+    if (!UseOwnCardKey(user, domain, true) || !WriteVersion(number, NotCached) || !UseSection(user, domain, number))
         return false;
     for (const std::string& tag : StoredTags(number))
         if (!key.WriteString(tag, section.ChildText(tag)))

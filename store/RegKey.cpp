@@ -2,45 +2,32 @@
 
 #include <vector>
 
-namespace {
-
-// An open key that closes itself.
-class OpenKey {
-public:
-    OpenKey(HKEY root, const std::string& path, REGSAM access)
-    {
-        if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS)
-            key = nullptr;
-    }
-    ~OpenKey()
-    {
-        if (key)
-            RegCloseKey(key);
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-
-    explicit operator bool() const { return key != nullptr; }
-    HKEY Get() const { return key; }
-
-private:
-    HKEY key = nullptr;
-};
-
-} // namespace
+void RegKey::OpenKey::Reset(HKEY newKey)
+{
+    if (key)
+        RegCloseKey(key);
+    key = newKey;
+}
 
 bool RegKey::SetRootKey(HKEY newRoot)
 {
     if (newRoot != HKEY_CLASSES_ROOT && newRoot != HKEY_CURRENT_USER &&
         newRoot != HKEY_LOCAL_MACHINE && newRoot != HKEY_USERS)
         return false;
+    if (newRoot == root)
+        return true;
     root = newRoot;
+    HKEY key = nullptr;
+    if (subKey.empty() || RegOpenKeyExA(root, subKey.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        key = nullptr;
+    open.Reset(key);
     return true;
 }
 
 bool RegKey::SetKey(const std::string& path, bool create)
 {
     if (path.empty()) {
+        open.Reset(nullptr);
         subKey.clear();
         return true;
     }
@@ -51,39 +38,36 @@ bool RegKey::SetKey(const std::string& path, bool create)
         : RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key);
     if (result != ERROR_SUCCESS)
         return false;
-    RegCloseKey(key);
+    open.Reset(key);
     subKey = path;
     return true;
 }
 
 DWORD RegKey::GetValueType(const std::string& name) const
 {
-    OpenKey key(root, subKey, KEY_QUERY_VALUE);
     DWORD type = 0;
-    if (!key || RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+    if (!Current() || RegQueryValueExA(Current(), name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return 0;
     return type;
 }
 
 std::string RegKey::ReadString(const std::string& name, const std::string& fallback) const
 {
-    OpenKey key(root, subKey, KEY_READ);
-    if (!key)
+    if (!Current())
         return fallback;
-    // Asks for the size first, then reads; a value that grew in between is
-    // asked for again.
-    std::vector<char> buffer;
+    // Reads into a buffer that holds the common short value; a longer one
+    // is read again into a buffer of the size the first read gave, and so
+    // on while the value grows in between.
+    std::vector<char> buffer(256);
     for (;;) {
         DWORD type = 0;
-        DWORD size = 0;
-        if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ))
-            return fallback;
-        buffer.assign(size + 1, '\0');
-        LONG result = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,
+        DWORD size = static_cast<DWORD>(buffer.size() - 1);
+        LONG result = RegQueryValueExA(Current(), name.c_str(), nullptr, &type,
                                        reinterpret_cast<BYTE*>(buffer.data()), &size);
-        if (result == ERROR_MORE_DATA)
+        if (result == ERROR_MORE_DATA) {
+            buffer.assign(size + 1, '\0');
             continue;
+        }
         if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
             return fallback;
         buffer[size] = '\0';
@@ -93,12 +77,11 @@ std::string RegKey::ReadString(const std::string& name, const std::string& fallb
 
 uint32_t RegKey::ReadDword(const std::string& name, uint32_t fallback) const
 {
-    OpenKey key(root, subKey, KEY_READ);
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (!key ||
-        RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+    if (!Current() ||
+        RegQueryValueExA(Current(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
             ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof value)
         return fallback;
@@ -109,16 +92,14 @@ bool RegKey::WriteString(const std::string& name, const std::string& value) cons
 {
     if (value.size() > MaxStringLength)
         return false;
-    OpenKey key(root, subKey, KEY_WRITE);
-    return key && RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    return Current() && RegSetValueExA(Current(), name.c_str(), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(value.c_str()),
+                                       static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool RegKey::WriteDword(const std::string& name, uint32_t value) const
 {
-    OpenKey key(root, subKey, KEY_WRITE);
     DWORD data = value;
-    return key && RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                                 sizeof data) == ERROR_SUCCESS;
+    return Current() && RegSetValueExA(Current(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                       sizeof data) == ERROR_SUCCESS;
 }

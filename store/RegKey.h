@@ -1,8 +1,9 @@
 #pragma once
-// One registry root and key path; every operation opens the key, does its
-// one thing and closes it again, so no handle stays open between calls.
-// Reads that miss return the caller's default; nothing raises or shows.
-// The key and the writes are virtual so that tests can make them fail.
+// One registry root and key path. SetKey opens the key and keeps it open
+// until the next SetKey, the next root or the end; reads and writes go
+// through that one handle. Reads that miss return the caller's default;
+// nothing raises or shows. The key and the writes are virtual so that tests
+// can make them fail.
 #include <windows.h>
 #include <cstdint>
 #include <string>
@@ -13,10 +14,13 @@ public:
     static constexpr std::size_t MaxStringLength = 64 * 1024;
 
     RegKey() = default;
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
     virtual ~RegKey() = default;
 
     // Only the four predefined roots are taken; anything else gives false
-    // and keeps the current root.
+    // and keeps the current root. The current path is opened again under
+    // the new root.
     bool SetRootKey(HKEY newRoot);
     // Makes path the current key (opening, or with create creating, it under
     // the root); false leaves the former key current. "" is always taken.
@@ -36,6 +40,25 @@ public:
     const std::string& SubKey() const { return subKey; }
 
 private:
+    // An open key that closes itself.
+    class OpenKey {
+    public:
+        OpenKey() = default;
+        OpenKey(const OpenKey&) = delete;
+        OpenKey& operator=(const OpenKey&) = delete;
+        ~OpenKey() { Reset(nullptr); }
+        void Reset(HKEY newKey);
+        HKEY Get() const { return key; }
+
+    private:
+        HKEY key = nullptr;
+    };
+
+    // The handle values go through: the root itself for "", nullptr when
+    // the current path could not be opened under the current root.
+    HKEY Current() const { return subKey.empty() ? root : open.Get(); }
+
     HKEY root = HKEY_CURRENT_USER;
     std::string subKey;
+    OpenKey open;
 };

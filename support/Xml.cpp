@@ -1,10 +1,11 @@
 #include "support/Xml.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
-#include <string_view>
+#include <new>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -36,12 +37,18 @@ struct EscapeTable {
 };
 constexpr EscapeTable kEscape;
 
-void AppendEscaped(std::string& out, const std::string& text)
+void AppendEscaped(std::string& out, std::string_view text)
 {
     const char* s = text.data();
     std::size_t n = text.size();
     std::size_t runStart = 0;
+    auto plain = [s](std::size_t i) { return !kEscape.replacement[static_cast<unsigned char>(s[i])]; };
     for (std::size_t i = 0; i < n; ++i) {
+        // Long texts such as a photo hold none of the five: four at a time.
+        while (i + 4 <= n && plain(i) && plain(i + 1) && plain(i + 2) && plain(i + 3))
+            i += 4;
+        if (i == n)
+            break;
         const char* r = kEscape.replacement[static_cast<unsigned char>(s[i])];
         if (r) {
             out.append(s + runStart, i - runStart);
@@ -52,55 +59,167 @@ void AppendEscaped(std::string& out, const std::string& text)
     out.append(s + runStart, n - runStart);
 }
 
-// Decodes the five entities in place; the common text without '&' is untouched.
-void UnescapeInPlace(std::string& text)
+// The first c in [p, end), or nullptr. Most texts and names are short, and
+// there a plain loop beats the library's setup.
+const char* Find(const char* p, const char* end, char c)
 {
-    std::size_t amp = text.find('&');
-    if (amp == std::string::npos)
-        return;
-    static constexpr std::pair<std::string_view, char> kEntities[] = {
-        {"&quot;", '"'}, {"&apos;", '\''}, {"&gt;", '>'}, {"&lt;", '<'}, {"&amp;", '&'}};
-    std::string_view in(text);
-    std::string out(in.substr(0, amp));
-    std::size_t i = amp;
-    while (i < in.size()) {
-        if (in[i] == '&') {
-            bool matched = false;
-            for (const auto& [entity, c] : kEntities) {
-                if (in.compare(i, entity.size(), entity) == 0) {
-                    out += c;
-                    i += entity.size();
-                    matched = true;
-                    break;
-                }
-            }
-            if (matched)
-                continue;
-        }
-        std::size_t next = in.find('&', i + 1);
-        if (next == std::string_view::npos)
-            next = in.size();
-        out.append(in.substr(i, next - i));
-        i = next;
-    }
-    text = std::move(out);
+    for (const char* shortEnd = end - p > 16 ? p + 16 : end; p < shortEnd; ++p)
+        if (*p == c)
+            return p;
+    return p < end ? static_cast<const char*>(std::memchr(p, c, static_cast<std::size_t>(end - p))) : nullptr;
 }
 
-std::int32_t ClampEnd(const std::string& text, std::int32_t end)
+// Nonzero when one of the eight bytes of word equals c.
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+std::uint64_t HasByte(std::uint64_t word, unsigned char c)
 {
-    constexpr std::size_t kMax = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-    std::int32_t size = static_cast<std::int32_t>(text.size() < kMax ? text.size() : kMax);
-    return end < size ? end : size;
+    std::uint64_t x = word ^ (kOnes * c);
+    return (x - kOnes) & ~x & (kOnes << 7);
 }
+
+// The first '<' in [p, end), or nullptr; amp is set when a '&' lies before
+// it. Texts are read eight bytes at a time; a long one goes to the library.
+const char* FindTagStart(const char* p, const char* end, bool& amp)
+{
+    for (const char* shortEnd = end - p > 64 ? p + 64 : end; p < shortEnd;) {
+        if (shortEnd - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            std::uint64_t hits = HasByte(word, '<') | HasByte(word, '&');
+            if (!hits) {
+                p += 8;
+                continue;
+            }
+            // The lowest marked byte is a true match.
+            if constexpr (std::endian::native == std::endian::little)
+                p += std::countr_zero(hits) / 8;
+        }
+        if (*p == '<')
+            return p;
+        amp |= *p == '&';
+        ++p;
+    }
+    if (p >= end)
+        return nullptr;
+    const char* lt = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
+    amp |= Find(p, lt ? lt : end, '&') != nullptr;
+    return lt;
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+// Decodes the five entities of s[0, n) in place, in one pass; returns the new
+// length. Text without '&' is left untouched.
+std::size_t UnescapeInPlace(char* s, std::size_t n)
+{
+    const char* amp = Find(s, s + n, '&');
+    if (!amp)
+        return n;
+    static constexpr std::pair<std::string_view, char> kEntities[] = {
+        {"&quot;", '"'}, {"&apos;", '\''}, {"&gt;", '>'}, {"&lt;", '<'}, {"&amp;", '&'}};
+    std::size_t out = static_cast<std::size_t>(amp - s);
+    std::size_t i = out;
+    while (i < n) {
+        std::string_view rest(s + i, n - i);
+        bool matched = false;
+        for (const auto& [entity, c] : kEntities) {
+            if (rest.starts_with(entity)) {
+                s[out++] = c;
+                i += entity.size();
+                matched = true;
+                break;
+            }
+        }
+        if (matched)
+            continue;
+        const char* nextAmp = Find(s + i + 1, s + n, '&');
+        std::size_t next = nextAmp ? static_cast<std::size_t>(nextAmp - s) : n;
+        std::memmove(s + out, s + i, next - i);
+        out += next - i;
+        i = next;
+    }
+    return out;
+}
+
+inline std::string_view TrimmedEnd(std::string_view text)
+{
+    std::size_t last = text.size();
+    while (last > 0 && IsBlank(text[last - 1]))
+        --last;
+    return text.substr(0, last);
+}
+
+inline std::string_view Trimmed(std::string_view text)
+{
+    text = TrimmedEnd(text);
+    std::size_t first = 0;
+    while (first < text.size() && IsBlank(text[first]))
+        ++first;
+    return text.substr(first);
+}
+
+enum class TagKind { Start, End, Empty };
+
+// One tag as read; its attributes come from the arena.
+struct Tag {
+    std::string_view name;
+    TagKind kind = TagKind::Start;
+    XmlAttribute* attributes = nullptr;
+};
 
 } // namespace
 
-// The reader works on a raw buffer with positions as in the public Parse
-// operations: each reader leaves the position on the last character it took.
+void* XmlArena::Allocate(std::size_t size, std::size_t align)
+{
+    std::size_t skip = (align - reinterpret_cast<std::uintptr_t>(next) % align) % align;
+    if (skip + size > left) {
+        // Blocks grow with the document, so a large read takes few of them.
+        std::size_t grown = blocks.size() < 8 ? std::size_t{4096} << blocks.size() : std::size_t{1} << 20;
+        std::size_t block = std::max(size + align, grown);
+        blocks.emplace_back(new char[block]);
+        next = blocks.back().get();
+        left = block;
+        skip = (align - reinterpret_cast<std::uintptr_t>(next) % align) % align;
+    }
+    char* at = next + skip;
+    next = at + size;
+    left -= skip + size;
+    return at;
+}
+
+std::string_view XmlArena::Copy(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    char* copy = static_cast<char*>(Allocate(text.size(), 1));
+    std::memcpy(copy, text.data(), text.size());
+    return {copy, text.size()};
+}
+
+void XmlArena::Release()
+{
+    blocks.clear();
+    next = nullptr;
+    left = 0;
+}
+
+// Reads from a document's own copy of the text, with positions as in the
+// former public readers: each leaves the position on the last character it
+// took. Entities are decoded in place in that copy.
 struct XmlReader {
-    const char* s;
+    char* s;
     std::int32_t end;
-    XmlTag scratch;
+    XmlArena& arena;
+    // The text of an element whose text is split by children, per depth.
+    std::vector<std::string> joined;
 
     std::string_view Name(std::int32_t& pos) const
     {
@@ -112,9 +231,8 @@ struct XmlReader {
 
     bool Attribute(XmlAttribute& attribute, std::int32_t& pos) const
     {
-        attribute.Clear();
         std::int32_t start = pos;
-        attribute.name.assign(Name(pos));
+        attribute.name = Name(pos);
         while (pos < end && (IsBlank(s[pos]) || s[pos] == '='))
             ++pos;
         if (pos >= end) {
@@ -134,16 +252,32 @@ struct XmlReader {
             return false;
         }
         const char* closeChar = static_cast<const char*>(close);
-        attribute.value.assign(open, static_cast<std::size_t>(closeChar - open));
+        attribute.value = {open, static_cast<std::size_t>(closeChar - open)};
         pos = static_cast<std::int32_t>(closeChar - s);
         return true;
     }
 
-    bool Tag(XmlTag& tag, std::int32_t& pos) const
+    // Reads one tag with pos on its '<'; true when its '>' was reached, with
+    // pos on it. An attribute that is cut short is kept as far as it was read.
+    bool ReadTag(Tag& tag, std::int32_t& pos)
     {
-        tag.Clear();
+        tag = Tag{};
+        XmlAttribute** link = &tag.attributes;
         if (++pos >= end)
             return false;
+        // The common tags first: a name, perhaps after '/', then '>'.
+        if (s[pos] == '/') {
+            tag.kind = TagKind::End;
+            if (++pos >= end)
+                return false;
+        }
+        if (!kStop.stop[static_cast<unsigned char>(s[pos])]) {
+            tag.name = Name(pos);
+            if (pos >= end)
+                return false;
+            if (s[pos] == '>')
+                return true;
+        }
         for (;;) {
             char c = s[pos];
             switch (c) {
@@ -164,13 +298,14 @@ struct XmlReader {
                 if (tag.name.empty()) {
                     std::string_view name = Name(pos);
                     if (!name.empty()) {
-                        tag.name.assign(name);
+                        tag.name = name;
                         --pos;
                     }
                 } else {
-                    auto* attribute = new XmlAttribute;
+                    XmlAttribute* attribute = arena.Make<XmlAttribute>();
                     Attribute(*attribute, pos);
-                    tag.attributes.Append(attribute);
+                    *link = attribute;
+                    link = &attribute->next;
                 }
                 break;
             }
@@ -179,68 +314,105 @@ struct XmlReader {
         }
     }
 
-    // Moves the tag read into the scratch into node's own tag.
-    void TakeScratch(XmlTag& into)
+    // The text is trimmed before each tag: a first piece is trimmed, and a
+    // later one, after a text that begins and ends with no blank, keeps its
+    // leading blanks. A text split by children is joined in this depth's
+    // string.
+    void AddText(XmlNode& node, std::size_t slot, bool& inJoin, std::string_view piece)
     {
-        into.kind = scratch.kind;
-        into.name.swap(scratch.name);
-        into.attributes.AppendAll(scratch.attributes);
+        if (node.text.empty() && !inJoin)
+            node.text = Trimmed(piece);
+        else if (!(piece = TrimmedEnd(piece)).empty())
+            Join(node, slot, inJoin, piece);
     }
 
-    // Reads one element. When startTagRead is set, the caller has already
-    // read the element's first tag into the scratch and pos lies on that
-    // tag's last character: reading it again would give the same tag.
-    bool Node(XmlNode& node, std::int32_t& pos, int depth, bool startTagRead)
+    void Join(XmlNode& node, std::size_t slot, bool& inJoin, std::string_view piece)
     {
-        if (pos < 0)
-            return false;
-        node.Clear();
+        if (joined.size() <= slot)
+            joined.resize(slot + 1);
+        std::string& join = joined[slot];
+        if (!inJoin) {
+            join.assign(node.text);
+            inJoin = true;
+        }
+        join += piece;
+    }
+
+    // Decodes the entities of a complete text: one split by children in its
+    // joined string, any other in place in the document's copy.
+    void DecodeText(XmlNode& node, std::size_t slot, bool inJoin)
+    {
+        if (inJoin) {
+            std::string& join = joined[slot];
+            join.resize(UnescapeInPlace(join.data(), join.size()));
+        } else if (!node.text.empty()) {
+            char* at = const_cast<char*>(node.text.data());
+            node.text = {at, UnescapeInPlace(at, node.text.size())};
+        }
+    }
+
+    // Reads one element. When first is given, the caller has already read
+    // the element's first tag into it and pos lies on that tag's last
+    // character: reading it again would give the same tag.
+    bool Node(XmlNode& node, std::int32_t& pos, int depth, const Tag* first)
+    {
+        auto slot = static_cast<std::size_t>(depth - 1);
+        bool inJoin = false;
+        bool complete = Body(node, pos, depth, first, slot, inJoin);
+        if (inJoin)
+            node.text = arena.Copy(joined[slot]);
+        return complete;
+    }
+
+    bool Body(XmlNode& node, std::int32_t& pos, int depth, const Tag* first, std::size_t slot, bool& inJoin)
+    {
         if (pos >= end)
             return false;
-        if (startTagRead) {
-            TakeScratch(node.tag);
-            if (node.tag.kind != TagKind::Start)
+        bool awaitingStartTag = true;
+        Tag tag;
+        if (first) {
+            node.name = first->name;
+            node.attributes = first->attributes;
+            if (first->kind != TagKind::Start)
                 return false;
-            node.awaitingStartTag = false;
+            awaitingStartTag = false;
             if (++pos >= end)
                 return false;
         }
+        bool amp = false;
         for (;;) {
-            const char* lt = static_cast<const char*>(
-                std::memchr(s + pos, '<', static_cast<std::size_t>(end - pos)));
+            const char* lt = FindTagStart(s + pos, s + end, amp);
             if (lt == s + pos) {
-                if (node.awaitingStartTag) {
-                    Tag(node.tag, pos);
-                    if (node.tag.kind != TagKind::Start)
+                if (awaitingStartTag) {
+                    ReadTag(tag, pos);
+                    node.name = tag.name;
+                    node.attributes = tag.attributes;
+                    if (tag.kind != TagKind::Start)
                         return false;
-                    node.awaitingStartTag = false;
+                    awaitingStartTag = false;
                 } else {
-                    node.value.Trim();
-                    Tag(scratch, pos);
-                    if (scratch.kind == TagKind::End) {
-                        if (scratch.name != node.tag.name)
+                    ReadTag(tag, pos);
+                    if (tag.kind == TagKind::End) {
+                        if (!SameName(tag.name, node.name))
                             return false;
-                        UnescapeInPlace(node.value.text);
+                        if (amp)
+                            DecodeText(node, slot, inJoin);
                         return true;
                     }
                     if (depth >= XmlNode::kMaxDepth)
                         return false;
-                    // Linked before its read (and unlinked if the read fails),
-                    // so that link and node lie together in memory.
-                    XmlNode* child = node.children.AppendNew();
-                    if (!Node(*child, pos, depth + 1, true)) {
-                        node.children.RemoveAt(node.children.Count() - 1);
-                        delete child;
+                    XmlNode* child = arena.Make<XmlNode>();
+                    child->arena = &arena;
+                    if (!Node(*child, pos, depth + 1, &tag))
                         return false;
-                    }
-                    child->index = node.nextIndex++;
+                    node.Append(child);
                 }
             } else if (!lt) {
                 return false;
             } else {
                 std::int32_t ltPos = static_cast<std::int32_t>(lt - s);
-                if (!node.awaitingStartTag)
-                    node.value.text.append(s + pos, static_cast<std::size_t>(ltPos - pos));
+                if (!awaitingStartTag)
+                    AddText(node, slot, inJoin, {s + pos, static_cast<std::size_t>(ltPos - pos)});
                 pos = ltPos - 1;
             }
             if (++pos >= end)
@@ -249,278 +421,212 @@ struct XmlReader {
     }
 };
 
-XmlAttribute::XmlAttribute(std::string attributeName, std::string attributeValue)
-    : name(std::move(attributeName)), value(std::move(attributeValue))
+void XmlNode::SetName(std::string_view newName)
 {
+    name = arena->Copy(newName);
 }
 
-bool XmlAttribute::Parse(const std::string& text, std::int32_t& position, std::int32_t end)
+void XmlNode::SetText(std::string_view newText)
 {
-    XmlReader reader{text.data(), ClampEnd(text, end), {}};
-    if (position < 0 || position >= reader.end) {
-        Clear();
-        return false;
-    }
-    return reader.Attribute(*this, position);
+    text = arena->Copy(newText);
 }
 
-std::string XmlAttribute::ToXml() const
+void XmlNode::SetInt(int number)
 {
-    std::string out;
-    out.reserve(name.size() + value.size() + 3);
-    out += name;
-    out += "=\"";
-    out += value;
-    out += '"';
-    return out;
+    SetText(std::to_string(number));
 }
 
-void XmlAttribute::Clear()
+void XmlNode::Append(XmlNode* child)
 {
-    name.clear();
-    value.clear();
-}
-
-XmlTag::XmlTag(const XmlTag& other) : XmlObject(), name(other.name), kind(other.kind)
-{
-    for (std::int32_t i = 0; i < other.attributes.Count(); ++i)
-        attributes.Append(new XmlAttribute(*other.attributes.GetAt(i)));
-}
-
-XmlTag& XmlTag::operator=(const XmlTag& other)
-{
-    if (this == &other)
-        return *this;
-    attributes.DeleteAll();
-    for (std::int32_t i = 0; i < other.attributes.Count(); ++i)
-        attributes.Append(new XmlAttribute(*other.attributes.GetAt(i)));
-    kind = other.kind;
-    name = other.name;
-    return *this;
-}
-
-XmlTag::~XmlTag()
-{
-    attributes.DeleteAll();
-}
-
-bool XmlTag::Parse(const std::string& text, std::int32_t& position, std::int32_t end)
-{
-    XmlReader reader{text.data(), ClampEnd(text, end), {}};
-    if (position < 0 || position >= reader.end) {
-        Clear();
-        return false;
-    }
-    return reader.Tag(*this, position);
-}
-
-void XmlTag::AppendStart(std::string& out) const
-{
-    out += '<';
-    out += name;
-    for (std::int32_t i = 0; i < attributes.Count(); ++i) {
-        const XmlAttribute* attribute = attributes.GetAt(i);
-        out += ' ';
-        out += attribute->GetName();
-        out += "=\"";
-        out += attribute->GetValue();
-        out += '"';
-    }
-}
-
-std::string XmlTag::Write(std::int32_t form) const
-{
-    std::string out;
-    if (form == 0 || form == 2) {
-        AppendStart(out);
-        out += form == 0 ? ">" : "/>";
-    } else {
-        out += "</";
-        out += name;
-        out += '>';
-    }
-    return out;
-}
-
-void XmlTag::Clear()
-{
-    kind = TagKind::Start;
-    name.clear();
-    attributes.DeleteAll();
-}
-
-void XmlTag::AddAttribute(std::string attributeName, std::string attributeValue)
-{
-    attributes.Append(new XmlAttribute(std::move(attributeName), std::move(attributeValue)));
-}
-
-void XmlValue::SetInt(int number)
-{
-    text = std::to_string(number);
-}
-
-void XmlValue::Trim()
-{
-    std::size_t last = text.size();
-    while (last > 0 && IsBlank(text[last - 1]))
-        --last;
-    std::size_t first = 0;
-    while (first < last && IsBlank(text[first]))
-        ++first;
-    if (first == 0) {
-        text.resize(last);
-    } else {
-        text.erase(last);
-        text.erase(0, first);
-    }
-}
-
-XmlNode::~XmlNode()
-{
-    // The subtree is freed node by node in document order (the order in
-    // which a read allocated it), without recursion and without allocating.
-    if (children.Count() == 0)
-        return;
-    IndexedList<XmlNode> pending;
-    pending.AppendAll(children);
-    while (XmlNode* node = pending.TakeFirst()) {
-        pending.PrependAll(node->children);
-        delete node;
-    }
-}
-
-XmlNode& XmlNode::AddChild(const std::string& name, const std::string& text)
-{
-    XmlNode* child = children.AppendNew();
-    child->tag.name = name;
-    child->value.text = text;
     child->index = nextIndex++;
+    child->parent = this;
+    if (lastChild)
+        lastChild->next = child;
+    else
+        firstChild = child;
+    lastChild = child;
+    ++childCount;
+}
+
+XmlNode& XmlNode::AddChild(std::string_view childName, std::string_view childText)
+{
+    XmlNode* child = arena->Make<XmlNode>();
+    child->arena = arena;
+    Append(child);
+    child->SetName(childName);
+    child->SetText(childText);
     return *child;
 }
 
-XmlNode& XmlNode::AddChild(const std::string& name, int number)
+XmlNode& XmlNode::AddChild(std::string_view childName, int number)
 {
-    return AddChild(name, std::to_string(number));
+    return AddChild(childName, std::to_string(number));
 }
 
-const XmlNode& XmlNode::FindChild(const std::string& name) const
+const XmlNode* XmlNode::ChildAt(std::int32_t i) const
 {
-    if (tag.name == name)
+    if (i < 0 || i >= childCount)
+        return nullptr;
+    if (!cursor || i < cursorIndex) {
+        cursor = firstChild;
+        cursorIndex = 0;
+    }
+    while (cursorIndex < i) {
+        cursor = cursor->next;
+        ++cursorIndex;
+    }
+    return cursor;
+}
+
+std::int32_t XmlNode::AttributeCount() const
+{
+    std::int32_t count = 0;
+    for (const XmlAttribute* a = attributes; a; a = a->next)
+        ++count;
+    return count;
+}
+
+const XmlAttribute* XmlNode::GetAttribute(std::int32_t i) const
+{
+    const XmlAttribute* a = i < 0 ? nullptr : attributes;
+    for (; a && i > 0; --i)
+        a = a->next;
+    return a;
+}
+
+const XmlNode& XmlNode::FindChild(std::string_view wanted) const
+{
+    if (name == wanted)
         return *this;
-    for (std::int32_t i = 0; i < children.Count(); ++i) {
-        const XmlNode* child = children.GetAt(i);
-        if (child->tag.name == name)
+    for (const XmlNode* child = firstChild; child; child = child->next)
+        if (child->name == wanted)
             return *child;
-    }
     return EmptyNode();
 }
 
-const XmlNode& XmlNode::FindNextChild(const std::string& name, const XmlNode& after) const
+const XmlNode& XmlNode::FindNextChild(std::string_view wanted, const XmlNode& after) const
 {
-    // Sequence numbers rise along the list, so the search for after may start
-    // at the cursor when the cursor stands at or before it; a walk by
-    // FindChild and FindNextChild thus takes one step per child.
-    std::int32_t count = children.Count();
-    std::int32_t i = children.CursorIndex();
-    if (i < 0 || i >= count || children.GetAt(i)->index > after.index)
-        i = 0;
-    for (; i < count; ++i) {
-        const XmlNode* child = children.GetAt(i);
-        if (child->index > after.index)
-            return EmptyNode();
-        if (child->index == after.index) {
-            if (child->tag.name != name)
-                return EmptyNode();
-            break;
-        }
-    }
-    for (++i; i < count; ++i) {
-        const XmlNode* child = children.GetAt(i);
-        if (child->tag.name == name)
+    // after is found by its sequence number; among this node's own children
+    // that is after itself, and the walk goes on from there.
+    const XmlNode* child = after.parent == this ? &after : firstChild;
+    while (child && child->index < after.index)
+        child = child->next;
+    if (!child || child->index != after.index || child->name != wanted)
+        return EmptyNode();
+    for (child = child->next; child; child = child->next)
+        if (child->name == wanted)
             return *child;
-    }
     return EmptyNode();
 }
 
-bool XmlNode::HasChild(const std::string& name) const
+bool XmlNode::HasChild(std::string_view wanted) const
 {
-    return &FindChild(name) != &EmptyNode();
+    return &FindChild(wanted) != &EmptyNode();
 }
 
-bool XmlNode::Parse(const std::string& text, std::int32_t& position, std::int32_t end)
+template <typename Open, typename Close>
+void XmlNode::Walk(Open open, Close close) const
 {
-    XmlReader reader{text.data(), ClampEnd(text, end), {}};
-    return reader.Node(*this, position, 1, false);
-}
-
-void XmlNode::AppendXml(std::string& out) const
-{
-    // An explicit stack instead of recursion: a tree built in code may be
-    // deeper than the reader allows.
-    struct Frame {
-        const XmlNode* node;
-        std::int32_t next;
-    };
-    std::vector<Frame> stack;
-    auto open = [&out](const XmlNode& node) {
-        node.tag.AppendStart(out);
-        out += '>';
-        AppendEscaped(out, node.value.text);
-        if (node.children.Count() > 0)
-            out += '\n';
-    };
-    open(*this);
-    stack.push_back({this, 0});
-    while (!stack.empty()) {
-        Frame& top = stack.back();
-        if (top.next < top.node->children.Count()) {
-            const XmlNode* child = top.node->children.GetAt(top.next++);
-            open(*child);
-            stack.push_back({child, 0});
-        } else {
-            out += "</";
-            out += top.node->tag.name;
-            out += ">\n";
-            stack.pop_back();
+    // By the links instead of recursion: a tree built in code may be deeper
+    // than the reader allows.
+    const XmlNode* node = this;
+    open(*node);
+    for (;;) {
+        if (node->firstChild) {
+            node = node->firstChild;
+            open(*node);
+            continue;
         }
+        while (node != this && !node->next) {
+            close(*node);
+            node = node->parent;
+        }
+        close(*node);
+        if (node == this)
+            return;
+        node = node->next;
+        open(*node);
     }
 }
 
 std::string XmlNode::ToXml() const
 {
+    // The size without escapes first, so that the text is written into one
+    // buffer.
+    std::size_t size = 0;
+    Walk(
+        [&size](const XmlNode& node) {
+            size += 2 * node.name.size() + node.text.size() + 6;
+            for (const XmlAttribute* a = node.attributes; a; a = a->next)
+                size += a->name.size() + a->value.size() + 4;
+        },
+        [](const XmlNode&) {});
     std::string out;
-    AppendXml(out);
+    out.reserve(size);
+    Walk(
+        [&out](const XmlNode& node) {
+            out += '<';
+            out += node.name;
+            for (const XmlAttribute* a = node.attributes; a; a = a->next) {
+                out += ' ';
+                out += a->name;
+                out += "=\"";
+                out += a->value;
+                out += '"';
+            }
+            out += '>';
+            AppendEscaped(out, node.text);
+            if (node.firstChild)
+                out += '\n';
+        },
+        [&out](const XmlNode& node) {
+            out += "</";
+            out += node.name;
+            out += ">\n";
+        });
     return out;
 }
 
 void XmlNode::Clear()
 {
-    tag.Clear();
-    value.text.clear();
-    children.DeleteAll();
-    awaitingStartTag = true;
+    name = {};
+    text = {};
+    attributes = nullptr;
+    firstChild = lastChild = nullptr;
+    childCount = 0;
+    cursor = nullptr;
+    cursorIndex = -1;
 }
 
 XmlDocument::XmlDocument()
 {
+    root.arena = &arena;
     root.SetName("Root");
 }
 
-XmlDocument::XmlDocument(const std::string& name, int number)
+XmlDocument::XmlDocument(std::string_view name, int number)
 {
+    root.arena = &arena;
     root.SetName(name);
     root.SetInt(number);
 }
 
-bool XmlDocument::Parse(const std::string& text)
+bool XmlDocument::Parse(std::string_view text)
 {
+    root.Clear();
+    arena.Release();
+    constexpr std::size_t kMax = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+    std::size_t size = text.size() < kMax ? text.size() : kMax;
+    source.reset(new char[size]);
+    std::memcpy(source.get(), text.data(), size);
+    XmlReader reader{source.get(), static_cast<std::int32_t>(size), arena, {}};
     std::int32_t position = 0;
-    return root.Parse(text, position, std::numeric_limits<std::int32_t>::max());
+    return reader.Node(root, position, 1, nullptr);
 }
 
 std::string XmlDocument::GetXml()
 {
-    if (root.GetTag().GetName().empty())
+    if (root.name.empty())
         root.SetName("Root");
     return root.ToXml();
 }
@@ -531,15 +637,7 @@ const XmlNode& EmptyNode()
     return empty;
 }
 
-std::string ReadName(const std::string& text, std::int32_t& position, std::int32_t end)
-{
-    XmlReader reader{text.data(), ClampEnd(text, end), {}};
-    if (position < 0 || position >= reader.end)
-        return {};
-    return std::string(reader.Name(position));
-}
-
-std::string Escape(const std::string& text)
+std::string Escape(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
@@ -547,9 +645,9 @@ std::string Escape(const std::string& text)
     return out;
 }
 
-std::string Unescape(const std::string& text)
+std::string Unescape(std::string_view text)
 {
-    std::string out = text;
-    UnescapeInPlace(out);
+    std::string out(text);
+    out.resize(UnescapeInPlace(out.data(), out.size()));
     return out;
 }

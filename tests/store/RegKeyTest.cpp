@@ -40,6 +40,11 @@ TEST_F(RegKeyTest, SetKeyOpensOrCreates)
     EXPECT_FALSE(reg.SetKey(path + "\\missing", false));
     EXPECT_EQ(reg.ReadString("v", ""), "here");
     EXPECT_TRUE(reg.SetKey(path, false));
+    // The path is taken under a new root: missing there.
+    ASSERT_TRUE(reg.SetRootKey(HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(reg.ReadString("v", "none"), "none");
+    ASSERT_TRUE(reg.SetRootKey(HKEY_CURRENT_USER));
+    EXPECT_EQ(reg.ReadString("v", ""), "here");
 }
 
 TEST_F(RegKeyTest, MissingAndMistypedValuesAndAMissingKeyReadAsTheDefault)

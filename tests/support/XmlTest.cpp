@@ -33,6 +33,9 @@ TEST(Xml, WritesOneLinePerTagWithEscapedTextAndReadsItBack)
     EXPECT_EQ(back.FindChild("typ").GetIndex(), 1);
     EXPECT_EQ(back.FindChild("typ").FindChild("f").GetText(), "Ann & <Bo>");
     EXPECT_EQ(back.GetXml(), doc.GetXml());
+    // A second read replaces the first.
+    ASSERT_TRUE(back.Parse("<r>&lt;3<s>4</s></r>"));
+    EXPECT_EQ(back.GetXml(), "<r>&lt;3\n<s>4</s>\n</r>\n");
 
     EXPECT_EQ(Escape("a&b<c>d'e\"f"), "a&amp;b&lt;c&gt;d&apos;e&quot;f");
     const std::pair<const char*, const char*> cases[] = {
@@ -45,9 +48,14 @@ TEST(Xml, WritesOneLinePerTagWithEscapedTextAndReadsItBack)
 
 TEST(Xml, ReadResultAndWhatIsKept)
 {
-    struct Case { const char* input; bool ok; const char* name; const char* text; std::vector<std::string> children; };
+    struct Case { std::string input; bool ok; const char* name; std::string text; std::vector<std::string> children; };
+    const std::string longText(70, 'x');
     const Case cases[] = {
         {"<a> x <b>1</b> y </a>", true, "a", "x y", {"1"}},
+        // A text split by children is decoded once joined.
+        {"<a> &lt;x <b>1</b> &gt; </a>", true, "a", "<x >", {"1"}},
+        {"<a>&am<b>1</b>p;</a>", true, "a", "&", {"1"}},
+        {"<a>" + longText + "&amp;</a>", true, "a", longText + "&", {}},
         {"abc<a>1</a>trailing <junk", true, "a", "1", {}},
         {"<a>\t&lt;b&gt; &amp;amp;\r\n</a>", true, "a", "<b> &amp;", {}},
         {"<a k=\"v>\">1</a", true, "a", "1", {}},
