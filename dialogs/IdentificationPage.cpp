@@ -32,6 +32,8 @@ enum Text {
     AddressRemoveText = 18,
     UnreadableText = 19,
     NoPictureText = 20,
+    NotAnsweringText = 21,
+    SavedCopyText = 22,
 };
 
 constexpr int NameEdits[] = {IDC_TITLE, IDC_NICKNAME, IDC_MIDDLE, IDC_LAST, IDC_FRIENDLY, IDC_FIRST};
@@ -71,7 +73,7 @@ bool Shows(CPicture& picture, const std::string& bytes)
 
 IdentificationPage::IdentificationPage()
     : CardPage(IDD_IDENTIFICATION, LangTexts::identificationPage, LangTexts::identificationPageCount,
-          IDC_WAITING, ErrorText)
+          IDC_WAITING, ErrorText, NotAnsweringText)
 {
 }
 
@@ -150,10 +152,11 @@ void IdentificationPage::SetAddresses(const std::vector<std::string>& emails)
 void IdentificationPage::SetEditable(int value)
 {
     editable = value != 0;
-    addresses.EnableWindow(editable);
+    bool writable = editable && HasContent();
+    addresses.EnableWindow(writable);
     UpdatePhotoButtons();
-    SetReadOnly(NameEdits, !editable);
-    ::SendMessageA(GetDlgItem(IDC_NEW_ADDRESS), EM_SETREADONLY, !editable, 0);
+    SetReadOnly(NameEdits, !writable);
+    ::SendMessageA(GetDlgItem(IDC_NEW_ADDRESS), EM_SETREADONLY, !writable, 0);
 }
 
 void IdentificationPage::UpdatePhotoButtons()
@@ -169,6 +172,8 @@ void IdentificationPage::Show(const IdentificationFields& received)
         UpdateControls();
     }
     ShowContent();
+    if (editable)
+        SetEditable(1);
 }
 
 void IdentificationPage::ShowPhoto(const std::string& base64)
@@ -177,6 +182,19 @@ void IdentificationPage::ShowPhoto(const std::string& base64)
         SetPhotoData(base64);
     photoShown = true;
     UpdatePhotoButtons();
+}
+
+void IdentificationPage::ShowSaved(const IdentificationFields& saved)
+{
+    fields = saved;
+    UpdateControls();
+    ShowSavedCopy();
+}
+
+void IdentificationPage::ShowSavedPhoto(const std::string& base64)
+{
+    if (!photoShown)
+        SetPhotoData(base64);
 }
 
 void IdentificationPage::SetPhotoData(const std::string& base64)

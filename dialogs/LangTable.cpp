@@ -24,15 +24,19 @@ namespace LangTexts {
 #define PRODUCT DefaultProductName
 #define NO_INFORMATION_ES "Error: la información solicitada no esta disponible !"
 #define NO_INFORMATION_EN "Error: no available information for request"
+#define NOT_ANSWERING_ES "El servidor no responde.", "El servidor no responde; esta es la copia guardada."
+#define NOT_ANSWERING_EN "The server is not answering.", "The server is not answering; this is the saved copy."
 
 const char* const searchDialog[] = {
     PRODUCT,
     "Buscar en el Directorio", "Buscar", "Cerrar", "&Ver", "Usuario", "Dominio", "&Nombre", "&Correo",
     "E&mpresa", "&Pais/Región", "&Estado/Provincia", "Ci&udad", "Buscando...\nUn momento por favor...",
     "&Adicionar", "Nombre", "Correo", "Empresa", "Pais/Región", "Estado/Provincia", "Ciudad",
+    "El servidor no responde. Vuelva a intentarlo.",
     "Directory Search", "Search", "Close", "&View", "Username", "Domain", "&Name", "&E-mail",
     "Co&mpany", "Co&untry/Region", "&State/Province", "Cit&y", "Searching...\nOne moment please...",
     "&Add", "Name", "E-mail", "Company", "Country/Region", "State/Province", "City",
+    "The server is not answering. Try again.",
 };
 
 const char* const cardDialog[] = {
@@ -42,13 +46,13 @@ const char* const cardDialog[] = {
     "El archivo no es una vCard que se pueda leer; la tarjeta no ha cambiado.",
     "Estos campos perdieron caracteres que no se pueden mostrar (ahora son \"?\"):",
     "El archivo trae más de diez direcciones de correo; se tomaron las diez primeras.",
-    "No se pudo escribir el archivo.",
+    "No se pudo escribir el archivo.", "Reintentar",
     "Virtual Card", "Close", "Cancel", "Ok", "Directory", "Identification", "Home", "Business",
     "Save as vCard...", "Import vCard...", "vCard files (*.vcf)|*.vcf|All files (*.*)|*.*||",
     "The file is not a vCard that can be read; the card has not changed.",
     "These fields lost characters that cannot be shown (they are now \"?\"):",
     "The file holds more than ten e-mail addresses; the first ten were taken.",
-    "The file could not be written.",
+    "The file could not be written.", "Try again",
 };
 
 #define PICTURE_PATTERNS "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.dib;*.ico"
@@ -61,12 +65,14 @@ const char* const identificationPage[] = {
     "La imagen seleccionada no se puede reducir a 8Kb, por favor, seleccione otro archivo", "Enviar &Correo", "Remo&ver",
     "No se puede leer el archivo seleccionado, por favor, seleccione otro archivo",
     "El archivo seleccionado no es una imagen que se pueda mostrar, por favor, seleccione otro archivo",
+    NOT_ANSWERING_ES,
     "Getting information...", "&Title", "&Nickname", "Mi&ddle", "&Lastname", "Frien&dlyname", "&Photo",
     "E-&mail Addresses", "&Firstname", "&Remove", "&Edit", "&Add", "&Browse", NO_INFORMATION_EN,
     "Pictures (*.jpg; *.png; *.gif; *.bmp; *.ico)|" PICTURE_PATTERNS "|All files (*.*)|*.*||",
     "The selected picture cannot be made to fit in 8Kb, please, select another one", "&Send E-Mail", "Remo&ve",
     "The selected file cannot be read, please, select another one",
     "The selected file is not a picture that can be shown, please, select another one",
+    NOT_ANSWERING_EN,
 };
 
 #define ADDRESS_ES "Obteniendo información...", "Po&stal", "Pag. &Web", "&Estado/Provincia", "&Teléfono", \
@@ -76,14 +82,14 @@ const char* const identificationPage[] = {
 
 const char* const businessPage[] = {
     PRODUCT,
-    ADDRESS_ES, "Carg&o", "&Departamento", "E&mpresa", NO_INFORMATION_ES,
-    ADDRESS_EN, "&Job Title", "&Department", "Co&mpany", NO_INFORMATION_EN,
+    ADDRESS_ES, "Carg&o", "&Departamento", "E&mpresa", NO_INFORMATION_ES, NOT_ANSWERING_ES,
+    ADDRESS_EN, "&Job Title", "&Department", "Co&mpany", NO_INFORMATION_EN, NOT_ANSWERING_EN,
 };
 
 const char* const homePage[] = {
     PRODUCT,
-    ADDRESS_ES, NO_INFORMATION_ES,
-    ADDRESS_EN, NO_INFORMATION_EN,
+    ADDRESS_ES, NO_INFORMATION_ES, NOT_ANSWERING_ES,
+    ADDRESS_EN, NO_INFORMATION_EN, NOT_ANSWERING_EN,
 };
 
 const char* const directoryPage[] = {
