@@ -171,11 +171,12 @@ std::string CardServer::AnswerCardRequest(const XmlDocument& request, Viewer& vi
                 return;
             XmlNode& section = out.AddChild("typ", number);
             // The owner's own card always exists: a section never published
-            // comes back empty, so that he can fill it in.
+            // comes back empty at version 0, so that he can fill it in and
+            // publish version 1.
             if (viewer.IsSelf(user, domain) && (!card || !card->Section(number).held)) {
                 section.AddChild("err", StatusData);
                 section.AddChild(NotPublishedTag, 0);
-                section.AddChild(VersionTag, NotCached);
+                section.AddChild(VersionTag, 0);
                 return;
             }
             if (!card || !viewer.Sees(*card, number)) {
