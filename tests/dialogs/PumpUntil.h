@@ -1,6 +1,7 @@
 #pragma once
 // Waiting on the service's timers: the queue runs until done() holds, or
-// gives up after many rounds (a fault, not a slow machine).
+// gives up after many rounds (a fault, not a slow machine). Sleep(50) and
+// Pump() run it past a limit of 1 ms.
 #include <functional>
 
 #include "tests/controls/TestWindows.h"
@@ -12,11 +13,4 @@ inline bool PumpUntil(const std::function<bool()>& done)
         Pump();
     }
     return done();
-}
-
-// Runs the queue well past a time limit of that many milliseconds.
-inline void PumpPast(unsigned int milliseconds)
-{
-    Sleep(milliseconds * 5 + 50);
-    Pump();
 }
