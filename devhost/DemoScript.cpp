@@ -127,10 +127,11 @@ int DemoScript::Play()
     ContactCard();
     SaveContactCardAsVCard();
     ImportVCardIntoOwnCard();
+    ServerGoneAndBack();
     Spanish();
     Hostile();
     app.Log().Note("demo script ends");
-    PrintLine("devhost: " + std::to_string(app.Log().MessageCount()) + " messages in " + folder + "\\transcript.txt");
+    PrintLine("devhost: " + std::to_string(app.Log().MessageCount()) + " messages in " + folder + "/transcript.txt");
     PrintLine("devhost: " + std::to_string(shots.size()) + " screenshots in " + folder + ":");
     for (const std::string& shot : shots)
         PrintLine("  " + shot);
@@ -342,6 +343,37 @@ void DemoScript::ImportVCardIntoOwnCard()
         && published->Field(3, "d") == "Investigaci\xF3n" && !published->Field(4, "ph").empty());
 }
 
+// The contact's card reopened while the server is gone waits, then shows
+// its saved copy under the notice; the server comes back and F5 fills it.
+void DemoScript::ServerGoneAndBack()
+{
+    int index = static_cast<int>(app.User().List().Count()) - 1;
+    if (!Step("a contact's card to reopen without the server", index >= 0 && IsWindow(contactCard)))
+        return;
+    Click(Descendant(contactCard, IDCANCEL));
+    PostMessageA(app.Window().Handle(), WM_COMMAND, HostWindow::MenuServerGone, 0);
+    Settle();
+    std::set<HWND> known = OwnWindows();
+    int sent = app.Log().MessageCount();
+    app.Window().OpenContact(index);
+    contactCard = WaitForWindow(CardTitle, known);
+    HWND notice = contactCard ? Descendant(contactCard, IDC_WAITING) : nullptr;
+    if (!Step("the card opens and waits while the server is gone", notice && app.Log().MessageCount() == sent + 1))
+        return;
+    Shot(contactCard, "12-contact-card-waiting");
+    Step("after the time limit it shows the saved copy under the notice", WaitFor([notice] {
+        return TextOf(notice) == "The server is not answering; this is the saved copy.";
+    }, 1000));
+    Shot(contactCard, "13-contact-card-saved-copy");
+
+    PostMessageA(app.Window().Handle(), WM_COMMAND, HostWindow::MenuServerAnswers, 0);
+    Settle();
+    PostMessageA(contactCard, WM_KEYDOWN, VK_F5, 0);
+    Settle();
+    Step("the server is back and F5 (Try again) fills the card", app.Log().MessageCount() == sent + 3 &&
+        WaitFor([notice] { return !IsWindowVisible(notice); }));
+}
+
 void DemoScript::ChooseCardMenuItem(HWND cardWindow, int item)
 {
     HWND heading = Descendant(cardWindow, IDC_HEADING, [](HWND h) { return IsWindowVisible(h) != FALSE; });
@@ -372,7 +404,7 @@ void DemoScript::ShotOfDialog(HWND dialog, const std::string& name)
     // The dialog has the current folder while it is up.
     std::string path = fullFolder + "\\" + name + ".png";
     if (Step("screenshot " + name + ".png", SaveScreenshot(dialog, path)))
-        shots.push_back(folder + "\\" + name + ".png");
+        shots.push_back(folder + "/" + name + ".png");
 }
 
 void DemoScript::Spanish()
@@ -381,9 +413,9 @@ void DemoScript::Spanish()
     Settle();
     Step("Spanish retitles the search dialog", search && TitleOf(search) != SearchTitle);
     Step("Spanish retitles the open card", contactCard && TitleOf(contactCard) != CardTitle);
-    Shot(app.Window().Handle(), "12-host-spanish");
-    Shot(search, "13-search-spanish");
-    Shot(contactCard, "14-contact-card-spanish");
+    Shot(app.Window().Handle(), "14-host-spanish");
+    Shot(search, "15-search-spanish");
+    Shot(contactCard, "16-contact-card-spanish");
 
     PostMessageA(app.Window().Handle(), WM_COMMAND, HostWindow::MenuProductOther, 0);
     Settle();
@@ -422,9 +454,9 @@ void DemoScript::Hostile()
     for (const std::string& violation : violations)
         PrintLine("devhost: written outside the service's places: " + violation);
     Step("nothing written outside Users\\... and AppPath\\vc", violations.empty());
-    Shot(contactCard, "15-contact-card-after-hostile");
+    Shot(contactCard, "17-contact-card-after-hostile");
     std::set<HWND> windows = OwnWindows();
-    int index = 16;
+    int index = 18;
     for (HWND window : windows)
         if (window != app.Window().Handle() && window != contactCard && window != search)
             Shot(window, std::to_string(index++) + "-after-hostile");
@@ -445,7 +477,7 @@ void DemoScript::Shot(HWND window, const std::string& name)
         return;
     Settle();
     RaiseAndPaint(window);
-    std::string path = folder + "\\" + name + ".png";
+    std::string path = folder + "/" + name + ".png";
     if (Step("screenshot " + name + ".png", SaveScreenshot(window, path)))
         shots.push_back(path);
     Settle();
@@ -457,9 +489,9 @@ void DemoScript::Settle()
     app.Loop().PumpPending();
 }
 
-bool DemoScript::WaitFor(const std::function<bool()>& done)
+bool DemoScript::WaitFor(const std::function<bool()>& done, int rounds)
 {
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         app.Loop().PumpPending();
         if (done())
             return true;

@@ -2,7 +2,8 @@
 // The scripted session of `make demo`: the own card filled, given a large
 // photograph through Browse and published, a directory search, a result
 // viewed and added, a contact's card saved as a vCard file, the own card
-// filled from one, Spanish, then every hostile answer. It acts on the
+// filled from one, the contact's card while the server is gone and after it
+// comes back, Spanish, then every hostile answer. It acts on the
 // service's windows only as a
 // person would (keys, clicks, menu choices) and pumps the host's loop between
 // steps so that the server's answers arrive. A PNG of every window shown and
@@ -30,6 +31,7 @@ private:
     void ContactCard();
     void SaveContactCardAsVCard();
     void ImportVCardIntoOwnCard();
+    void ServerGoneAndBack();
     void Spanish();
     void Hostile();
 
@@ -39,8 +41,8 @@ private:
     void RaiseAndPaint(HWND window);
     // Pumps until the server has answered everything and the queue is empty.
     void Settle();
-    // Pumps until done() holds; false if it never does.
-    bool WaitFor(const std::function<bool()>& done);
+    // Pumps until done() holds, for about rounds times 25 ms; false if it never does.
+    bool WaitFor(const std::function<bool()>& done, int rounds = 200);
     HWND WaitForWindow(const std::string& title, const std::set<HWND>& known);
     std::set<HWND> OwnWindows() const;
     void Type(HWND edit, const std::string& text);

@@ -21,6 +21,12 @@ HMENU BuildMenu()
     AppendMenuA(service, MF_STRING, HostWindow::MenuActivate, "&Activate");
     AppendMenuA(service, MF_STRING, HostWindow::MenuHidePanel, "&Hide panel");
     AppendMenuA(service, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(service, MF_STRING, HostWindow::MenuServerAnswers, "Server &answers");
+    AppendMenuA(service, MF_STRING, HostWindow::MenuServerSlow, "Server is &slow (20 s)");
+    AppendMenuA(service, MF_STRING, HostWindow::MenuServerGone, "Server is &gone");
+    CheckMenuRadioItem(service, HostWindow::MenuServerAnswers, HostWindow::MenuServerGone,
+        HostWindow::MenuServerAnswers, MF_BYCOMMAND);
+    AppendMenuA(service, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(service, MF_STRING, HostWindow::MenuExit, "E&xit");
     HMENU language = CreatePopupMenu();
     AppendMenuA(language, MF_STRING, HostWindow::MenuEnglish, "&English");
@@ -200,6 +206,10 @@ LRESULT HostWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case ServerLink::AnswerMessage:
         link.AnswerNext();
         return 0;
+    case WM_TIMER:
+        if (wParam == ServerLink::SlowTimer)
+            link.AnswerDue();
+        return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == ContactsId && HIWORD(wParam) == LBN_DBLCLK)
             OpenContact(static_cast<int>(SendMessageA(contacts, LB_GETCURSEL, 0, 0)));
@@ -230,8 +240,18 @@ void HostWindow::OnMenu(int id)
     case MenuActivate: service->Activate("VCARD-PC"); break;
     case MenuHidePanel: service->HandleEvent(3, 0); break;
     case MenuExit: PostQuitMessage(0); break;
+    case MenuServerAnswers: ChooseServerMode(id, ServerLink::Mode::Answers, "Server: answers"); break;
+    case MenuServerSlow: ChooseServerMode(id, ServerLink::Mode::Slow, "Server: slow"); break;
+    case MenuServerGone: ChooseServerMode(id, ServerLink::Mode::Gone, "Server: gone"); break;
     default: break;
     }
+}
+
+void HostWindow::ChooseServerMode(int id, ServerLink::Mode mode, const std::string& statusText)
+{
+    link.SetMode(mode);
+    CheckMenuRadioItem(GetMenu(window), MenuServerAnswers, MenuServerGone, static_cast<UINT>(id), MF_BYCOMMAND);
+    SetStatus(statusText);
 }
 
 void HostWindow::OnContextMenu(POINT screen)

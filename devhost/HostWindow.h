@@ -6,15 +6,16 @@
 
 #include <string>
 
+#include "devhost/ServerLink.h"
 #include "frame/ServiceInterface.h"
 
 class DevUser;
-class ServerLink;
 
 class HostWindow {
 public:
     enum MenuId {
-        MenuEnglish = 101, MenuSpanish, MenuProductQuillora, MenuProductOther, MenuActivate, MenuHidePanel, MenuExit
+        MenuEnglish = 101, MenuSpanish, MenuProductQuillora, MenuProductOther, MenuActivate, MenuHidePanel, MenuExit,
+        MenuServerAnswers, MenuServerSlow, MenuServerGone
     };
     static constexpr int PanelAreaId = 200, ContactsId = 201, StatusId = 202;
 
@@ -44,6 +45,7 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnMenu(int id);
     void OnContextMenu(POINT screen);
+    void ChooseServerMode(int id, ServerLink::Mode mode, const std::string& statusText);
     void MakeSkin(int width, int height);
 
     DevUser& user;

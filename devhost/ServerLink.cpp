@@ -17,8 +17,31 @@ void ServerLink::Attach(HWND target, ServiceInterface* card)
 void ServerLink::Send(const std::string& name, const std::string& xml)
 {
     transcript.Sent(name, xml);
+    if (mode == Mode::Gone)
+        return;
+    if (mode == Mode::Slow) {
+        queue.push_back({name, xml, GetTickCount64() + SlowDelay});
+        if (!slowTimer.IsRunning())
+            slowTimer.Start(window, 500);
+        return;
+    }
     queue.push_back({name, xml});
     PostMessageA(window, AnswerMessage, 0, 0);
+}
+
+void ServerLink::AnswerDue()
+{
+    while (!queue.empty() && queue.front().due <= GetTickCount64())
+        AnswerNext();
+    if (queue.empty())
+        slowTimer.Stop();
+}
+
+void ServerLink::SetMode(Mode chosen)
+{
+    static const char* const names[] = {"answers", "slow", "gone"};
+    mode = chosen;
+    transcript.Note(std::string("server mode: ") + names[static_cast<int>(chosen)]);
 }
 
 void ServerLink::AnswerNext()

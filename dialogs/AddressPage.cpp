@@ -17,12 +17,17 @@ enum Text {
     CityText = 9,
     StreetText = 10,
     GoText = 11,
-    // Home's error text, then Business's own labels and its error text.
+    // Home's error and not-answering texts, then Business's own labels and
+    // its error and not-answering texts.
     HomeErrorText = 12,
+    HomeNotAnsweringText = 13,
+    HomeSavedCopyText = 14,
     JobText = 12,
     DepartmentText = 13,
     CompanyText = 14,
     BusinessErrorText = 15,
+    BusinessNotAnsweringText = 16,
+    BusinessSavedCopyText = 17,
 };
 
 #define ADDRESS_FIELDS \
@@ -39,20 +44,21 @@ constexpr AddressPage::Label BusinessLabels[] = {
 
 } // namespace
 
-AddressPage::AddressPage(UINT resource, const char* const* table, int texts, int error,
+AddressPage::AddressPage(UINT resource, const char* const* table, int texts, int error, int notAnswering,
     std::span<const Field> fieldEdits, std::span<const Label> labels)
-    : CardPage(resource, table, texts, IDC_WAITING, error), edits(fieldEdits), extraLabels(labels)
+    : CardPage(resource, table, texts, IDC_WAITING, error, notAnswering), edits(fieldEdits), extraLabels(labels)
 {
 }
 
 HomePage::HomePage()
-    : AddressPage(IDD_HOME, LangTexts::homePage, LangTexts::homePageCount, HomeErrorText, HomeFields, {})
+    : AddressPage(IDD_HOME, LangTexts::homePage, LangTexts::homePageCount, HomeErrorText, HomeNotAnsweringText,
+          HomeFields, {})
 {
 }
 
 BusinessPage::BusinessPage()
-    : AddressPage(IDD_BUSINESS, LangTexts::businessPage, LangTexts::businessPageCount, BusinessErrorText, BusinessFields,
-          BusinessLabels)
+    : AddressPage(IDD_BUSINESS, LangTexts::businessPage, LangTexts::businessPageCount, BusinessErrorText,
+          BusinessNotAnsweringText, BusinessFields, BusinessLabels)
 {
 }
 
@@ -82,10 +88,11 @@ void AddressPage::DoDataExchange(CDataExchange* exchange)
         DDX_Text(exchange, edit.id, fields.*edit.member);
 }
 
-void AddressPage::SetEditable(int editable)
+void AddressPage::SetEditable(int value)
 {
+    editable = value != 0;
     for (const Field& edit : edits)
-        ::SendMessageA(GetDlgItem(edit.id), EM_SETREADONLY, editable == 0, 0);
+        ::SendMessageA(GetDlgItem(edit.id), EM_SETREADONLY, !editable || !HasContent(), 0);
 }
 
 void AddressPage::Show(const AddressFields& received)
@@ -95,6 +102,15 @@ void AddressPage::Show(const AddressFields& received)
         UpdateControls();
     }
     ShowContent();
+    if (editable)
+        SetEditable(1);
+}
+
+void AddressPage::ShowSaved(const AddressFields& saved)
+{
+    fields = saved;
+    UpdateControls();
+    ShowSavedCopy();
 }
 
 void AddressPage::MarkChanged()

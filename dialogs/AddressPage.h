@@ -19,10 +19,12 @@ public:
     };
 
     void SetLanguage(int language) override;
-    // Writable edits on the own card; Go works on any card.
+    // Writable edits on the own card, once the section arrived; Go works on any card.
     void SetEditable(int editable);
     // Shows a section as received; a section the user changed keeps his values.
     void Show(const AddressFields& received);
+    // Shows a saved copy under its notice, while the section is awaited.
+    void ShowSaved(const AddressFields& saved);
     // Marks the section changed, once it is shown; a section waiting or
     // failed is never marked.
     void MarkChanged();
@@ -32,7 +34,7 @@ public:
 
 protected:
     // extraLabels: the labels of this page's own fields.
-    AddressPage(UINT resource, const char* const* table, int texts, int errorIndex,
+    AddressPage(UINT resource, const char* const* table, int texts, int errorIndex, int notAnsweringIndex,
         std::span<const Field> edits, std::span<const Label> extraLabels);
 
     BOOL OnInitDialog() override;
@@ -46,6 +48,7 @@ private:
     std::span<const Field> edits;
     std::span<const Label> extraLabels;
     SkinButton goButton;
+    bool editable = false;
 };
 
 class HomePage : public AddressPage {

@@ -2,7 +2,10 @@
 
 #include <prsht.h>
 
+#include <algorithm>
+
 #include "controls/SkinPage.h"
+#include "dialogs/AnswerTimeLimit.h"
 #include "dialogs/DialogSkin.h"
 #include "platform/DropFiles.h"
 #include "platform/Menu.h"
@@ -48,9 +51,11 @@ BOOL CardDialog::OnInitDialog()
     tabs.SetSelectedTextColour(0xFF0000);
     tabs.SelectPage(0);
     SetSystemCommand(SaveVCardCommand, SaveVCardText);
+    SetSystemCommand(TryAgainCommand, TryAgainText);
     SetLanguage(GetLanguage());
     // Enter outside a button closes a viewer; the editor's default is OK.
     SendMessage(DM_SETDEFID, IDCANCEL);
+    WaitForAnswer();
     return TRUE;
 }
 
@@ -101,8 +106,10 @@ void CardDialog::SetLanguage(int value)
     cancelButton.SetWindowText(GetText(directoryPage ? CancelText : CloseText));
     okButton.SetWindowText(GetText(OkText));
     SetSystemCommand(SaveVCardCommand, SaveVCardText);
+    SetSystemCommand(TryAgainCommand, TryAgainText);
     if (directoryPage)
         SetSystemCommand(ImportVCardCommand, ImportVCardText);
+    UpdateTryAgain();
     tabs.Invalidate();
 }
 
@@ -136,6 +143,7 @@ void CardDialog::ShowHiddenFlags()
 
 void CardDialog::SectionShown(int section, int flag)
 {
+    SectionAnswered(section);
     hidden[static_cast<size_t>(section - 1)] = flag;
     ShowHiddenFlags();
     FocusCurrentPage();
@@ -163,12 +171,102 @@ void CardDialog::ShowSection(const PhotoFields& photo, int flag)
 
 void CardDialog::ShowSectionError(int section)
 {
+    if (section >= IdentificationSection && section <= PhotoSection)
+        SectionAnswered(section);
     if (section == IdentificationSection)
         identificationPage.ShowError();
     else if (section == HomeSection)
         homePage.ShowError();
     else if (section == BusinessSection)
         businessPage.ShowError();
+}
+
+void CardDialog::WaitForAnswer()
+{
+    answerTimer.Start(hwnd, AnswerTimeLimit);
+    UpdateTryAgain();
+}
+
+void CardDialog::SectionAnswered(int section)
+{
+    answered[static_cast<size_t>(section - 1)] = true;
+    if (!IsAwaitingAny())
+        answerTimer.Stop();
+    UpdateTryAgain();
+}
+
+bool CardDialog::IsAwaitingAny() const
+{
+    return std::find(answered.begin(), answered.end(), false) != answered.end();
+}
+
+bool CardDialog::IsAwaiting(int section) const
+{
+    return section >= IdentificationSection && section <= PhotoSection && !answered[static_cast<size_t>(section - 1)];
+}
+
+void CardDialog::UpdateTryAgain()
+{
+    EnableMenuItem(GetSystemMenu(hwnd, FALSE), TryAgainCommand,
+        MF_BYCOMMAND | (IsAwaitingAny() ? MF_ENABLED : MF_GRAYED));
+}
+
+void CardDialog::ShowSavedSection(const IdentificationFields& fields)
+{
+    if (IsAwaiting(IdentificationSection))
+        identificationPage.ShowSaved(fields);
+}
+
+void CardDialog::ShowSavedSection(CardSection section, const AddressFields& fields)
+{
+    if ((section == HomeSection || section == BusinessSection) && IsAwaiting(section))
+        (section == HomeSection ? static_cast<AddressPage&>(homePage) : businessPage).ShowSaved(fields);
+}
+
+void CardDialog::ShowSavedSection(const PhotoFields& photo)
+{
+    if (IsAwaiting(PhotoSection))
+        identificationPage.ShowSavedPhoto(photo.picture);
+}
+
+void CardDialog::ShowSectionNotAnswering(int section)
+{
+    if (!IsAwaiting(section))
+        return;
+    if (section == IdentificationSection)
+        identificationPage.ShowNotAnswering();
+    else if (section == HomeSection)
+        homePage.ShowNotAnswering();
+    else if (section == BusinessSection)
+        businessPage.ShowNotAnswering();
+}
+
+void CardDialog::TryAgain()
+{
+    if (!IsAwaitingAny())
+        return;
+    identificationPage.ShowWaiting();
+    homePage.ShowWaiting();
+    businessPage.ShowWaiting();
+    if (owner)
+        owner->RetryCard(*this);
+    WaitForAnswer();
+}
+
+LRESULT CardDialog::OnTimer(UINT_PTR id)
+{
+    if (id != AnswerTimer)
+        return CDialog::OnTimer(id);
+    answerTimer.Stop();
+    if (owner)
+        owner->CardTimedOut(*this);
+    return 0;
+}
+
+LRESULT CardDialog::OnDestroy()
+{
+    answerTimer.Stop();
+    return CDialog::OnDestroy();
 }
 
 void CardDialog::ChangeMade()
@@ -227,6 +325,7 @@ void CardDialog::ShowCardMenu(POINT screen)
     menu.Append(SaveVCardCommand, GetText(SaveVCardText));
     if (directoryPage)
         menu.Append(ImportVCardCommand, GetText(ImportVCardText));
+    menu.Append(TryAgainCommand, GetText(TryAgainText), IsAwaitingAny());
     RunCommand(menu.Track(hwnd, screen));
 }
 
@@ -236,6 +335,8 @@ bool CardDialog::RunCommand(UINT command)
         SaveAsVCard();
     else if (command == ImportVCardCommand && directoryPage)
         ImportVCard();
+    else if (command == TryAgainCommand)
+        TryAgain();
     else
         return false;
     return true;
@@ -294,6 +395,10 @@ LRESULT CardDialog::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 // Ctrl+Page Up the previous one.
 BOOL CardDialog::PreTranslateMessage(MSG* msg)
 {
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F5) {
+        TryAgain();
+        return TRUE;
+    }
     int direction = PageSwitchKey(*msg);
     if (direction < 0)
         return CDialog::PreTranslateMessage(msg);

@@ -20,6 +20,7 @@
 #include "dialogs/LangTable.h"
 #include "platform/Dialog.h"
 #include "platform/Gdi.h"
+#include "platform/WindowTimer.h"
 
 class CardDialog : public CDialog, public LangTable {
 public:
@@ -46,15 +47,19 @@ public:
         LeftOutEmailsText = 20,
         PhotoAddressText = 21,
         PhotoUnreadableText = 22,
+        TryAgainText = 23,
     };
     // Commands of the system menu and of the heading's menu.
-    enum Command : UINT { SaveVCardCommand = 0x0110, ImportVCardCommand = 0x0120 };
+    enum Command : UINT { SaveVCardCommand = 0x0110, ImportVCardCommand = 0x0120, TryAgainCommand = 0x0130 };
+    // The timer of the wait for the server's answer.
+    static constexpr UINT_PTR AnswerTimer = 1;
     // A larger file is read up to here; its first card must end before.
     static constexpr uint64_t MaxVCardFile = 4 << 20;
 
     explicit CardDialog(DialogOwner* owner);
 
-    // Modeless and hidden, the desktop as parent; builds the three pages.
+    // Modeless and hidden, the desktop as parent; builds the three pages and
+    // starts waiting for the answer.
     bool Create();
     // Title: product name, " - ", the table's text 1.
     void SetTitleName(const std::string& productName);
@@ -71,6 +76,18 @@ public:
     void ShowSection(const PhotoFields& photo, int hidden);
     // The section's page shows its error text; the photo section shows nothing.
     void ShowSectionError(int section);
+    // Whether the section's answer is still to come: waiting or timed out.
+    bool IsAwaiting(int section) const;
+    // After the time limit, for a section still awaited: its saved copy under
+    // the notice that the server is not answering, only shown (neither
+    // editable nor handed over), or the notice alone. An answer replaces them.
+    void ShowSavedSection(const IdentificationFields& fields);
+    void ShowSavedSection(CardSection section, const AddressFields& fields);  // home or business
+    void ShowSavedSection(const PhotoFields& photo);
+    void ShowSectionNotAnswering(int section);
+    // Asks the owner to send the card's request again and waits anew, while
+    // a section is awaited.
+    void TryAgain();
     // The sections changed (only a section shown is ever marked), with their
     // fields as the controls hold them, and the Directory page's flags;
     // nothing before EnableEditing.
@@ -111,10 +128,18 @@ protected:
     LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The card's commands from the system menu, and dropped files.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The time limit passed: the owner shows what it has.
+    LRESULT OnTimer(UINT_PTR id) override;
+    LRESULT OnDestroy() override;
     // Tells the service, then deletes the dialog.
     void PostNcDestroy() override;
 
 private:
+    void WaitForAnswer();
+    void SectionAnswered(int section);
+    bool IsAwaitingAny() const;
+    // Try again is enabled while a section is awaited.
+    void UpdateTryAgain();
     void AddPage(CardPage& page, int textIndex);
     // The Directory page's boxes from the flags known; nothing without it.
     void ShowHiddenFlags();
@@ -142,4 +167,7 @@ private:
     // Not-published flags as last shown, 1 = not published; unknown until then.
     std::array<int, 4> hidden{DirectoryPage::UnknownFlag, DirectoryPage::UnknownFlag, DirectoryPage::UnknownFlag,
         DirectoryPage::UnknownFlag};
+    // By section number less one: an answer, data or error, has come.
+    std::array<bool, 4> answered{};
+    WindowTimer answerTimer{AnswerTimer};
 };

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int WaitingText = 1;
+// Where the notice over a saved copy stands: under the heading, in dialog units.
+constexpr RECT NoticeStrip = {46, 17, 313, 25};
 
 // Sets a flag for the length of a scope.
 class Raised {
@@ -23,8 +25,9 @@ private:
 
 } // namespace
 
-CardPage::CardPage(UINT resource, const char* const* table, int texts, int waiting, int error)
-    : SkinPage(resource), LangTable(table, texts), waitingId(waiting), errorIndex(error)
+CardPage::CardPage(UINT resource, const char* const* table, int texts, int waiting, int error, int notAnswering)
+    : SkinPage(resource), LangTable(table, texts), waitingId(waiting), errorIndex(error),
+      notAnsweringIndex(notAnswering)
 {
 }
 
@@ -42,8 +45,41 @@ void CardPage::SetIdentity(const std::string& user, const std::string& domain, c
 void CardPage::ShowContent()
 {
     shown = true;
+    notice = 0;
     for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
         ::ShowWindow(child, ::GetDlgCtrlID(child) == waitingId ? SW_HIDE : SW_SHOW);
+}
+
+void CardPage::ShowNotAnswering()
+{
+    if (shown || failed || notAnsweringIndex == 0 || ShowsSavedCopy())
+        return;
+    notice = notAnsweringIndex;
+    SetDlgItemTextA(hwnd, waitingId, GetText(notice));
+}
+
+void CardPage::ShowWaiting()
+{
+    if (notice != notAnsweringIndex)
+        return;
+    notice = 0;
+    SetDlgItemTextA(hwnd, waitingId, GetText(WaitingText));
+}
+
+void CardPage::ShowSavedCopy()
+{
+    if (shown || failed || notAnsweringIndex == 0)
+        return;
+    notice = notAnsweringIndex + 1;
+    SetDlgItemTextA(hwnd, waitingId, GetText(notice));
+    RECT strip = NoticeStrip;
+    MapDialogRect(hwnd, &strip);
+    HWND waiting = GetDlgItem(waitingId);
+    ::SetWindowLongA(waiting, GWL_STYLE, (::GetWindowLongA(waiting, GWL_STYLE) & ~SS_TYPEMASK) | SS_LEFT);
+    ::SetWindowPos(waiting, nullptr, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
+        SWP_NOZORDER | SWP_NOACTIVATE);
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::ShowWindow(child, SW_SHOW);
 }
 
 LRESULT CardPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -65,6 +101,7 @@ void CardPage::ShowError()
     if (errorIndex == 0)
         return;
     failed = true;
+    notice = 0;
     SetDlgItemTextA(hwnd, waitingId, GetText(errorIndex));
 }
 
@@ -76,7 +113,7 @@ void CardPage::UpdateControls()
 
 void CardPage::WriteTexts(std::initializer_list<std::pair<int, int>> texts)
 {
-    SetDlgItemTextA(hwnd, waitingId, GetText(failed ? errorIndex : WaitingText));
+    SetDlgItemTextA(hwnd, waitingId, GetText(failed ? errorIndex : notice ? notice : WaitingText));
     for (const auto& [id, entry] : texts)
         SetDlgItemTextA(hwnd, id, GetText(entry));
 }

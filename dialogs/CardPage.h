@@ -16,8 +16,11 @@
 
 class CardPage : public SkinPage, public LangTable {
 public:
-    // errorIndex: the table entry shown on an error answer, 0 for none.
-    CardPage(UINT resource, const char* const* table, int texts, int waitingId, int errorIndex);
+    // errorIndex: the table entry shown on an error answer, 0 for none;
+    // notAnsweringIndex: the entry shown when the server does not answer,
+    // followed by the one shown over a saved copy, 0 for none.
+    CardPage(UINT resource, const char* const* table, int texts, int waitingId, int errorIndex,
+        int notAnsweringIndex = 0);
 
     // Called when the user changes the page's section.
     std::function<void()> onChange;
@@ -30,8 +33,14 @@ public:
     void ShowContent();
     // Puts the error text in place of the waiting text, for good.
     void ShowError();
-    // Whether the section arrived and is shown, neither waiting nor failed.
+    // While the section is awaited: the notice that the server is not
+    // answering in place of the waiting text, or the waiting text again.
+    void ShowNotAnswering();
+    void ShowWaiting();
+    // Whether the section arrived and is shown, neither waiting nor failed;
+    // a saved copy is not.
     bool HasContent() const { return shown && !failed; }
+    bool ShowsSavedCopy() const { return notice == notAnsweringIndex + 1; }
     // Whether the error text stands in place of the waiting text.
     bool HasFailed() const { return failed; }
     // Copies the members into the controls; marks nothing changed.
@@ -51,10 +60,15 @@ protected:
     void SetUpButton(SkinButton& button);
     void SetReadOnly(std::span<const int> edits, bool readOnly);
     void TellChange() const;
+    // Shows the controls, filled with a saved copy, under the notice that
+    // says so, while the section is awaited.
+    void ShowSavedCopy();
 
 private:
     int waitingId;
     int errorIndex;
+    int notAnsweringIndex;
+    int notice = 0;  // the table entry in place of the waiting text, 0 for none
     bool failed = false;
     bool shown = false;
     bool filling = false;

@@ -32,6 +32,11 @@ public:
     virtual void Publish(const CardDialog& card, const CardChanges& changes) = 0;
     // The card's window is gone; the object is deleted after the call.
     virtual void CardClosed(const CardDialog& card) = 0;
+    // No answer came within the time limit: each section the card still
+    // awaits gets its saved copy (ShowSavedSection) or the notice alone.
+    virtual void CardTimedOut(CardDialog& card) = 0;
+    // Try again: the card's request is sent again.
+    virtual void RetryCard(const CardDialog& card) = 0;
     virtual void Search(const SearchFields& fields) = 0;
     virtual void ViewSearchResult(const std::string& user, const std::string& domain) = 0;
     virtual void AddSearchResult(const std::string& user, const std::string& domain) = 0;

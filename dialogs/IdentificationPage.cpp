@@ -34,6 +34,8 @@ enum Text {
     UnreadableText = 19,
     NoPictureText = 20,
     TooManyPixelsText = 21,
+    NotAnsweringText = 22,
+    SavedCopyText = 23,
 };
 
 constexpr int NameEdits[] = {IDC_TITLE, IDC_NICKNAME, IDC_MIDDLE, IDC_LAST, IDC_FRIENDLY, IDC_FIRST};
@@ -80,7 +82,7 @@ bool Shows(CPicture& picture, const std::string& bytes)
 
 IdentificationPage::IdentificationPage()
     : CardPage(IDD_IDENTIFICATION, LangTexts::identificationPage, LangTexts::identificationPageCount,
-          IDC_WAITING, ErrorText)
+          IDC_WAITING, ErrorText, NotAnsweringText)
 {
 }
 
@@ -159,10 +161,11 @@ void IdentificationPage::SetAddresses(const std::vector<std::string>& emails)
 void IdentificationPage::SetEditable(int value)
 {
     editable = value != 0;
-    addresses.EnableWindow(editable);
+    bool writable = editable && HasContent();
+    addresses.EnableWindow(writable);
     UpdatePhotoButtons();
-    SetReadOnly(NameEdits, !editable);
-    ::SendMessageA(GetDlgItem(IDC_NEW_ADDRESS), EM_SETREADONLY, !editable, 0);
+    SetReadOnly(NameEdits, !writable);
+    ::SendMessageA(GetDlgItem(IDC_NEW_ADDRESS), EM_SETREADONLY, !writable, 0);
 }
 
 void IdentificationPage::UpdatePhotoButtons()
@@ -178,6 +181,8 @@ void IdentificationPage::Show(const IdentificationFields& received)
         UpdateControls();
     }
     ShowContent();
+    if (editable)
+        SetEditable(1);
 }
 
 void IdentificationPage::ShowPhoto(const std::string& base64)
@@ -186,6 +191,19 @@ void IdentificationPage::ShowPhoto(const std::string& base64)
         SetPhotoData(base64);
     photoShown = true;
     UpdatePhotoButtons();
+}
+
+void IdentificationPage::ShowSaved(const IdentificationFields& saved)
+{
+    fields = saved;
+    UpdateControls();
+    ShowSavedCopy();
+}
+
+void IdentificationPage::ShowSavedPhoto(const std::string& base64)
+{
+    if (!photoShown)
+        SetPhotoData(base64);
 }
 
 void IdentificationPage::SetPhotoData(const std::string& base64)

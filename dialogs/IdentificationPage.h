@@ -22,13 +22,17 @@ public:
     IdentificationPage();
 
     void SetLanguage(int language) override;
-    // Writable edits and address list on the own card, and the photo
-    // buttons once the photo section is shown.
+    // Writable edits and address list on the own card once the section is
+    // shown, and the photo buttons once the photo section is shown.
     void SetEditable(int editable);
     // Shows the section as received; a section the user changed keeps his values.
     void Show(const IdentificationFields& received);
     // Shows the photo section as received, unless the user changed the picture.
     void ShowPhoto(const std::string& base64);
+    // A saved copy under its notice, while the section is awaited; the
+    // saved picture until the photo section arrives.
+    void ShowSaved(const IdentificationFields& saved);
+    void ShowSavedPhoto(const std::string& base64);
     bool HasPhotoSection() const { return photoShown; }
     // Shows the picture of a card; the bytes are not kept for publishing.
     void SetPhotoData(const std::string& base64);

@@ -24,15 +24,19 @@ namespace LangTexts {
 #define PRODUCT DefaultProductName
 #define NO_INFORMATION_ES "Error: la información solicitada no esta disponible !"
 #define NO_INFORMATION_EN "Error: no available information for request"
+#define NOT_ANSWERING_ES "El servidor no responde.", "El servidor no responde; esta es la copia guardada."
+#define NOT_ANSWERING_EN "The server is not answering.", "The server is not answering; this is the saved copy."
 
 const char* const searchDialog[] = {
     PRODUCT,
     "Buscar en el Directorio", "Buscar", "Cerrar", "&Ver", "Usuario", "Dominio", "&Nombre", "&Correo",
     "E&mpresa", "&Pais/Región", "&Estado/Provincia", "Ci&udad", "Buscando...\nUn momento por favor...",
     "&Adicionar", "Nombre", "Correo", "Empresa", "Pais/Región", "Estado/Provincia", "Ciudad",
+    "El servidor no responde. Vuelva a intentarlo.",
     "Directory Search", "Search", "Close", "&View", "Username", "Domain", "&Name", "&E-mail",
     "Co&mpany", "Co&untry/Region", "&State/Province", "Cit&y", "Searching...\nOne moment please...",
     "&Add", "Name", "E-mail", "Company", "Country/Region", "State/Province", "City",
+    "The server is not answering. Try again.",
 };
 
 const char* const cardDialog[] = {
@@ -46,7 +50,7 @@ const char* const cardDialog[] = {
     "El archivo es demasiado grande: su primera tarjeta no termina en sus primeros 4 MB; la tarjeta no ha cambiado.",
     "Estas direcciones se dejaron fuera:", "Estos teléfonos se dejaron fuera:", "Estas páginas web se dejaron fuera:",
     "Estas no son direcciones de correo y se dejaron fuera:", "La foto está en la web y no se descargó:",
-    "La foto del archivo no se pudo leer.",
+    "La foto del archivo no se pudo leer.", "Reintentar",
     "Virtual Card", "Close", "Cancel", "Ok", "Directory", "Identification", "Home", "Business",
     "Save as vCard...", "Import vCard...", "vCard files (*.vcf)|*.vcf|All files (*.*)|*.*||",
     "The file is not a vCard that can be read; the card has not changed.",
@@ -56,7 +60,7 @@ const char* const cardDialog[] = {
     "The file is too large: its first card does not end within its first 4 MB; the card has not changed.",
     "These addresses were left out:", "These phone numbers were left out:", "These web pages were left out:",
     "These are not e-mail addresses and were left out:", "The photo is on the web and was not fetched:",
-    "The photo in the file could not be read.",
+    "The photo in the file could not be read.", "Try again",
 };
 
 #define PICTURE_PATTERNS "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.dib;*.ico"
@@ -70,6 +74,7 @@ const char* const identificationPage[] = {
     "No se puede leer el archivo seleccionado, por favor, seleccione otro archivo",
     "El archivo seleccionado no es una imagen que se pueda mostrar, por favor, seleccione otro archivo",
     "La imagen seleccionada es demasiado grande para abrirla (más de 64 megapíxeles), por favor, seleccione otro archivo",
+    NOT_ANSWERING_ES,
     "Getting information...", "&Title", "&Nickname", "Mi&ddle", "&Lastname", "Frien&dlyname", "&Photo",
     "E-&mail Addresses", "&Firstname", "&Remove", "&Edit", "&Add", "&Browse", NO_INFORMATION_EN,
     "Pictures (*.jpg; *.png; *.gif; *.bmp; *.ico)|" PICTURE_PATTERNS "|All files (*.*)|*.*||",
@@ -77,6 +82,7 @@ const char* const identificationPage[] = {
     "The selected file cannot be read, please, select another one",
     "The selected file is not a picture that can be shown, please, select another one",
     "The selected picture is too large to be opened (more than 64 megapixels), please, select another one",
+    NOT_ANSWERING_EN,
 };
 
 #define ADDRESS_ES "Obteniendo información...", "Po&stal", "Pag. &Web", "&Estado/Provincia", "&Teléfono", \
@@ -86,14 +92,14 @@ const char* const identificationPage[] = {
 
 const char* const businessPage[] = {
     PRODUCT,
-    ADDRESS_ES, "Carg&o", "&Departamento", "E&mpresa", NO_INFORMATION_ES,
-    ADDRESS_EN, "&Job Title", "&Department", "Co&mpany", NO_INFORMATION_EN,
+    ADDRESS_ES, "Carg&o", "&Departamento", "E&mpresa", NO_INFORMATION_ES, NOT_ANSWERING_ES,
+    ADDRESS_EN, "&Job Title", "&Department", "Co&mpany", NO_INFORMATION_EN, NOT_ANSWERING_EN,
 };
 
 const char* const homePage[] = {
     PRODUCT,
-    ADDRESS_ES, NO_INFORMATION_ES,
-    ADDRESS_EN, NO_INFORMATION_EN,
+    ADDRESS_ES, NO_INFORMATION_ES, NOT_ANSWERING_ES,
+    ADDRESS_EN, NO_INFORMATION_EN, NOT_ANSWERING_EN,
 };
 
 const char* const directoryPage[] = {

@@ -32,15 +32,15 @@ inline constexpr const char* DefaultProductName = "Quillora";
 // The tables of the dialogs, each 1 + 2N entries.
 namespace LangTexts {
 extern const char* const searchDialog[];
-inline constexpr int searchDialogCount = 20;
+inline constexpr int searchDialogCount = 21;
 extern const char* const cardDialog[];
-inline constexpr int cardDialogCount = 22;
+inline constexpr int cardDialogCount = 23;
 extern const char* const identificationPage[];
-inline constexpr int identificationPageCount = 21;
+inline constexpr int identificationPageCount = 23;
 extern const char* const businessPage[];
-inline constexpr int businessPageCount = 15;
+inline constexpr int businessPageCount = 17;
 extern const char* const homePage[];
-inline constexpr int homePageCount = 12;
+inline constexpr int homePageCount = 14;
 extern const char* const directoryPage[];
 inline constexpr int directoryPageCount = 7;
 } // namespace LangTexts

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "dialogs/AnswerTimeLimit.h"
 #include "dialogs/DialogSkin.h"
 #include "platform/ModuleContext.h"
 #include "resources/resource.h"
@@ -30,6 +31,7 @@ enum Text {
     CountryColumnText = 18,
     StateColumnText = 19,
     CityColumnText = 20,
+    NotAnsweringText = 21,
 };
 
 struct Field {
@@ -140,7 +142,7 @@ void SearchDialog::SetLanguage(int value)
     addButton.SetWindowText(GetText(AddText));
     for (const Field& field : FieldControls)
         SetDlgItemTextA(hwnd, field.label, GetText(field.labelText));
-    SetDlgItemTextA(hwnd, IDC_SEARCH_WAITING, GetText(WaitingText));
+    SetDlgItemTextA(hwnd, IDC_SEARCH_WAITING, GetText(timedOut ? NotAnsweringText : WaitingText));
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
         results.SetColumnHeading(i, GetText(Columns[i].headerText));
     WriteTitle();
@@ -167,6 +169,9 @@ void SearchDialog::OnOK()
         return;
     owner->Search(fields);
     searching = true;
+    timedOut = false;
+    answerTimer.Start(hwnd, AnswerTimeLimit);
+    SetDlgItemTextA(hwnd, IDC_SEARCH_WAITING, GetText(WaitingText));
     // Close is what still works: the focus goes there before the fields go grey.
     SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(closeButton.GetSafeHwnd()), TRUE);
     EnableSearchFields(false);
@@ -178,7 +183,9 @@ void SearchDialog::OnOK()
 
 void SearchDialog::SearchFinished()
 {
+    answerTimer.Stop();
     searching = false;
+    timedOut = false;
     ::ShowWindow(GetDlgItem(IDC_SEARCH_WAITING), SW_HIDE);
     EnableSearchFields(true);
     results.DeleteAllItems();
@@ -365,8 +372,21 @@ BOOL SearchDialog::PreTranslateMessage(MSG* msg)
     return CDialog::PreTranslateMessage(msg);
 }
 
+LRESULT SearchDialog::OnTimer(UINT_PTR id)
+{
+    if (id != AnswerTimer)
+        return CDialog::OnTimer(id);
+    answerTimer.Stop();
+    searching = false;
+    timedOut = true;
+    SetDlgItemTextA(hwnd, IDC_SEARCH_WAITING, GetText(NotAnsweringText));
+    EnableSearchFields(true);
+    return 0;
+}
+
 LRESULT SearchDialog::OnDestroy()
 {
+    answerTimer.Stop();
     results.Detach();
     return CDialog::OnDestroy();
 }

@@ -13,10 +13,14 @@
 #include "platform/Dialog.h"
 #include "platform/Gdi.h"
 #include "platform/ListCtrl.h"
+#include "platform/WindowTimer.h"
 #include "protocol/Messages.h"
 
 class SearchDialog : public CDialog, public LangTable {
 public:
+    // The timer of the wait for the server's answer.
+    static constexpr UINT_PTR AnswerTimer = 1;
+
     explicit SearchDialog(DialogOwner* owner);
 
     // Modeless and hidden, the desktop as parent.
@@ -31,7 +35,8 @@ public:
     // The owner has gone: the dialog asks nothing more of it.
     void DetachOwner() { owner = nullptr; }
 
-    // Leaves the searching state and empties the list; View and Add stay as they are.
+    // Leaves the searching state, or the notice of a search that timed out,
+    // and empties the list; View and Add stay as they are.
     void SearchFinished();
     // A new row at the top of the list. The list stops redrawing until the
     // host's loop runs again, so that a whole answer is drawn once.
@@ -47,6 +52,9 @@ protected:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The time limit passed: the search ends with a notice; a late answer
+    // is still listed.
+    LRESULT OnTimer(UINT_PTR id) override;
     LRESULT OnDestroy() override;
     // Tells the service, then deletes the dialog.
     void PostNcDestroy() override;
@@ -73,6 +81,8 @@ private:
     std::string selectedUser, selectedDomain;
     std::string titleName;
     bool searching = false;
+    bool timedOut = false;
+    WindowTimer answerTimer{AnswerTimer};
     // The answer's rows as they came; a row's value in the list is its index here.
     std::vector<std::array<std::string, 8>> rows;
     int sortColumn = -1;  // -1: the answer's own order

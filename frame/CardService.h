@@ -36,6 +36,8 @@ public:
     // card's editor publishes, and only sections whose version is known.
     void Publish(const CardDialog& card, const CardChanges& changes) override;
     void CardClosed(const CardDialog& card) override;
+    void CardTimedOut(CardDialog& card) override;
+    void RetryCard(const CardDialog& card) override;
     void Search(const SearchFields& fields) override;
     void ViewSearchResult(const std::string& user, const std::string& domain) override;
     void AddSearchResult(const std::string& user, const std::string& domain) override;
@@ -102,6 +104,9 @@ private:
     // A 200 whose cached copy cannot be loaded counts as not received: the
     // section is asked for again, once; the second time it is an error.
     void CachedCopyMissing(CardDialog& dialog, OpenCardState& known, int section, SectionsToAsk& again);
+    // The cached copy of a section the card still awaits, only shown: no
+    // version is taken from it, so it is never published.
+    void ShowSavedCopy(CardDialog& dialog, int section);
 
     Bitmap cardBitmap;
     Bitmap itemIcon;

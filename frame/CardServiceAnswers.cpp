@@ -70,6 +70,41 @@ void CardService::CachedCopyMissing(CardDialog& dialog, OpenCardState& known, in
     again[section - 1] = true;
 }
 
+void CardService::CardTimedOut(CardDialog& dialog)
+{
+    if (!openCards.count(&dialog))
+        return;
+    for (int section = IdentificationSection; section <= PhotoSection; ++section)
+        if (dialog.IsAwaiting(section))
+            ShowSavedCopy(dialog, section);
+}
+
+void CardService::ShowSavedCopy(CardDialog& dialog, int section)
+{
+    const std::string& userName = dialog.GetUser();
+    const std::string& domain = dialog.GetDomain();
+    int hidden = 0;
+    bool loaded = cache.GetCachedVersion(userName, domain, section) != NotCached;
+    if (loaded && section == IdentificationSection) {
+        IdentificationFields fields;
+        cache.LoadBasic(userName, domain, fields, hidden);
+        dialog.ShowSavedSection(fields);
+    } else if (loaded && section == PhotoSection) {
+        PhotoFields photo;
+        if (cache.LoadPhoto(userName, domain, photo, hidden))
+            dialog.ShowSavedSection(photo);
+    } else if (loaded) {
+        AddressFields fields;
+        if (section == HomeSection)
+            cache.LoadHome(userName, domain, fields, hidden);
+        else
+            cache.LoadBusiness(userName, domain, fields, hidden);
+        dialog.ShowSavedSection(static_cast<CardSection>(section), fields);
+    } else {
+        dialog.ShowSectionNotAnswering(section);
+    }
+}
+
 // 200 loads the cached copy, 201 shows the answer's and stores it, any other
 // status shows the error. The version shown is the one a publish follows.
 void CardService::HandleSection(CardDialog& dialog, OpenCardState& known, const XmlNode& section, SectionsToAsk& again)
@@ -158,6 +193,8 @@ void CardService::HandlePhoto(CardDialog& dialog, OpenCardState& known, const Xm
         dialog.ShowSection(PhotoFields{section.ChildText("ph")}, ReadNumber(section.ChildText(NotPublishedTag)));
         version = ReceivedVersion(section);
         cache.StorePhoto(userName, domain, section, false);
+    } else {
+        dialog.ShowSectionError(PhotoSection);
     }
     if (IsOwnAccount(userName, domain))
         dialog.EnableEditing(1);

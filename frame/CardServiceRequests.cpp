@@ -36,6 +36,12 @@ void CardService::CardClosed(const CardDialog& card)
     openCards.erase(&card);
 }
 
+void CardService::RetryCard(const CardDialog& card)
+{
+    if (openCards.count(&card))
+        SendCardRequest(card.GetUser(), card.GetDomain());
+}
+
 void CardService::Search(const SearchFields& fields)
 {
     if (searchDialog)

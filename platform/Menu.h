@@ -13,7 +13,10 @@ public:
     PopupMenu(const PopupMenu&) = delete;
     PopupMenu& operator=(const PopupMenu&) = delete;
 
-    void Append(UINT id, const char* text) { AppendMenuA(menu, MF_STRING, id, text); }
+    void Append(UINT id, const char* text, bool enabled = true)
+    {
+        AppendMenuA(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text);
+    }
     // The chosen command, 0 when none; the menu is gone when it returns.
     UINT Track(HWND owner, POINT screen) const
     {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/AnswerTimeLimit.h"
 #include "dialogs/CardDialog.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
@@ -117,13 +118,15 @@ inline std::string BitmapFile(size_t padTo = 0)
 // The card's owner, as the dialog sees it: what it was asked.
 struct RecordingOwner : DialogOwner {
     std::vector<CardChanges> published;
-    int closed = 0, productLabels = 0;
+    int closed = 0, productLabels = 0, timedOut = 0, retried = 0;
 
     void OpenOwnCard() override {}
     void OpenSearch() override {}
     void ProductLabel() override { ++productLabels; }
     void Publish(const CardDialog&, const CardChanges& changes) override { published.push_back(changes); }
     void CardClosed(const CardDialog&) override { ++closed; }
+    void CardTimedOut(CardDialog&) override { ++timedOut; }
+    void RetryCard(const CardDialog&) override { ++retried; }
     void Search(const SearchFields&) override {}
     void ViewSearchResult(const std::string&, const std::string&) override {}
     void AddSearchResult(const std::string&, const std::string&) override {}
@@ -177,6 +180,7 @@ protected:
             dialog->DestroyWindow();
         for (HWND card : otherCards)
             DestroyWindow(card);
+        AnswerTimeLimit = 15000;
         CoUninitialize();
     }
     // Another card window of the module, closed with the test.

@@ -2,6 +2,7 @@
 
 #include "controls/SkinLabel.h"
 #include "dialogs/DialogSkin.h"
+#include "tests/dialogs/PumpUntil.h"
 
 namespace {
 
@@ -116,6 +117,66 @@ TEST_F(CardDialogTest, TheProductLabelAsksForTheHostCommandOnlyWithItsIndex)
     EXPECT_EQ(0, owner.productLabels);
     SendMessageA(dialog->GetSafeHwnd(), WM_SKIN_CLICK, ProductLabelIndex, 0);
     EXPECT_EQ(1, owner.productLabels);
+}
+
+// ---- a server that does not answer
+
+// A saved copy is shown under its notice, in the page's language, and is
+// never handed over, even on the own card's editor; an answer replaces it.
+TEST_F(CardDialogTest, ASavedCopyIsOnlyShownUnderItsNoticeUntilTheAnswerReplacesIt)
+{
+    IdentificationPage& identification = dialog->Identification();
+    dialog->ShowSavedSection(Named("Old"));
+    dialog->ShowSectionNotAnswering(HomeSection);
+    EXPECT_EQ("The server is not answering; this is the saved copy.", Text(Item(identification, IDC_WAITING)));
+    EXPECT_TRUE(Visible(Item(identification, IDC_WAITING)) && Visible(Item(identification, IDC_FIRST)));
+    EXPECT_EQ("Old", Text(Item(identification, IDC_FIRST)));
+    EXPECT_EQ("The server is not answering.", Text(Item(dialog->Home(), IDC_WAITING)));
+    EXPECT_FALSE(Visible(Item(dialog->Home(), IDC_CITY)));
+    dialog->SetLanguage(0);
+    EXPECT_EQ("El servidor no responde; esta es la copia guardada.", Text(Item(identification, IDC_WAITING)));
+    EXPECT_EQ("El servidor no responde.", Text(Item(dialog->Home(), IDC_WAITING)));
+
+    dialog->ShowSection(PhotoFields{}, 0);  // the photo answered: the own card's editor
+    dialog->EnableEditing(1);
+    auto readOnly = [&] { return (GetWindowLongA(Item(identification, IDC_TITLE), GWL_STYLE) & ES_READONLY) != 0; };
+    EXPECT_TRUE(readOnly());
+    identification.MarkIdentificationChanged();
+    EXPECT_EQ("", Changed());
+
+    dialog->ShowSection(Named("New"), 0);
+    dialog->ShowSavedSection(Named("Old"));
+    EXPECT_EQ("New", Text(Item(identification, IDC_FIRST)));
+    EXPECT_FALSE(Visible(Item(identification, IDC_WAITING)));
+    EXPECT_FALSE(readOnly());
+}
+
+// Try again, from either menu or F5, asks the owner again while a section is
+// awaited, and waits anew: the time limit passes once per wait.
+TEST_F(CardDialogTest, TryAgainAsksAgainWhileASectionIsAwaitedAndRestartsTheWait)
+{
+    HMENU system = GetSystemMenu(dialog->GetSafeHwnd(), FALSE);
+    auto tryAgainEnabled = [&] { return !(GetMenuState(system, CardDialog::TryAgainCommand, MF_BYCOMMAND) & MF_GRAYED); };
+    EXPECT_TRUE(tryAgainEnabled());
+    AnswerTimeLimit = 1;
+    dialog->ShowSectionNotAnswering(BusinessSection);
+    MSG f5 = {Item(dialog->Business(), IDC_WAITING), WM_KEYDOWN, VK_F5, 0, 0, {0, 0}};
+    EXPECT_TRUE(dialog->PreTranslateMessage(&f5));
+    EXPECT_EQ(1, owner.retried);
+    EXPECT_EQ("Getting information...", Text(Item(dialog->Business(), IDC_WAITING)));
+    EXPECT_TRUE(PumpUntil([&] { return owner.timedOut == 1; }));
+
+    fakes::menuChoice = CardDialog::TryAgainCommand;
+    dialog->ShowCardMenu({});
+    EXPECT_EQ(2, owner.retried);
+    MakeEditor();
+    EXPECT_FALSE(tryAgainEnabled());
+    SendMessageA(dialog->GetSafeHwnd(), WM_SYSCOMMAND, CardDialog::TryAgainCommand, 0);
+    dialog->PreTranslateMessage(&f5);
+    EXPECT_EQ(2, owner.retried);
+    Sleep(50);
+    Pump();
+    EXPECT_EQ(1, owner.timedOut);
 }
 
 // ---- Directory page

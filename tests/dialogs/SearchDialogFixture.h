@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "dialogs/AnswerTimeLimit.h"
 #include "dialogs/SearchDialog.h"
 #include "frame/CardService.h"
 #include "platform/WinApp.h"
@@ -30,6 +31,7 @@ protected:
     }
     void TearDown() override
     {
+        AnswerTimeLimit = 15000;
         service->Logout();
         Pump();
         service->DeletingDestructor(1);

@@ -3,7 +3,9 @@
 
 #include <gmock/gmock.h>
 
+#include "dialogs/AnswerTimeLimit.h"
 #include "dialogs/CardDialog.h"
+#include "tests/dialogs/PumpUntil.h"
 
 namespace {
 
@@ -50,6 +52,31 @@ TEST_F(SearchDialogTest, ASearchWaitsForItsAnswerAndAnEmptyOneIsNoSearch)
     EXPECT_TRUE(Enabled(Item(IDOK)));
     EXPECT_FALSE(Enabled(Item(IDC_VIEW)));
     EXPECT_EQ("Lima", Text(Item(IDC_CITY)));
+}
+
+// Without an answer within the time limit the search ends with a notice in
+// the dialog's language; a late answer is still listed, and a new search
+// waits again.
+TEST_F(SearchDialogTest, ASearchWithoutAnAnswerEndsWithANoticeAndALateAnswerIsStillListed)
+{
+    AnswerTimeLimit = 1;
+    Type(Item(IDC_NAME), "Sam");
+    Click(Item(IDOK));
+    ASSERT_TRUE(PumpUntil([this] { return Enabled(Item(IDOK)); }));
+    AnswerTimeLimit = 15000;
+    for (int id : Edits)
+        EXPECT_TRUE(Enabled(Item(id))) << id;
+    EXPECT_TRUE(Visible(Item(IDC_SEARCH_WAITING)));
+    EXPECT_EQ("The server is not answering. Try again.", Text(Item(IDC_SEARCH_WAITING)));
+    dialog->SetLanguage(0);
+    EXPECT_EQ("El servidor no responde. Vuelva a intentarlo.", Text(Item(IDC_SEARCH_WAITING)));
+
+    AnswerThree();
+    EXPECT_EQ(3, Rows());
+    EXPECT_FALSE(Visible(Item(IDC_SEARCH_WAITING)));
+    Click(Item(IDOK));
+    EXPECT_EQ("Buscando...\nUn momento por favor...", Text(Item(IDC_SEARCH_WAITING)));
+    EXPECT_FALSE(Enabled(Item(IDC_NAME)));
 }
 
 TEST_F(SearchDialogTest, AHeaderClickSortsAToZThenZToAInTheUsersAlphabetAndANewAnswerComesUnsorted)

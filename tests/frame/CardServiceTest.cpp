@@ -12,6 +12,7 @@
 #include <new>
 #include <utility>
 
+#include "dialogs/AnswerTimeLimit.h"
 #include "dialogs/CardDialog.h"
 #include "frame/CardService.h"
 #include "frame/HostSettings.h"
@@ -20,6 +21,7 @@
 #include "tests/controls/TestWindows.h"
 #include "tests/hosts/DebugOutput.h"
 #include "tests/hosts/ImportPatch.h"
+#include "tests/dialogs/PumpUntil.h"
 #include "tests/hosts/TestHost.h"
 
 using testing::ElementsAre;
@@ -86,6 +88,7 @@ protected:
     }
     void TearDown() override
     {
+        AnswerTimeLimit = 15000;
         if (service)
             service->DeletingDestructor(1);
         EXPECT_THAT(DebugOutput::Lines(), testing::IsEmpty()) << "a failure was swallowed on the road";
@@ -385,6 +388,57 @@ TEST_F(CardServiceTest, UnchangedThatCannotBeLoadedIsAskedForAgainOnce)
     Pump();
     ASSERT_EQ(host.sent.size(), 4u);
     EXPECT_THAT(host.sent[3].xml, HasSubstr("<msg>2\n<typ>1\n"));
+}
+
+// ---- a server that does not answer
+
+// The own card's saved identification is shown under the notice and the
+// rest says the server is not answering; the card stays a viewer, and Try
+// again sends the first request again. The late answer replaces the saved
+// copy and a publish follows the version it carried.
+TEST_F(CardServiceTest, WithoutAnAnswerTheCardShowsTheSavedCopyTriesAgainAndTakesALateAnswer)
+{
+    XmlDocument cached("typ", IdentificationSection);
+    cached.AddChild("f", "Old");
+    cached.AddChild("ver", 3);
+    card->Cache().StoreBasic("u1", "d1", cached.GetRoot());
+    AnswerTimeLimit = 1;
+    OpenOwnCard();
+    CardDialog* dialog = card->FindCardDialog("u1", "d1");
+    IdentificationPage& identification = dialog->Identification();
+    ASSERT_TRUE(PumpUntil([&] { return Text(identification, IDC_FIRST) == "Old"; }));
+    EXPECT_EQ(Text(identification, IDC_WAITING), "The server is not answering; this is the saved copy.");
+    EXPECT_EQ(Text(dialog->Home(), IDC_WAITING), "The server is not answering.");
+    EXPECT_EQ(dialog->Directory(), nullptr);
+
+    AnswerTimeLimit = 15000;
+    SendMessageA(dialog->GetSafeHwnd(), WM_SYSCOMMAND, CardDialog::TryAgainCommand, 0);
+    ASSERT_EQ(host.sent.size(), 2u);
+    EXPECT_EQ(host.sent[1].xml, host.sent[0].xml);
+
+    Deliver(Answer(Person("u1", "d1", Photo201)));
+    ASSERT_NE(dialog->Directory(), nullptr);
+    Deliver(Answer(Person("u1", "d1", Identification201)));
+    EXPECT_EQ(Text(identification, IDC_FIRST), "Ana");
+    Retype(identification, IDC_NICKNAME, "nana");
+    Click(*dialog, IDOK);
+    Pump();
+    ASSERT_EQ(host.sent.size(), 3u);
+    EXPECT_THAT(host.sent[2].xml, HasSubstr("<nk>nana</nk>"));
+    EXPECT_THAT(host.sent[2].xml, HasSubstr("<ver>5</ver>"));
+}
+
+// Cards closed by Close and by Logout leave no timer behind to run past the limit.
+TEST_F(CardServiceTest, NoTimerOutlivesItsCard)
+{
+    AnswerTimeLimit = 1;
+    OpenOwnCard();
+    Click(*card->FindCardDialog("u1", "d1"), IDCANCEL);
+    OpenOwnCard();
+    service->Logout();
+    Sleep(50);
+    Pump();
+    EXPECT_EQ(host.sent.size(), 2u);
 }
 
 ServiceInterface* serviceToDelete = nullptr;
