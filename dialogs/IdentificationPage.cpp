@@ -309,7 +309,7 @@ bool IdentificationPage::TakePicture(const std::string& bytes)
 {
     if (!IsOwnCard() || !photoShown)
         return false;
-    auto picture = std::make_unique<CPicture>();
+    auto picture = std::make_unique<CPicture>(hwnd);
     std::string taken;
     if (bytes.size() <= static_cast<size_t>(MaxFileSize) && FitsFrame(bytes, photo.GetClientRect())
         && Shows(*picture, bytes)) {

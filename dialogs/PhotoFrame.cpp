@@ -7,7 +7,7 @@ void PhotoFrame::SetPicture(const unsigned char* bytes, int byteCount)
 {
     std::unique_ptr<CPicture> loaded;
     try {
-        loaded = std::make_unique<CPicture>();
+        loaded = std::make_unique<CPicture>(hwnd);
         loaded->Load(bytes, byteCount);
     } catch (...) {
         ReportSwallowed("PhotoFrame::SetPicture");

@@ -12,11 +12,6 @@ namespace {
 
 constexpr int HimetricPerInch = 2540;
 
-void ShowError(const char* text)
-{
-    ModalScope modal(nullptr);
-    MessageBoxExA(nullptr, text, "CPicture Error", MB_ICONERROR, LANG_ENGLISH);
-}
 
 // Some OLE loaders read PNG (Wine's), but draw it upside down and leave its
 // transparent parts unpainted; PNG always goes through GDI+.
@@ -120,6 +115,15 @@ int CPicture::Load(const unsigned char* bytes, int byteCount)
     width = MulDiv(himetricWidth, 96, HimetricPerInch);
     height = MulDiv(himetricHeight, 96, HimetricPerInch);
     return result;
+}
+
+// The box belongs to the window the picture is shown in, so that it stays
+// in front of it.
+void CPicture::ShowError(const char* text) const
+{
+    HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    ModalScope modal(root);
+    MessageBoxExA(root, text, "CPicture Error", MB_ICONERROR, LANG_ENGLISH);
 }
 
 int CPicture::UpdateSizeForDC(HDC dc)

@@ -18,7 +18,8 @@ public:
     static constexpr int MaxDecodedPixels = 4 * 1024 * 1024;
 
 public:
-    CPicture() = default;
+    // owner: the window whose picture this is; it owns the error boxes.
+    explicit CPicture(HWND ownerWindow = nullptr) : owner(ownerWindow) {}
     virtual ~CPicture();
     CPicture(const CPicture&) = delete;
     CPicture& operator=(const CPicture&) = delete;
@@ -37,6 +38,9 @@ public:
     int GetSize() const { return size; }
 
 private:
+    void ShowError(const char* text) const;
+
+    HWND owner;
     ComPtr<IPicture> picture;
     int height = 0;
     int size = 0;

@@ -5,6 +5,7 @@
 #include "picture/Picture.h"
 #include "picture/PictureSize.h"
 #include "tests/controls/TestWindows.h"
+#include "tests/hosts/ImportPatch.h"
 #include "tests/picture/TestPictures.h"
 
 namespace {
@@ -125,6 +126,33 @@ TEST_F(PictureTest, DrawsStretchedAndAPngOnThePhotoBackground)
     ASSERT_EQ(1, picture.Render(canvas, 0, 0, 60, 60));
     EXPECT_EQ(PhotoBackground, canvas.At(1, 58));
     EXPECT_TRUE(Near(RGB(0xDD, 0x14, 0x14), canvas.At(30, 50), 4));
+}
+
+HWND errorBoxOwner = reinterpret_cast<HWND>(-1);
+int WINAPI RecordErrorBox(HWND owner, LPCSTR, LPCSTR, UINT, WORD)
+{
+    errorBoxOwner = owner;
+    return IDOK;
+}
+
+HRESULT WINAPI LoaderWithoutThePicture(IStream*, LONG, BOOL, REFIID, void**)
+{
+    return E_NOINTERFACE;
+}
+
+// The loader's error box belongs to the window the picture is shown in, so
+// that it stays in front of it.
+TEST_F(PictureTest, AnErrorBoxBelongsToTheWindowOfThePicture)
+{
+    ImportPatch box("user32.dll", "MessageBoxExA", reinterpret_cast<void*>(&RecordErrorBox));
+    ImportPatch loader("oleaut32.dll", "OleLoadPicture", reinterpret_cast<void*>(&LoaderWithoutThePicture));
+    ASSERT_TRUE(box.Installed() && loader.Installed());
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, window, nullptr, nullptr, nullptr);
+    std::vector<unsigned char> jpeg = ResourceBytes(PhotoJpeg);
+    EXPECT_EQ(0, CPicture(child).Load(jpeg.data(), static_cast<int>(jpeg.size())));
+    EXPECT_EQ(window, errorBoxOwner);
+    DestroyWindow(window);
 }
 
 } // namespace
