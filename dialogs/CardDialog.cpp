@@ -173,12 +173,18 @@ void CardDialog::ShowSectionError(int section)
 {
     if (section >= IdentificationSection && section <= PhotoSection)
         SectionAnswered(section);
-    if (section == IdentificationSection)
-        identificationPage.ShowError();
-    else if (section == HomeSection)
-        homePage.ShowError();
-    else if (section == BusinessSection)
-        businessPage.ShowError();
+    if (CardPage* page = PageOf(section))
+        page->ShowError();
+}
+
+CardPage* CardDialog::PageOf(int section)
+{
+    switch (section) {
+    case IdentificationSection: return &identificationPage;
+    case HomeSection: return &homePage;
+    case BusinessSection: return &businessPage;
+    default: return nullptr;
+    }
 }
 
 void CardDialog::WaitForAnswer()
@@ -231,14 +237,9 @@ void CardDialog::ShowSavedSection(const PhotoFields& photo)
 
 void CardDialog::ShowSectionNotAnswering(int section)
 {
-    if (!IsAwaiting(section))
-        return;
-    if (section == IdentificationSection)
-        identificationPage.ShowNotAnswering();
-    else if (section == HomeSection)
-        homePage.ShowNotAnswering();
-    else if (section == BusinessSection)
-        businessPage.ShowNotAnswering();
+    CardPage* page = PageOf(section);
+    if (page && IsAwaiting(section))
+        page->ShowNotAnswering();
 }
 
 void CardDialog::TryAgain()

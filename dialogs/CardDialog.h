@@ -141,6 +141,8 @@ private:
     // Try again is enabled while a section is awaited.
     void UpdateTryAgain();
     void AddPage(CardPage& page, int textIndex);
+    // The page of sections 1 to 3; null for the photo and other numbers.
+    CardPage* PageOf(int section);
     // The Directory page's boxes from the flags known; nothing without it.
     void ShowHiddenFlags();
     void SectionShown(int section, int hidden);
