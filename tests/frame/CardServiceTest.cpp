@@ -106,6 +106,13 @@ protected:
         Type(GetDlgItem(page.GetSafeHwnd(), id), text);
     }
     static void Click(CWnd& window, int id) { ::Click(GetDlgItem(window.GetSafeHwnd(), id)); }
+    // The user types a new nickname and presses OK.
+    static void RenameAndPressOk(CardDialog& dialog)
+    {
+        Retype(dialog.Identification(), IDC_NICKNAME, "nana");
+        Click(dialog, IDOK);
+        Pump();
+    }
 
     // The messages queued now, as the host's loop takes them: each offered
     // to the service first (event 15), the rest translated and dispatched.
@@ -267,9 +274,7 @@ TEST_F(CardServiceTest, FlagsArrivingAfterTheEditorSetTheBoxesThatOkPublishes)
     EXPECT_FALSE(dialog->Directory()->IsPublished(IdentificationSection));
     EXPECT_FALSE(dialog->Directory()->IsPublished(HomeSection));
 
-    Retype(dialog->Identification(), IDC_NICKNAME, "nana");
-    Click(*dialog, IDOK);
-    Pump();
+    RenameAndPressOk(*dialog);
     ASSERT_EQ(host.sent.size(), 2u);
     EXPECT_THAT(host.sent[1].xml, HasSubstr("<nk>nana</nk>\n<e0>ana@d1.org</e0>\n<c>1</c>"));
 }
@@ -283,9 +288,7 @@ TEST_F(CardServiceTest, PublishSendsEachChangedSectionInItsOrder)
     Retype(dialog->Business(), IDC_COMPANY, "Initech");
     Click(*dialog->Directory(), IDC_PUBLISH_PHOTO);  // the photo box: now published
     Click(dialog->Identification(), IDC_REMOVE_PHOTO);
-    Retype(dialog->Identification(), IDC_NICKNAME, "nana");
-    Click(*dialog, IDOK);
-    Pump();
+    RenameAndPressOk(*dialog);
 
     ASSERT_EQ(host.sent.size(), 5u);
     EXPECT_THAT(host.sent[1].xml, HasSubstr("<msg>2\n<typ>1\n"));
@@ -376,9 +379,7 @@ TEST_F(CardServiceTest, UnchangedThatCannotBeLoadedIsAskedForAgainOnce)
     EXPECT_THAT(Text(dialog->Home(), IDC_WAITING), HasSubstr("Error"));
     EXPECT_EQ(host.sent.size(), 3u);
     Deliver(Answer(Person("u1", "d1", Photo201)));
-    Retype(dialog->Identification(), IDC_NICKNAME, "nana");
-    Click(*dialog, IDOK);
-    Pump();
+    RenameAndPressOk(*dialog);
     ASSERT_EQ(host.sent.size(), 4u);
     EXPECT_THAT(host.sent[3].xml, HasSubstr("<msg>2\n<typ>1\n"));
 }
