@@ -31,14 +31,16 @@ enum Text {
 };
 
 #define ADDRESS_FIELDS \
-    {IDC_STREET, &AddressFields::street}, {IDC_CITY, &AddressFields::city}, {IDC_STATE, &AddressFields::state}, \
-    {IDC_ZIP, &AddressFields::zip}, {IDC_COUNTRY, &AddressFields::country}, {IDC_PHONE, &AddressFields::phone}, \
-    {IDC_FAX, &AddressFields::fax}, {IDC_MOBILE, &AddressFields::mobile}, {IDC_WEB, &AddressFields::web}
+    {IDC_STREET, IDC_STREET_LABEL, &AddressFields::street}, {IDC_CITY, IDC_CITY_LABEL, &AddressFields::city}, \
+    {IDC_STATE, IDC_STATE_LABEL, &AddressFields::state}, {IDC_ZIP, IDC_ZIP_LABEL, &AddressFields::zip}, \
+    {IDC_COUNTRY, IDC_COUNTRY_LABEL, &AddressFields::country}, {IDC_PHONE, IDC_PHONE_LABEL, &AddressFields::phone}, \
+    {IDC_FAX, IDC_FAX_LABEL, &AddressFields::fax}, {IDC_MOBILE, IDC_MOBILE_LABEL, &AddressFields::mobile}, \
+    {IDC_WEB, IDC_WEB_LABEL, &AddressFields::web}
 
 constexpr AddressPage::Field HomeFields[] = {ADDRESS_FIELDS};
 constexpr AddressPage::Field BusinessFields[] = {
-    {IDC_COMPANY, &AddressFields::company}, {IDC_JOB, &AddressFields::job},
-    {IDC_DEPARTMENT, &AddressFields::department}, ADDRESS_FIELDS};
+    {IDC_COMPANY, IDC_COMPANY_LABEL, &AddressFields::company}, {IDC_JOB, IDC_JOB_LABEL, &AddressFields::job},
+    {IDC_DEPARTMENT, IDC_DEPARTMENT_LABEL, &AddressFields::department}, ADDRESS_FIELDS};
 constexpr AddressPage::Label BusinessLabels[] = {
     {IDC_JOB_LABEL, JobText}, {IDC_DEPARTMENT_LABEL, DepartmentText}, {IDC_COMPANY_LABEL, CompanyText}};
 
@@ -119,6 +121,23 @@ void AddressPage::MarkChanged()
         return;
     changed = true;
     TellChange();
+}
+
+AddressFields AddressPage::ShownFields() const
+{
+    AddressFields values;
+    for (const Field& edit : edits)
+        values.*edit.member = ShownText(edit.id);
+    return values;
+}
+
+std::vector<std::string> AddressPage::TypeFields(const AddressFields& values)
+{
+    std::vector<std::string> lost;
+    for (const Field& edit : edits)
+        if (!TypeText(edit.id, values.*edit.member))
+            lost.push_back(LabelText(edit.label));
+    return lost;
 }
 
 bool AddressPage::IsFieldEdit(int id) const

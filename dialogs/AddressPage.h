@@ -3,14 +3,17 @@
 // with phone numbers and a web page that Go opens on any card.
 #include <span>
 #include <string>
+#include <vector>
 
 #include "dialogs/CardPage.h"
 #include "protocol/Card.h"
 
 class AddressPage : public CardPage {
 public:
+    // An edit, its label and the field it shows.
     struct Field {
         int id;
+        int label;
         std::string AddressFields::*member;
     };
     // A label and the entry of the table it shows.
@@ -28,6 +31,11 @@ public:
     // Marks the section changed, once it is shown; a section waiting or
     // failed is never marked.
     void MarkChanged();
+    // The fields as the edits show them, in UTF-8.
+    AddressFields ShownFields() const;
+    // Types UTF-8 values into the edits as the user would; gives the labels
+    // of the fields whose characters became "?".
+    std::vector<std::string> TypeFields(const AddressFields& values);
 
     AddressFields fields;
     bool changed = false;

@@ -21,6 +21,7 @@
 #include "platform/Dialog.h"
 #include "platform/Gdi.h"
 #include "platform/WindowTimer.h"
+#include "protocol/VCardMapping.h"
 
 class CardDialog : public CDialog, public LangTable {
 public:
@@ -48,6 +49,8 @@ public:
         PhotoAddressText = 21,
         PhotoUnreadableText = 22,
         TryAgainText = 23,
+        PhotoTooManyPixelsText = 24,
+        PhotoTooLargeText = 25,
     };
     // Commands of the system menu and of the heading's menu.
     enum Command : UINT { SaveVCardCommand = 0x0110, ImportVCardCommand = 0x0120, TryAgainCommand = 0x0130 };
@@ -154,6 +157,13 @@ private:
     void SetSystemCommand(Command command, int textIndex);
     bool RunCommand(UINT command);
     void Tell(const std::string& text);
+    // The fields of the sections shown, in UTF-8 (a section waiting or in
+    // error stays empty), the photo shown, and the account.
+    CardContact ShownCard() const;
+    // Types the card into the pages that show their section, as the user
+    // would, and offers its photo; adds the fields that lost characters to
+    // lost, and gives why the photo was refused.
+    IdentificationPage::Refusal TypeCard(const CardContact& card, std::vector<std::string>& lost);
 
     DialogOwner* owner;
     std::string userName, domain, displayName;

@@ -4,7 +4,6 @@
 
 #include <commdlg.h>
 
-#include "dialogs/CardVCard.h"
 #include "platform/File.h"
 #include "platform/FileDialog.h"
 #include "platform/ModalScope.h"
@@ -44,7 +43,49 @@ void AddList(std::string& text, const char* heading, const std::vector<std::stri
     AddPart(text, paragraph);
 }
 
+// The display name and ".vcf", the characters a file name cannot hold as "_".
+std::string VCardFileName(const std::string& displayName)
+{
+    std::string name;
+    for (char c : displayName)
+        name += static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos
+            ? '_' : c;
+    return (name.empty() ? "card" : name) + ".vcf";
+}
+
+// The labels, after the section's name when it has one.
+void AddLost(std::vector<std::string>& lost, const std::string& section, const std::vector<std::string>& labels)
+{
+    for (const std::string& label : labels)
+        lost.push_back(section.empty() ? label : section + " - " + label);
+}
+
 } // namespace
+
+CardContact CardDialog::ShownCard() const
+{
+    CardContact card;
+    if (identificationPage.HasContent())
+        card.identification = identificationPage.ShownFields();
+    card.photo = identificationPage.ShownPhoto();
+    if (homePage.HasContent())
+        card.home = homePage.ShownFields();
+    if (businessPage.HasContent())
+        card.business = businessPage.ShownFields();
+    card.account = Utf8FromCp1252(CombinedName(userName, domain));
+    return card;
+}
+
+IdentificationPage::Refusal CardDialog::TypeCard(const CardContact& card, std::vector<std::string>& lost)
+{
+    if (identificationPage.HasContent())
+        AddLost(lost, "", identificationPage.TypeFields(card.identification));
+    if (homePage.HasContent())
+        AddLost(lost, GetText(HomeText), homePage.TypeFields(card.home));
+    if (businessPage.HasContent())
+        AddLost(lost, GetText(BusinessText), businessPage.TypeFields(card.business));
+    return card.photo.empty() ? IdentificationPage::Refusal::None : identificationPage.OfferPicture(card.photo);
+}
 
 void CardDialog::SaveAsVCard()
 {
@@ -53,7 +94,7 @@ void CardDialog::SaveAsVCard()
         OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, GetText(VCardFilter), hwnd);
     if (!chooser.DoModal())
         return;
-    std::string text = WriteVCard(VCardOfCard(ShownCard(*this), Utf8FromCp1252(displayName)));
+    std::string text = WriteVCard(VCardOfCard(ShownCard(), Utf8FromCp1252(displayName)));
     if (!WriteWholeFile(chooser.GetPathName().c_str(), text))
         Tell(GetText(NotWrittenText));
 }
@@ -85,8 +126,10 @@ bool CardDialog::ImportVCardFile(const std::string& path)
         return false;
     }
     CardImport import = CardOfVCard(*contact);
+    std::vector<std::string> lost;
+    IdentificationPage::Refusal photoRefusal = TypeCard(import.card, lost);
     std::string text;
-    AddList(text, GetText(LostCharactersText), TypeCard(*this, import.card));
+    AddList(text, GetText(LostCharactersText), lost);
     if (import.moreThanTenEmails)
         AddPart(text, GetText(TenAddressesText));
     const std::pair<LeftOut::Kind, int> kinds[] = {{LeftOut::Address, LeftOutAddressesText},
@@ -99,8 +142,12 @@ bool CardDialog::ImportVCardFile(const std::string& path)
                 lines.push_back(Cp1252FromUtf8(left.text).text);
         AddList(text, GetText(heading), lines);
     }
-    if (notes.photoUnreadable)
+    if (notes.photoUnreadable || photoRefusal == IdentificationPage::Refusal::NotAPicture)
         AddPart(text, GetText(PhotoUnreadableText));
+    else if (photoRefusal == IdentificationPage::Refusal::TooManyPixels)
+        AddPart(text, GetText(PhotoTooManyPixelsText));
+    else if (photoRefusal == IdentificationPage::Refusal::TooLarge)
+        AddPart(text, GetText(PhotoTooLargeText));
     if (!text.empty())
         Tell(text);
     return true;

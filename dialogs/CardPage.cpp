@@ -4,6 +4,7 @@
 
 #include "dialogs/DialogSkin.h"
 #include "resources/resource.h"
+#include "support/CodePage.h"
 
 namespace {
 
@@ -22,6 +23,13 @@ public:
 private:
     bool& flag;
 };
+
+std::string WindowText(HWND window)
+{
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
 
 } // namespace
 
@@ -123,10 +131,37 @@ void CardPage::SetUpButton(SkinButton& button)
     SetUpDialogButton(button, GetFont());
 }
 
-void CardPage::SetReadOnly(std::span<const int> edits, bool readOnly)
+std::string CardPage::ShownText(int id) const
 {
-    for (int id : edits)
-        ::SendMessageA(GetDlgItem(id), EM_SETREADONLY, readOnly, 0);
+    std::string text;
+    for (char c : WindowText(GetDlgItem(id)))
+        if (c != '\r')
+            text += c;
+    return Utf8FromCp1252(text);
+}
+
+bool CardPage::TypeText(int edit, const std::string& utf8)
+{
+    Cp1252Text converted = Cp1252FromUtf8(utf8);
+    HWND control = GetDlgItem(edit);
+    bool multiline = (::GetWindowLongA(control, GWL_STYLE) & ES_MULTILINE) != 0;
+    std::string text;
+    for (char c : converted.text)
+        text += c == '\n' && multiline ? std::string("\r\n") : std::string(1, c);
+    if (WindowText(control) != text) {
+        ::SendMessageA(control, EM_SETSEL, 0, -1);
+        ::SendMessageA(control, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    return !converted.lost;
+}
+
+std::string CardPage::LabelText(int id) const
+{
+    std::string text;
+    for (char c : WindowText(GetDlgItem(id)))
+        if (c != '&')
+            text += c;
+    return text;
 }
 
 void CardPage::TellChange() const

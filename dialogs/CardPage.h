@@ -58,7 +58,15 @@ protected:
     // Control id and table entry of each text, plus the waiting text.
     void WriteTexts(std::initializer_list<std::pair<int, int>> texts);
     void SetUpButton(SkinButton& button);
-    void SetReadOnly(std::span<const int> edits, bool readOnly);
+    // A control's text in UTF-8, lines ending in a single line feed.
+    std::string ShownText(int id) const;
+    // Types UTF-8 text into an edit as the user would: it replaces the whole
+    // text, lines ending in CR LF in a multiline edit, and the edit reports
+    // its change; the same text is left alone. False when characters the
+    // code page lacks became "?".
+    bool TypeText(int edit, const std::string& utf8);
+    // A label's text without its mnemonic "&".
+    std::string LabelText(int id) const;
     void TellChange() const;
     // Shows the controls, filled with a saved copy, under the notice that
     // says so, while the section is awaited.

@@ -10,6 +10,7 @@
 #include "platform/WaitCursor.h"
 #include "resources/resource.h"
 #include "support/Base64.h"
+#include "support/CodePage.h"
 
 namespace {
 
@@ -38,7 +39,19 @@ enum Text {
     SavedCopyText = 23,
 };
 
-constexpr int NameEdits[] = {IDC_TITLE, IDC_NICKNAME, IDC_MIDDLE, IDC_LAST, IDC_FRIENDLY, IDC_FIRST};
+// An edit of a name, its label and the field it shows.
+struct NameEdit {
+    int id;
+    int label;
+    std::string IdentificationFields::*member;
+};
+
+constexpr NameEdit NameEdits[] = {{IDC_TITLE, IDC_TITLE_LABEL, &IdentificationFields::title},
+    {IDC_FIRST, IDC_FIRST_LABEL, &IdentificationFields::first},
+    {IDC_MIDDLE, IDC_MIDDLE_LABEL, &IdentificationFields::middle},
+    {IDC_LAST, IDC_LAST_LABEL, &IdentificationFields::last},
+    {IDC_NICKNAME, IDC_NICKNAME_LABEL, &IdentificationFields::nickname},
+    {IDC_FRIENDLY, IDC_FRIENDLY_LABEL, &IdentificationFields::friendly}};
 
 // At least one character on each side of the first "@".
 bool IsAddress(const std::string& text)
@@ -58,8 +71,8 @@ std::string ItemText(HWND dialog, int id)
 // The list's in-place editor reports its changes too; only these count.
 bool IsNameEdit(int id)
 {
-    for (int edit : NameEdits)
-        if (edit == id)
+    for (const NameEdit& edit : NameEdits)
+        if (edit.id == id)
             return true;
     return false;
 }
@@ -117,12 +130,8 @@ void IdentificationPage::DoDataExchange(CDataExchange* exchange)
     DDX_Control(exchange, IDC_BROWSE, browseButton);
     DDX_Control(exchange, IDC_ADDRESSES, addresses);
     DDX_Control(exchange, IDC_PHOTO, photo);
-    DDX_Text(exchange, IDC_TITLE, fields.title);
-    DDX_Text(exchange, IDC_FIRST, fields.first);
-    DDX_Text(exchange, IDC_MIDDLE, fields.middle);
-    DDX_Text(exchange, IDC_LAST, fields.last);
-    DDX_Text(exchange, IDC_NICKNAME, fields.nickname);
-    DDX_Text(exchange, IDC_FRIENDLY, fields.friendly);
+    for (const NameEdit& edit : NameEdits)
+        DDX_Text(exchange, edit.id, fields.*edit.member);
     DDX_Text(exchange, IDC_NEW_ADDRESS, newAddress);
     ExchangeAddresses(exchange);
 }
@@ -158,13 +167,43 @@ void IdentificationPage::SetAddresses(const std::vector<std::string>& emails)
     MarkIdentificationChanged();
 }
 
+IdentificationFields IdentificationPage::ShownFields() const
+{
+    IdentificationFields values;
+    for (const NameEdit& edit : NameEdits)
+        values.*edit.member = ShownText(edit.id);
+    for (int row = 0; row < addresses.GetItemCount(); ++row)
+        values.emails.push_back(Utf8FromCp1252(addresses.GetItemText(row, 0)));
+    return values;
+}
+
+std::vector<std::string> IdentificationPage::TypeFields(const IdentificationFields& values)
+{
+    std::vector<std::string> lost;
+    for (const NameEdit& edit : NameEdits)
+        if (!TypeText(edit.id, values.*edit.member))
+            lost.push_back(LabelText(edit.label));
+    std::vector<std::string> emails;
+    bool emailsLost = false;
+    for (const std::string& email : values.emails) {
+        Cp1252Text converted = Cp1252FromUtf8(email);
+        emailsLost = emailsLost || converted.lost;
+        emails.push_back(converted.text);
+    }
+    if (emailsLost)
+        lost.push_back(LabelText(IDC_EMAIL_GROUP));
+    SetAddresses(emails);
+    return lost;
+}
+
 void IdentificationPage::SetEditable(int value)
 {
     editable = value != 0;
     bool writable = editable && HasContent();
     addresses.EnableWindow(writable);
     UpdatePhotoButtons();
-    SetReadOnly(NameEdits, !writable);
+    for (const NameEdit& edit : NameEdits)
+        ::SendMessageA(GetDlgItem(edit.id), EM_SETREADONLY, !writable, 0);
     ::SendMessageA(GetDlgItem(IDC_NEW_ADDRESS), EM_SETREADONLY, !writable, 0);
 }
 
@@ -305,10 +344,10 @@ void IdentificationPage::Browse()
     TakePicture(*bytes);
 }
 
-bool IdentificationPage::TakePicture(const std::string& bytes)
+IdentificationPage::Refusal IdentificationPage::OfferPicture(const std::string& bytes)
 {
     if (!IsOwnCard() || !photoShown)
-        return false;
+        return Refusal::NotEditable;
     auto picture = std::make_unique<CPicture>(hwnd);
     std::string taken;
     if (bytes.size() <= static_cast<size_t>(MaxFileSize) && FitsFrame(bytes, photo.GetClientRect())
@@ -316,18 +355,28 @@ bool IdentificationPage::TakePicture(const std::string& bytes)
         taken = bytes;
     } else {
         FittedPhoto fitted = FitToFrame(bytes);
-        if (fitted.outcome != FittedPhoto::Fitted || !Shows(*picture, fitted.jpeg)) {
-            Tell(fitted.outcome == FittedPhoto::Undecodable ? NoPictureText
-                : fitted.outcome == FittedPhoto::TooManyPixels ? TooManyPixelsText : TooLargeText);
-            return false;
-        }
+        if (fitted.outcome != FittedPhoto::Fitted || !Shows(*picture, fitted.jpeg))
+            return fitted.outcome == FittedPhoto::Undecodable ? Refusal::NotAPicture
+                : fitted.outcome == FittedPhoto::TooManyPixels ? Refusal::TooManyPixels : Refusal::TooLarge;
         taken = std::move(fitted.jpeg);
     }
     photo.SetPicture(std::move(picture));
     photoData = Base64Encode(taken, true);
     shownPhoto = std::move(taken);
     MarkPhotoChanged(0);
-    return true;
+    return Refusal::None;
+}
+
+bool IdentificationPage::TakePicture(const std::string& bytes)
+{
+    Refusal refusal = OfferPicture(bytes);
+    switch (refusal) {
+    case Refusal::NotAPicture: Tell(NoPictureText); break;
+    case Refusal::TooManyPixels: Tell(TooManyPixelsText); break;
+    case Refusal::TooLarge: Tell(TooLargeText); break;
+    default: break;
+    }
+    return refusal == Refusal::None;
 }
 
 FittedPhoto IdentificationPage::FitToFrame(const std::string& bytes)

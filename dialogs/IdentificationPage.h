@@ -19,6 +19,9 @@ public:
     // Files chosen with Browse are read up to this size.
     static constexpr uint64_t MaxChosenFileSize = 20 * 1024 * 1024;
 
+    // Why a picture was not taken.
+    enum class Refusal { None, NotEditable, NotAPicture, TooManyPixels, TooLarge };
+
     IdentificationPage();
 
     void SetLanguage(int language) override;
@@ -38,8 +41,10 @@ public:
     void SetPhotoData(const std::string& base64);
     // Shows the picture and keeps it for publishing, as it is when it has
     // at most MaxFileSize bytes, declares a size within the frame and shows,
-    // else made to fit; marks the photo changed. Otherwise says why and
-    // changes nothing.
+    // else made to fit; marks the photo changed. Otherwise changes nothing
+    // and gives why.
+    Refusal OfferPicture(const std::string& bytes);
+    // OfferPicture, and a message box that says why a picture was refused.
     bool TakePicture(const std::string& bytes);
     // Marks the section changed, once it is shown.
     void MarkIdentificationChanged();
@@ -47,6 +52,11 @@ public:
     // changed, as the user's own adding and removing would; the same list
     // changes nothing.
     void SetAddresses(const std::vector<std::string>& emails);
+    // The names and the e-mail list as the controls show them, in UTF-8.
+    IdentificationFields ShownFields() const;
+    // Types UTF-8 names and addresses in as the user would; gives the labels
+    // of the fields whose characters became "?".
+    std::vector<std::string> TypeFields(const IdentificationFields& values);
     // which 0: the photo itself; otherwise its publish flag. Once the photo
     // section is shown.
     void MarkPhotoChanged(int which);

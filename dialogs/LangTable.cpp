@@ -51,6 +51,8 @@ const char* const cardDialog[] = {
     "Estas direcciones se dejaron fuera:", "Estos teléfonos se dejaron fuera:", "Estas páginas web se dejaron fuera:",
     "Estas no son direcciones de correo y se dejaron fuera:", "La foto está en la web y no se descargó:",
     "La foto del archivo no se pudo leer.", "Reintentar",
+    "La foto del archivo es demasiado grande para abrirla (más de 64 megapíxeles); no se tomó.",
+    "La foto del archivo no se puede ajustar a 8 KB; no se tomó.",
     "Virtual Card", "Close", "Cancel", "Ok", "Directory", "Identification", "Home", "Business",
     "Save as vCard...", "Import vCard...", "vCard files (*.vcf)|*.vcf|All files (*.*)|*.*||",
     "The file is not a vCard that can be read; the card has not changed.",
@@ -61,6 +63,8 @@ const char* const cardDialog[] = {
     "These addresses were left out:", "These phone numbers were left out:", "These web pages were left out:",
     "These are not e-mail addresses and were left out:", "The photo is on the web and was not fetched:",
     "The photo in the file could not be read.", "Try again",
+    "The photo in the file is too large to be opened (more than 64 megapixels); it was not taken.",
+    "The photo in the file cannot be made to fit in 8 KB; it was not taken.",
 };
 
 #define PICTURE_PATTERNS "*.jpg;*.jpeg;*.jpe;*.png;*.gif;*.bmp;*.dib;*.ico"

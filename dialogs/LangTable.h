@@ -34,7 +34,7 @@ namespace LangTexts {
 extern const char* const searchDialog[];
 inline constexpr int searchDialogCount = 21;
 extern const char* const cardDialog[];
-inline constexpr int cardDialogCount = 23;
+inline constexpr int cardDialogCount = 25;
 extern const char* const identificationPage[];
 inline constexpr int identificationPageCount = 23;
 extern const char* const businessPage[];

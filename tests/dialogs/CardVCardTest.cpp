@@ -155,6 +155,18 @@ TEST_F(CardVCardTest, ImportTellsInOneMessageWhatItLeftOut)
                   "These addresses were left out:\nLuna 2, Lima (home)\n\nThese phone numbers were left out:\n"
                   "1 (pager)\n\nThe photo is on the web and was not fetched:\nhttp://pics.example/a.jpg"}),
         boxes);
+
+    // A photo that is no picture is named in the same message, not in a box of its own.
+    boxes.clear();
+    std::ofstream(chosenFile, std::ios::binary)
+        << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Ko\xC5\x82o;Ana\r\nPHOTO;ENCODING=b:"
+        << Base64Encode("no picture at all", false) << "\r\nEND:VCARD\r\n";
+    RightClickHeading(dialog->Home());
+    EXPECT_EQ((std::vector<std::string>{
+                  "Quillora: These fields lost characters that cannot be shown (they are now \"?\"):\nLastname\n\n"
+                  "The photo in the file could not be read."}),
+        boxes);
+    EXPECT_EQ("Ana", Text(Item(dialog->Identification(), IDC_FIRST)));
 }
 
 // Beyond 4 MB a file is read when its first card ends before; else it is too
