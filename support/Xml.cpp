@@ -182,7 +182,9 @@ void* XmlArena::Allocate(std::size_t size, std::size_t align)
     std::size_t skip = (align - reinterpret_cast<std::uintptr_t>(next) % align) % align;
     if (skip + size > left) {
         // Blocks grow with the document, so a large read takes few of them.
-        std::size_t grown = blocks.size() < 8 ? std::size_t{4096} << blocks.size() : std::size_t{1} << 20;
+        std::size_t grown = blocks.empty() ? firstBlock
+            : blocks.size() < 8             ? std::size_t{4096} << blocks.size()
+                                            : std::size_t{1} << 20;
         std::size_t block = std::max(size + align, grown);
         blocks.emplace_back(new char[block]);
         next = blocks.back().get();
@@ -204,11 +206,12 @@ std::string_view XmlArena::Copy(std::string_view text)
     return {copy, text.size()};
 }
 
-void XmlArena::Release()
+void XmlArena::Release(std::size_t first)
 {
     blocks.clear();
     next = nullptr;
     left = 0;
+    firstBlock = first;
 }
 
 // Reads from a document's own copy of the text, with positions as in the
@@ -614,7 +617,11 @@ XmlDocument::XmlDocument(std::string_view name, int number)
 bool XmlDocument::Parse(std::string_view text)
 {
     root.Clear();
-    arena.Release();
+    // The tree in one block, sized from the text (an element takes some 16
+    // bytes of it): one allocation a read, where growing block by block let
+    // the C library map fresh pages for each large block of every read.
+    constexpr std::size_t kMaxFirstBlock = 16 << 20;
+    arena.Release(std::clamp(text.size() / 16 * sizeof(XmlNode), std::size_t{4096}, kMaxFirstBlock));
     constexpr std::size_t kMax = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
     std::size_t size = text.size() < kMax ? text.size() : kMax;
     source.reset(new char[size]);

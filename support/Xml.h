@@ -26,10 +26,18 @@ public:
     template <typename T>
     T* Make()
     {
-        return new (Allocate(sizeof(T), alignof(T))) T;
+        static_assert((alignof(T) & (alignof(T) - 1)) == 0);
+        std::size_t skip = (0 - reinterpret_cast<std::uintptr_t>(next)) & (alignof(T) - 1);
+        if (skip + sizeof(T) > left)
+            return new (Allocate(sizeof(T), alignof(T))) T;
+        char* at = next + skip;
+        next = at + sizeof(T);
+        left -= skip + sizeof(T);
+        return new (at) T;
     }
     std::string_view Copy(std::string_view text);
-    void Release();
+    // Frees every block; the next one taken holds at least firstBlock bytes.
+    void Release(std::size_t firstBlock);
 
 private:
     void* Allocate(std::size_t size, std::size_t align);
@@ -37,6 +45,7 @@ private:
     std::vector<std::unique_ptr<char[]>> blocks;
     char* next = nullptr;
     std::size_t left = 0;
+    std::size_t firstBlock = 4096;
 };
 
 class XmlAttribute {
