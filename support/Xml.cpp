@@ -385,38 +385,33 @@ struct XmlReader {
         bool amp = false;
         for (;;) {
             const char* lt = FindTagStart(s + pos, s + end, amp);
-            if (lt == s + pos) {
-                if (awaitingStartTag) {
-                    ReadTag(tag, pos);
-                    node.name = tag.name;
-                    node.attributes = tag.attributes;
-                    if (tag.kind != TagKind::Start)
-                        return false;
-                    awaitingStartTag = false;
-                } else {
-                    ReadTag(tag, pos);
-                    if (tag.kind == TagKind::End) {
-                        if (!SameName(tag.name, node.name))
-                            return false;
-                        if (amp)
-                            DecodeText(node, slot, inJoin);
-                        return true;
-                    }
-                    if (depth >= XmlNode::kMaxDepth)
-                        return false;
-                    XmlNode* child = arena.Make<XmlNode>();
-                    child->arena = &arena;
-                    if (!Node(*child, pos, depth + 1, &tag))
-                        return false;
-                    node.Append(child);
-                }
-            } else if (!lt) {
+            if (!lt)
                 return false;
+            auto ltPos = static_cast<std::int32_t>(lt - s);
+            if (ltPos != pos && !awaitingStartTag)
+                AddText(node, slot, inJoin, {s + pos, static_cast<std::size_t>(ltPos - pos)});
+            pos = ltPos;
+            ReadTag(tag, pos);
+            if (awaitingStartTag) {
+                node.name = tag.name;
+                node.attributes = tag.attributes;
+                if (tag.kind != TagKind::Start)
+                    return false;
+                awaitingStartTag = false;
+            } else if (tag.kind == TagKind::End) {
+                if (!SameName(tag.name, node.name))
+                    return false;
+                if (amp)
+                    DecodeText(node, slot, inJoin);
+                return true;
             } else {
-                std::int32_t ltPos = static_cast<std::int32_t>(lt - s);
-                if (!awaitingStartTag)
-                    AddText(node, slot, inJoin, {s + pos, static_cast<std::size_t>(ltPos - pos)});
-                pos = ltPos - 1;
+                if (depth >= XmlNode::kMaxDepth)
+                    return false;
+                XmlNode* child = arena.Make<XmlNode>();
+                child->arena = &arena;
+                if (!Node(*child, pos, depth + 1, &tag))
+                    return false;
+                node.Append(child);
             }
             if (++pos >= end)
                 return false;
