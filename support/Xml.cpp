@@ -354,6 +354,27 @@ struct XmlReader {
         }
     }
 
+    // The rest of an element that holds only a text, read without a call of
+    // its own: pos lies on its start tag's '>', and the text runs to the
+    // element's own end tag, written "</name>". Any other element is left
+    // to Node, with pos unchanged.
+    bool Leaf(XmlNode& node, std::int32_t& pos) const
+    {
+        bool amp = false;
+        const char* lt = FindTagStart(s + pos + 1, s + end, amp);
+        std::size_t length = node.name.size();
+        if (!lt || static_cast<std::size_t>(s + end - lt) < length + 3 || lt[1] != '/' || lt[length + 2] != '>'
+            || std::memcmp(lt + 2, node.name.data(), length) != 0)
+            return false;
+        node.text = Trimmed({s + pos + 1, static_cast<std::size_t>(lt - s - pos - 1)});
+        if (amp && !node.text.empty()) {
+            char* at = const_cast<char*>(node.text.data());
+            node.text = {at, UnescapeInPlace(at, node.text.size())};
+        }
+        pos = static_cast<std::int32_t>(lt - s) + static_cast<std::int32_t>(length) + 2;
+        return true;
+    }
+
     // Reads one element. When first is given, the caller has already read
     // the element's first tag into it and pos lies on that tag's last
     // character: reading it again would give the same tag.
@@ -409,7 +430,9 @@ struct XmlReader {
                     return false;
                 XmlNode* child = arena.Make<XmlNode>();
                 child->arena = &arena;
-                if (!Node(*child, pos, depth + 1, &tag))
+                child->name = tag.name;
+                child->attributes = tag.attributes;
+                if (!(tag.kind == TagKind::Start && Leaf(*child, pos)) && !Node(*child, pos, depth + 1, &tag))
                     return false;
                 node.Append(child);
             }
