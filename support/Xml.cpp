@@ -364,7 +364,7 @@ struct XmlReader {
         const char* lt = FindTagStart(s + pos + 1, s + end, amp);
         std::size_t length = node.name.size();
         if (!lt || static_cast<std::size_t>(s + end - lt) < length + 3 || lt[1] != '/' || lt[length + 2] != '>'
-            || std::memcmp(lt + 2, node.name.data(), length) != 0)
+            || !SameName({lt + 2, length}, node.name))
             return false;
         node.text = Trimmed({s + pos + 1, static_cast<std::size_t>(lt - s - pos - 1)});
         if (amp && !node.text.empty()) {

@@ -67,6 +67,7 @@ TEST(Xml, ReadResultAndWhatIsKept)
         {"<a>1</A>", false, "a", "1", {}},
         {"<a> p &amp; q <b>1</b><c>2</c><d>3</a>", false, "a", "p &amp; q", {"1", "2"}},
         {"<a><b>1</b", false, "a", "", {"1"}},
+        {"<a><b> x &amp; y </b><c>2</cd></a>", false, "a", "", {"x & y"}},
         {"<a>< /a>", false, "a", "", {}},
         {"no tag at all", false, "", "", {}},
     };
