@@ -96,6 +96,7 @@ void SkinButton::RedrawWindowButtons() const
     EnumChildWindows(GetAncestor(hwnd, GA_ROOT), RedrawIfOwnerDrawn, 0);
 }
 
+// The four faces are cut from one strip, through one screen and one strip DC.
 bool SkinButton::SetBitmaps(int id, int frames, int top, int bottom, int left, int right)
 {
     if (frames < 1)
@@ -109,25 +110,26 @@ bool SkinButton::SetBitmaps(int id, int frames, int top, int bottom, int left, i
     Bitmap strip(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(id & 0xFFFF)));
     if (!strip)
         return false;
-    return BuildFace(strip, 0, normalImage) && BuildFace(strip, 1, pressedImage)
-        && BuildFace(strip, 2, disabledImage) && BuildFace(strip, 3, focusImage);
+    ClientDC screen(hwnd);
+    MemoryDC source(screen);
+    SelectedObject sourceSelection(source, strip);
+    SIZE stripSize = BitmapSize(strip);
+    return BuildFace(screen, source, stripSize, 0, normalImage) && BuildFace(screen, source, stripSize, 1, pressedImage)
+        && BuildFace(screen, source, stripSize, 2, disabledImage) && BuildFace(screen, source, stripSize, 3, focusImage);
 }
 
-bool SkinButton::BuildFace(HBITMAP strip, int frame, Bitmap& face)
+bool SkinButton::BuildFace(HDC screen, HDC source, SIZE stripSize, int frame, Bitmap& face)
 {
-    SIZE stripSize = BitmapSize(strip);
     int frameWidth = stripSize.cx / frameCount;
     int x = frameWidth * frame;
     int H = stripSize.cy;
     RECT client = GetClientRect();
     int W = client.right, h = client.bottom;
-    ClientDC screen(hwnd);
     Bitmap built(CreateCompatibleBitmap(screen, W, h));
     if (!built)
         return false;
     {
-        MemoryDC source(screen), target(screen);
-        SelectedObject sourceSelection(source, strip);
+        MemoryDC target(screen);
         SelectedObject targetSelection(target, built);
         SetStretchBltMode(target, COLORONCOLOR);
         int l = marginLeft, r = marginRight, t = marginTop, b = marginBottom;

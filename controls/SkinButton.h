@@ -46,7 +46,8 @@ private:
     // The default frame follows the focus: every skinned button of the
     // window is redrawn when it moves.
     void RedrawWindowButtons() const;
-    bool BuildFace(HBITMAP strip, int frame, Bitmap& face);
+    // Frame number frame of the strip selected into source, stretched to the button.
+    bool BuildFace(HDC screen, HDC source, SIZE stripSize, int frame, Bitmap& face);
     void DrawFace(HDC dc, HBITMAP face, int width, int height) const;
 
     int ready = 0;
