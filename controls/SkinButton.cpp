@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/ModuleContext.h"
 
@@ -39,13 +40,13 @@ bool IsPushButton(HWND window)
     return (SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
-BOOL CALLBACK RedrawIfOwnerDrawn(HWND window, LPARAM)
+// The skinned buttons that have been given a window. Walking them is much
+// cheaper than walking every window of a dialog, which under Wine asks the
+// server once for each window's children.
+std::vector<const SkinButton*>& LiveButtons()
 {
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpiA(className, "Button") == 0 && (GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW)
-        InvalidateRect(window, nullptr, FALSE);
-    return TRUE;
+    static std::vector<const SkinButton*> buttons;
+    return buttons;
 }
 
 } // namespace
@@ -58,9 +59,16 @@ SkinFont::SkinFont(const char* face)
 
 SkinButton::SkinButton() : font(std::make_unique<SkinFont>("MS Sans Serif")) {}
 
+SkinButton::~SkinButton()
+{
+    std::erase(LiveButtons(), this);
+}
+
 void SkinButton::PreSubclassWindow()
 {
     ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+    if (std::find(LiveButtons().begin(), LiveButtons().end(), this) == LiveButtons().end())
+        LiveButtons().push_back(this);
 }
 
 LRESULT SkinButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -93,7 +101,10 @@ bool SkinButton::IsDialogDefault() const
 
 void SkinButton::RedrawWindowButtons() const
 {
-    EnumChildWindows(GetAncestor(hwnd, GA_ROOT), RedrawIfOwnerDrawn, 0);
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    for (const SkinButton* button : LiveButtons())
+        if (button->hwnd && GetAncestor(button->hwnd, GA_ROOT) == root)
+            InvalidateRect(button->hwnd, nullptr, FALSE);
 }
 
 // The four faces are cut from one strip, through one screen and one strip DC.

@@ -26,6 +26,7 @@ public:
     static constexpr int DefaultFrameInset = 3;
 
     SkinButton();
+    ~SkinButton() override;
 
     // Builds the four faces at the current client size from strip
     // resourceId of this module; false at the first failure.
