@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/ModuleContext.h"
 
@@ -39,13 +40,13 @@ bool IsPushButton(HWND window)
     return (SendMessageA(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
-BOOL CALLBACK RedrawIfOwnerDrawn(HWND window, LPARAM)
+// The skinned buttons that have been given a window. Walking them is much
+// cheaper than walking every window of a dialog, which under Wine asks the
+// server once for each window's children.
+std::vector<const SkinButton*>& LiveButtons()
 {
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpiA(className, "Button") == 0 && (GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW)
-        InvalidateRect(window, nullptr, FALSE);
-    return TRUE;
+    static std::vector<const SkinButton*> buttons;
+    return buttons;
 }
 
 } // namespace
@@ -58,9 +59,16 @@ SkinFont::SkinFont(const char* face)
 
 SkinButton::SkinButton() : font(std::make_unique<SkinFont>("MS Sans Serif")) {}
 
+SkinButton::~SkinButton()
+{
+    std::erase(LiveButtons(), this);
+}
+
 void SkinButton::PreSubclassWindow()
 {
     ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+    if (std::find(LiveButtons().begin(), LiveButtons().end(), this) == LiveButtons().end())
+        LiveButtons().push_back(this);
 }
 
 LRESULT SkinButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -93,9 +101,13 @@ bool SkinButton::IsDialogDefault() const
 
 void SkinButton::RedrawWindowButtons() const
 {
-    EnumChildWindows(GetAncestor(hwnd, GA_ROOT), RedrawIfOwnerDrawn, 0);
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    for (const SkinButton* button : LiveButtons())
+        if (button->hwnd && GetAncestor(button->hwnd, GA_ROOT) == root)
+            InvalidateRect(button->hwnd, nullptr, FALSE);
 }
 
+// The four faces are cut from one strip, through one screen and one strip DC.
 bool SkinButton::SetBitmaps(int id, int frames, int top, int bottom, int left, int right)
 {
     if (frames < 1)
@@ -109,25 +121,26 @@ bool SkinButton::SetBitmaps(int id, int frames, int top, int bottom, int left, i
     Bitmap strip(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(id & 0xFFFF)));
     if (!strip)
         return false;
-    return BuildFace(strip, 0, normalImage) && BuildFace(strip, 1, pressedImage)
-        && BuildFace(strip, 2, disabledImage) && BuildFace(strip, 3, focusImage);
+    ClientDC screen(hwnd);
+    MemoryDC source(screen);
+    SelectedObject sourceSelection(source, strip);
+    SIZE stripSize = BitmapSize(strip);
+    return BuildFace(screen, source, stripSize, 0, normalImage) && BuildFace(screen, source, stripSize, 1, pressedImage)
+        && BuildFace(screen, source, stripSize, 2, disabledImage) && BuildFace(screen, source, stripSize, 3, focusImage);
 }
 
-bool SkinButton::BuildFace(HBITMAP strip, int frame, Bitmap& face)
+bool SkinButton::BuildFace(HDC screen, HDC source, SIZE stripSize, int frame, Bitmap& face)
 {
-    SIZE stripSize = BitmapSize(strip);
     int frameWidth = stripSize.cx / frameCount;
     int x = frameWidth * frame;
     int H = stripSize.cy;
     RECT client = GetClientRect();
     int W = client.right, h = client.bottom;
-    ClientDC screen(hwnd);
     Bitmap built(CreateCompatibleBitmap(screen, W, h));
     if (!built)
         return false;
     {
-        MemoryDC source(screen), target(screen);
-        SelectedObject sourceSelection(source, strip);
+        MemoryDC target(screen);
         SelectedObject targetSelection(target, built);
         SetStretchBltMode(target, COLORONCOLOR);
         int l = marginLeft, r = marginRight, t = marginTop, b = marginBottom;

@@ -26,6 +26,7 @@ public:
     static constexpr int DefaultFrameInset = 3;
 
     SkinButton();
+    ~SkinButton() override;
 
     // Builds the four faces at the current client size from strip
     // resourceId of this module; false at the first failure.
@@ -46,7 +47,8 @@ private:
     // The default frame follows the focus: every skinned button of the
     // window is redrawn when it moves.
     void RedrawWindowButtons() const;
-    bool BuildFace(HBITMAP strip, int frame, Bitmap& face);
+    // Frame number frame of the strip selected into source, stretched to the button.
+    bool BuildFace(HDC screen, HDC source, SIZE stripSize, int frame, Bitmap& face);
     void DrawFace(HDC dc, HBITMAP face, int width, int height) const;
 
     int ready = 0;

@@ -10,6 +10,7 @@
 #include "platform/DropFiles.h"
 #include "platform/Menu.h"
 #include "platform/ModuleContext.h"
+#include "platform/RedrawFreeze.h"
 #include "resources/resource.h"
 
 namespace {
@@ -149,9 +150,13 @@ void CardDialog::SectionShown(int section, int flag)
     FocusCurrentPage();
 }
 
+// A page is filled frozen and drawn once afterwards.
 void CardDialog::ShowSection(const IdentificationFields& fields, int flag)
 {
-    identificationPage.Show(fields);
+    {
+        RedrawFreeze freeze(identificationPage.GetSafeHwnd());
+        identificationPage.Show(fields);
+    }
     SectionShown(IdentificationSection, flag);
 }
 
@@ -159,7 +164,11 @@ void CardDialog::ShowSection(CardSection section, const AddressFields& fields, i
 {
     if (section != HomeSection && section != BusinessSection)
         return;
-    (section == HomeSection ? static_cast<AddressPage&>(homePage) : businessPage).Show(fields);
+    AddressPage& page = section == HomeSection ? static_cast<AddressPage&>(homePage) : businessPage;
+    {
+        RedrawFreeze freeze(page.GetSafeHwnd());
+        page.Show(fields);
+    }
     SectionShown(section, flag);
 }
 
@@ -219,14 +228,19 @@ void CardDialog::UpdateTryAgain()
 
 void CardDialog::ShowSavedSection(const IdentificationFields& fields)
 {
-    if (IsAwaiting(IdentificationSection))
+    if (IsAwaiting(IdentificationSection)) {
+        RedrawFreeze freeze(identificationPage.GetSafeHwnd());
         identificationPage.ShowSaved(fields);
+    }
 }
 
 void CardDialog::ShowSavedSection(CardSection section, const AddressFields& fields)
 {
-    if ((section == HomeSection || section == BusinessSection) && IsAwaiting(section))
-        (section == HomeSection ? static_cast<AddressPage&>(homePage) : businessPage).ShowSaved(fields);
+    if ((section != HomeSection && section != BusinessSection) || !IsAwaiting(section))
+        return;
+    AddressPage& page = section == HomeSection ? static_cast<AddressPage&>(homePage) : businessPage;
+    RedrawFreeze freeze(page.GetSafeHwnd());
+    page.ShowSaved(fields);
 }
 
 void CardDialog::ShowSavedSection(const PhotoFields& photo)

@@ -7,6 +7,7 @@
 #include "platform/File.h"
 #include "platform/FileDialog.h"
 #include "platform/ModalScope.h"
+#include "platform/RedrawFreeze.h"
 #include "platform/WaitCursor.h"
 #include "resources/resource.h"
 #include "support/Base64.h"
@@ -104,7 +105,9 @@ BOOL IdentificationPage::OnInitDialog()
     CardPage::OnInitDialog();
     for (SkinButton* button : {&addButton, &sendButton, &editButton, &removeButton, &removePhotoButton, &browseButton})
         SetUpButton(*button);
-    addresses.InsertColumn(0, "email", LVCFMT_LEFT, addresses.GetClientRect().right);
+    // Room left for the scroll bar of a full list: no horizontal one for the
+    // few pixels it would cover.
+    addresses.InsertColumn(0, "email", LVCFMT_LEFT, addresses.GetClientRect().right - GetSystemMetrics(SM_CXVSCROLL));
     SetLanguage(GetLanguage());
     return TRUE;
 }
@@ -145,9 +148,13 @@ void IdentificationPage::ExchangeAddresses(CDataExchange* exchange)
             fields.emails.push_back(addresses.GetItemText(row, 0));
         return;
     }
-    addresses.DeleteAllItems();
-    for (size_t row = 0; row < fields.emails.size() && row < static_cast<size_t>(MaxEmailSlots); ++row)
-        addresses.InsertItem(static_cast<int>(row), fields.emails[row].c_str());
+    {
+        RedrawFreeze freeze(addresses.GetSafeHwnd());
+        addresses.DeleteAllItems();
+        for (size_t row = 0; row < fields.emails.size() && row < static_cast<size_t>(MaxEmailSlots); ++row)
+            addresses.InsertItem(static_cast<int>(row), fields.emails[row].c_str());
+    }
+    addresses.MeasureRows();
     UpdateAddressButtons();
     UpdateAddButton();
 }

@@ -80,7 +80,9 @@ CardDialog* CardService::OpenCardDialog(const std::string& userName, const std::
         delete dialog;
         return nullptr;
     }
-    dialog->SetLanguage(GetLanguage());
+    // The dialog wrote its texts as it was made; only another language writes them again.
+    if (dialog->GetLanguage() != GetLanguage())
+        dialog->SetLanguage(GetLanguage());
     dialog->SetTitleName(productName);
     dialog->SetIdentity(userName, domain, displayName);
     cardDialogs.Append(dialog);

@@ -1,5 +1,7 @@
 #include "platform/ListCtrl.h"
 
+#include "platform/Gdi.h"
+
 int CListCtrl::InsertColumn(int column, const char* heading, int format, int width)
 {
     LVCOLUMNA item = {};
@@ -9,6 +11,13 @@ int CListCtrl::InsertColumn(int column, const char* heading, int format, int wid
     item.pszText = const_cast<char*>(heading);
     item.iSubItem = column;
     return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)));
+}
+
+void CListCtrl::MeasureRows()
+{
+    ClientDC screen(hwnd);
+    BufferDC memory(screen, 1, 1);
+    SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(memory)), PRF_CLIENT);
 }
 
 BOOL CListCtrl::SetColumnHeading(int column, const char* heading)

@@ -39,6 +39,11 @@ public:
         return static_cast<int>(SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
     }
     void SetColumnWidth(int column, int width) { SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)); }
+    // Works out the rows' sizes and the scroll bars by printing the list into
+    // memory once. A list does that at its first paint after rows came and,
+    // under Wine, draws its scroll bars over again on the way; a list filled
+    // while hidden or frozen is better measured before it shows.
+    void MeasureRows();
     void SetExtendedStyle(DWORD style) { SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style)); }
     HWND EditLabel(int index) { return reinterpret_cast<HWND>(SendMessage(LVM_EDITLABELA, static_cast<WPARAM>(index))); }
 };

@@ -78,7 +78,7 @@ int main()
     dialog->ShowWindow(SW_SHOW);
     RoundTrip(dialog->GetSafeHwnd());
 
-    std::printf("%8s %14s %14s %18s\n", "results", "AddResult ms", "per row us", "responsive ms");
+    std::printf("%8s %14s %14s %18s %10s\n", "results", "AddResult ms", "per row us", "responsive ms", "goal ms");
     std::fflush(stdout);
     for (int results : {1000, 10000}) {
         std::vector<Figures> runs;
@@ -86,8 +86,8 @@ int main()
             runs.push_back(Answer(*dialog, results));
         std::sort(runs.begin(), runs.end(), [](const Figures& a, const Figures& b) { return a.add < b.add; });
         const Figures& median = runs[runs.size() / 2];
-        std::printf("%8d %14.1f %14.2f %18.1f\n", results, median.add * 1e3, median.add * 1e6 / results,
-            median.responsive * 1e3);
+        std::printf("%8d %14.1f %14.2f %18.1f %10s\n", results, median.add * 1e3, median.add * 1e6 / results,
+            median.responsive * 1e3, results == 10000 ? "150" : "");
         std::fflush(stdout);
     }
     dialog->DestroyWindow();

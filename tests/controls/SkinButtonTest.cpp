@@ -108,4 +108,20 @@ TEST_F(SkinButtonTest, TakesPartInTheDefaultButtonAsAPushButtonDoes)
     EXPECT_EQ(DLGC_BUTTON | DLGC_DEFPUSHBUTTON, button.SendMessage(WM_GETDLGCODE));
 }
 
+// A move of the focus redraws the skinned buttons of its window, and only those.
+TEST_F(SkinButtonTest, TheFocusRedrawsTheSkinnedButtonsOfItsWindow)
+{
+    HostDialog other;
+    SkinButton sibling, elsewhere;
+    ASSERT_TRUE(sibling.Create("Cancel", WS_CHILD | WS_VISIBLE, RECT{100, 10, 170, 33}, host.GetSafeHwnd(), 1001));
+    ASSERT_TRUE(elsewhere.Create("Other", WS_CHILD | WS_VISIBLE, RECT{10, 10, 80, 33}, other.GetSafeHwnd(), 1002));
+    for (CDialog* dialog : {&host, &other}) {
+        dialog->ShowWindow(SW_SHOWNA);
+        UpdateWindow(dialog->GetSafeHwnd());
+    }
+    button.SetFocus();
+    EXPECT_TRUE(GetUpdateRect(sibling.GetSafeHwnd(), nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(elsewhere.GetSafeHwnd(), nullptr, FALSE));
+}
+
 } // namespace

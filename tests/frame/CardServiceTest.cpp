@@ -238,6 +238,16 @@ TEST_F(CardServiceTest, AnOpenCardIsRaisedNotReopenedAndLogoutClosesEveryCard)
     EXPECT_EQ(card->CardDialogCount(), 0);
 }
 
+TEST_F(CardServiceTest, ACardOpensInTheServicesLanguage)
+{
+    TestContact contact("c1", "d1", "Contact One");
+    service->SetLanguage(0);
+    service->ContactCommand("VCARD-PC", &contact);
+    char text[32] = "";
+    GetDlgItemTextA(card->FindCardDialog("c1", "d1")->GetSafeHwnd(), IDCANCEL, text, sizeof text);
+    EXPECT_STREQ(text, "Cerrar");
+}
+
 TEST_F(CardServiceTest, AnswerWalksPersonsAndSectionsAsTheyCome)
 {
     TestContact contact("c1", "d1", "Contact One");

@@ -11,6 +11,7 @@
 
 #include "platform/File.h"
 #include "platform/ModalScope.h"
+#include "platform/RedrawFreeze.h"
 #include "platform/Static.h"
 #include "tests/controls/TestWindows.h"
 
@@ -163,6 +164,22 @@ TEST(WindowObjects, AnObjectWhoseWindowEndsInsideAMessageIsDeletedWhenThatMessag
     ASSERT_TRUE(dialog->child.Create("", WS_CHILD, RECT{0, 0, 5, 5}, dialog->GetSafeHwnd(), 903));
     dialog->child.SendMessage(WM_TIMER, 1);
     EXPECT_TRUE(poisoned());
+}
+
+// A frozen window draws again as it was: a hidden one stays hidden, a shown
+// one is repainted whole.
+TEST_F(WndTest, AFrozenWindowComesBackAsItWas)
+{
+    dialog.ShowWindow(SW_SHOW);
+    UpdateWindow(dialog.GetSafeHwnd());
+    { RedrawFreeze hidden(holder.GetSafeHwnd()); }
+    EXPECT_FALSE(holder.GetStyle() & WS_VISIBLE);
+    {
+        RedrawFreeze shown(probe.GetSafeHwnd());
+        EXPECT_FALSE(probe.IsWindowVisible());
+    }
+    EXPECT_TRUE(probe.IsWindowVisible());
+    EXPECT_TRUE(GetUpdateRect(probe.GetSafeHwnd(), nullptr, FALSE));
 }
 
 // Modal windows for two cards at once: the module stays modal until the last
