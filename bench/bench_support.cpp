@@ -248,6 +248,8 @@ void Register(const std::string& group, const std::string& input, const std::str
 // when repeated) for the table of goals.
 class GoalReporter : public benchmark::ConsoleReporter {
 public:
+    GoalReporter() : ConsoleReporter(OO_None) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         // The median comes after the repetitions it sums up.
