@@ -24,13 +24,6 @@ private:
     bool& flag;
 };
 
-std::string WindowText(HWND window)
-{
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 } // namespace
 
 CardPage::CardPage(UINT resource, const char* const* table, int texts, int waiting, int error, int notAnswering)
@@ -131,10 +124,18 @@ void CardPage::SetUpButton(SkinButton& button)
     SetUpDialogButton(button, GetFont());
 }
 
+std::string CardPage::ItemText(int id) const
+{
+    HWND item = GetDlgItem(id);
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(item)) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 std::string CardPage::ShownText(int id) const
 {
     std::string text;
-    for (char c : WindowText(GetDlgItem(id)))
+    for (char c : ItemText(id))
         if (c != '\r')
             text += c;
     return Utf8FromCp1252(text);
@@ -148,7 +149,7 @@ bool CardPage::TypeText(int edit, const std::string& utf8)
     std::string text;
     for (char c : converted.text)
         text += c == '\n' && multiline ? std::string("\r\n") : std::string(1, c);
-    if (WindowText(control) != text) {
+    if (ItemText(edit) != text) {
         ::SendMessageA(control, EM_SETSEL, 0, -1);
         ::SendMessageA(control, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
     }
@@ -158,7 +159,7 @@ bool CardPage::TypeText(int edit, const std::string& utf8)
 std::string CardPage::LabelText(int id) const
 {
     std::string text;
-    for (char c : WindowText(GetDlgItem(id)))
+    for (char c : ItemText(id))
         if (c != '&')
             text += c;
     return text;

@@ -58,6 +58,8 @@ protected:
     // Control id and table entry of each text, plus the waiting text.
     void WriteTexts(std::initializer_list<std::pair<int, int>> texts);
     void SetUpButton(SkinButton& button);
+    // A control's text as it stands.
+    std::string ItemText(int id) const;
     // A control's text in UTF-8, lines ending in a single line feed.
     std::string ShownText(int id) const;
     // Types UTF-8 text into an edit as the user would: it replaces the whole

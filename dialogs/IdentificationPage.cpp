@@ -61,13 +61,6 @@ bool IsAddress(const std::string& text)
     return at != std::string::npos && at >= 1 && at + 2 <= text.size();
 }
 
-std::string ItemText(HWND dialog, int id)
-{
-    HWND item = GetDlgItem(dialog, id);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // The list's in-place editor reports its changes too; only these count.
 bool IsNameEdit(int id)
@@ -142,17 +135,27 @@ void IdentificationPage::DoDataExchange(CDataExchange* exchange)
 // The list holds at most ten rows, the slots a card carries.
 void IdentificationPage::ExchangeAddresses(CDataExchange* exchange)
 {
-    if (exchange->saveAndValidate) {
-        fields.emails.clear();
-        for (int row = 0; row < addresses.GetItemCount(); ++row)
-            fields.emails.push_back(addresses.GetItemText(row, 0));
-        return;
-    }
+    if (exchange->saveAndValidate)
+        fields.emails = ListedAddresses();
+    else
+        ListAddresses(fields.emails);
+}
+
+std::vector<std::string> IdentificationPage::ListedAddresses() const
+{
+    std::vector<std::string> rows;
+    for (int row = 0; row < addresses.GetItemCount(); ++row)
+        rows.push_back(addresses.GetItemText(row, 0));
+    return rows;
+}
+
+void IdentificationPage::ListAddresses(const std::vector<std::string>& emails)
+{
     {
         RedrawFreeze freeze(addresses.GetSafeHwnd());
         addresses.DeleteAllItems();
-        for (size_t row = 0; row < fields.emails.size() && row < static_cast<size_t>(MaxEmailSlots); ++row)
-            addresses.InsertItem(static_cast<int>(row), fields.emails[row].c_str());
+        for (size_t row = 0; row < emails.size() && row < static_cast<size_t>(MaxEmailSlots); ++row)
+            addresses.InsertItem(static_cast<int>(row), emails[row].c_str());
     }
     addresses.MeasureRows();
     UpdateAddressButtons();
@@ -161,16 +164,9 @@ void IdentificationPage::ExchangeAddresses(CDataExchange* exchange)
 
 void IdentificationPage::SetAddresses(const std::vector<std::string>& emails)
 {
-    std::vector<std::string> rows;
-    for (int row = 0; row < addresses.GetItemCount(); ++row)
-        rows.push_back(addresses.GetItemText(row, 0));
-    if (rows == emails)
+    if (ListedAddresses() == emails)
         return;
-    addresses.DeleteAllItems();
-    for (size_t row = 0; row < emails.size() && row < static_cast<size_t>(MaxEmailSlots); ++row)
-        addresses.InsertItem(static_cast<int>(row), emails[row].c_str());
-    UpdateAddressButtons();
-    UpdateAddButton();
+    ListAddresses(emails);
     MarkIdentificationChanged();
 }
 
@@ -179,8 +175,8 @@ IdentificationFields IdentificationPage::ShownFields() const
     IdentificationFields values;
     for (const NameEdit& edit : NameEdits)
         values.*edit.member = ShownText(edit.id);
-    for (int row = 0; row < addresses.GetItemCount(); ++row)
-        values.emails.push_back(Utf8FromCp1252(addresses.GetItemText(row, 0)));
+    for (const std::string& email : ListedAddresses())
+        values.emails.push_back(Utf8FromCp1252(email));
     return values;
 }
 
@@ -280,7 +276,7 @@ void IdentificationPage::MarkPhotoChanged(int which)
 
 void IdentificationPage::UpdateAddButton()
 {
-    newAddress = ItemText(hwnd, IDC_NEW_ADDRESS);
+    newAddress = ItemText(IDC_NEW_ADDRESS);
     addButton.EnableWindow(IsAddress(newAddress) && addresses.GetItemCount() < MaxEmailSlots);
 }
 

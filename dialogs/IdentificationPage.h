@@ -81,6 +81,10 @@ protected:
 
 private:
     void ExchangeAddresses(CDataExchange* exchange);
+    // The rows of the address list, and the list made of those addresses
+    // (MaxEmailSlots at most), drawn once.
+    std::vector<std::string> ListedAddresses() const;
+    void ListAddresses(const std::vector<std::string>& emails);
     bool IsOwnCard() const { return editable; }
     void UpdatePhotoButtons();
     void UpdateAddButton();
