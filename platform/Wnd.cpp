@@ -11,12 +11,25 @@
 
 namespace {
 
-constexpr UINT_PTR SubclassId = 1;
-
 std::unordered_map<HWND, CWnd*>& PermanentMap()
 {
     static std::unordered_map<HWND, CWnd*> map;
     return map;
+}
+
+// The procedure each subclassed window had before, until its WM_NCDESTROY.
+std::unordered_map<HWND, WNDPROC>& OriginalProcs()
+{
+    static std::unordered_map<HWND, WNDPROC> procs;
+    return procs;
+}
+
+LRESULT CallOriginal(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto found = OriginalProcs().find(window);
+    if (found == OriginalProcs().end())
+        return DefWindowProcA(window, message, wParam, lParam);
+    return CallWindowProcA(found->second, window, message, wParam, lParam);
 }
 
 } // namespace
@@ -26,7 +39,7 @@ CWnd::~CWnd()
     for (Message* message = routed; message; message = message->outer)
         message->objectDeleted = true;
     if (subclassed && hwnd)
-        RemoveWindowSubclass(hwnd, SubclassProc, SubclassId);
+        Unsubclass();
     Detach();
 }
 
@@ -71,10 +84,13 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* text, DWOR
 
 BOOL CWnd::SubclassWindow(HWND window)
 {
-    if (!window || hwnd || FromHandlePermanent(window))
+    if (!window || hwnd || FromHandlePermanent(window) || OriginalProcs().contains(window))
         return FALSE;
-    if (!SetWindowSubclass(window, SubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    auto original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    if (!original)
         return FALSE;
+    OriginalProcs()[window] = original;
     subclassed = true;
     Attach(window);
     PreSubclassWindow();
@@ -192,26 +208,40 @@ LRESULT CWnd::Default()
 {
     if (!routed || !hwnd)
         return 0;
-    return DefSubclassProc(hwnd, routed->message, routed->wParam, routed->lParam);
+    return CallOriginal(hwnd, routed->message, routed->wParam, routed->lParam);
+}
+
+// The original procedure goes back unless another procedure was set over
+// this one; then this one stays in the chain and passes everything on.
+void CWnd::Unsubclass()
+{
+    if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(SubclassProc))
+        return;
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OriginalProcs()[hwnd]));
+    OriginalProcs().erase(hwnd);
 }
 
 void CWnd::EndOfWindow()
 {
-    if (subclassed && hwnd)
-        RemoveWindowSubclass(hwnd, SubclassProc, SubclassId);
+    if (subclassed && hwnd) {
+        Unsubclass();
+        OriginalProcs().erase(hwnd);
+    }
     subclassed = false;
     Detach();
     windowEnded = true;
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-    UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* object = reinterpret_cast<CWnd*>(data);
     return AtBoundary<LRESULT>(0, [&]() -> LRESULT {
-        if (object->hwnd != window)
-            return DefSubclassProc(window, message, wParam, lParam);
-        return object->Route(message, wParam, lParam, nullptr);
+        CWnd* object = FromHandlePermanent(window);
+        if (object && object->subclassed)
+            return object->Route(message, wParam, lParam, nullptr);
+        LRESULT result = CallOriginal(window, message, wParam, lParam);
+        if (message == WM_NCDESTROY)
+            OriginalProcs().erase(window);
+        return result;
     });
 }
 

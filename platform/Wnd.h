@@ -1,8 +1,10 @@
 #pragma once
 // CWnd: an object bound to a window handle. The permanent map from handle to
 // object is filled when a window is attached and emptied at WM_NCDESTROY.
-// Subclassed windows pass what the class does not handle on to the control's
-// own procedure (DefSubclassProc); parents reflect owner-draw requests,
+// Subclassed windows get this framework's window procedure and pass what the
+// class does not handle on to the procedure they had before (not comctl32's
+// SetWindowSubclass: under Wine each message to such a window asks the
+// server for the window's subclass property, about 80 microseconds); parents reflect owner-draw requests,
 // notifications and colour requests to the object of the direct child first.
 // A window that ends during one of its own messages gets PostNcDestroy only
 // when the outermost of them returns, so no handler runs on a deleted object.
@@ -28,7 +30,8 @@ public:
     // Creates a window of a system class from this module and subclasses it.
     BOOL CreateEx(DWORD exStyle, const char* className, const char* text, DWORD style,
         const RECT& rect, HWND parent, UINT id);
-    // Routes the window's messages through this object; false when already bound.
+    // Routes the window's messages through this object; false when already
+    // bound or still passing through a former object's procedure.
     BOOL SubclassWindow(HWND window);
     BOOL SubclassDlgItem(UINT id, HWND parent);
     BOOL DestroyWindow();
@@ -117,8 +120,8 @@ private:
         Message* outer;
     };
 
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-        UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Unsubclass();
     // The object of the direct child that sent it handles it first.
     bool Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const;
     void EndOfWindow();

@@ -113,6 +113,44 @@ TEST_F(WndTest, ReflectionReachesOnlyTheObjectOfADirectChild)
     EXPECT_EQ(std::vector<UINT>{}, grandchild.reflected);
 }
 
+WNDPROC procedureBelowCounter = nullptr;
+int counted = 0;
+
+LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ++counted;
+    return CallWindowProcA(procedureBelowCounter, window, message, wParam, lParam);
+}
+
+// An object that goes before its window hands the window back working: its
+// own procedure again, or, under a procedure set later over this one, a
+// chain that still reaches the control's own.
+TEST_F(WndTest, AnObjectThatGoesFirstLeavesItsWindowWorking)
+{
+    for (bool setOver : {false, true}) {
+        auto object = std::make_unique<ProbeStatic>();
+        ASSERT_TRUE(object->Create("first", WS_CHILD, RECT{0, 0, 50, 20}, dialog.GetSafeHwnd(), 904));
+        HWND window = object->GetSafeHwnd();
+        if (setOver)
+            procedureBelowCounter = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProcedure)));
+        counted = 0;
+        object.reset();
+        SetWindowTextA(window, "second");
+        char text[16] = {};
+        GetWindowTextA(window, text, sizeof text);
+        EXPECT_STREQ("second", text) << setOver;
+        EXPECT_EQ(DLGC_STATIC, SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) << setOver;
+        EXPECT_EQ(setOver ? 3 : 0, counted);
+        ProbeStatic again;
+        EXPECT_EQ(!setOver, again.SubclassWindow(window) != FALSE) << setOver;
+        again.SendMessage(WM_TIMER, 7);
+        EXPECT_EQ(setOver ? std::vector<UINT_PTR>{} : std::vector<UINT_PTR>{7}, again.timers);
+        EXPECT_TRUE(::DestroyWindow(window));
+        EXPECT_EQ(nullptr, again.GetSafeHwnd());
+    }
+}
+
 // Self-deleting window objects live in storage of their own, poisoned when
 // they are deleted, so that a write after the delete shows.
 alignas(16) unsigned char storage[4096];
