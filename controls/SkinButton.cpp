@@ -1,7 +1,9 @@
 #include "controls/SkinButton.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/ModuleContext.h"
@@ -107,78 +109,90 @@ void SkinButton::RedrawWindowButtons() const
             InvalidateRect(button->hwnd, nullptr, FALSE);
 }
 
-// The four faces are cut from one strip, through one screen and one strip DC.
 bool SkinButton::SetBitmaps(int id, int frames, int top, int bottom, int left, int right)
 {
-    if (frames < 1)
+    if (frames < 1 || !FindResourceA(ModuleInstance(), MAKEINTRESOURCEA(id & 0xFFFF), MAKEINTRESOURCEA(2)))
         return false;
-    marginTop = top;
-    marginBottom = bottom;
-    marginLeft = left;
-    marginRight = right;
-    resourceId = id;
-    frameCount = frames;
-    Bitmap strip(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(id & 0xFFFF)));
-    if (!strip)
-        return false;
-    ClientDC screen(hwnd);
-    MemoryDC source(screen);
-    SelectedObject sourceSelection(source, strip);
-    SIZE stripSize = BitmapSize(strip);
-    return BuildFace(screen, source, stripSize, 0, normalImage) && BuildFace(screen, source, stripSize, 1, pressedImage)
-        && BuildFace(screen, source, stripSize, 2, disabledImage) && BuildFace(screen, source, stripSize, 3, focusImage);
-}
-
-bool SkinButton::BuildFace(HDC screen, HDC source, SIZE stripSize, int frame, Bitmap& face)
-{
-    int frameWidth = stripSize.cx / frameCount;
-    int x = frameWidth * frame;
-    int H = stripSize.cy;
-    RECT client = GetClientRect();
-    int W = client.right, h = client.bottom;
-    Bitmap built(CreateCompatibleBitmap(screen, W, h));
-    if (!built)
-        return false;
-    {
-        MemoryDC target(screen);
-        SelectedObject targetSelection(target, built);
-        SetStretchBltMode(target, COLORONCOLOR);
-        int l = marginLeft, r = marginRight, t = marginTop, b = marginBottom;
-        int innerW = W - l - r, innerH = h - t - b;
-        int frameInnerW = frameWidth - l - r, frameInnerH = H - t - b;
-        BitBlt(target, 0, 0, l, t, source, x, 0, SRCCOPY);
-        BitBlt(target, 0, h - b, l, b, source, x, H - b, SRCCOPY);
-        BitBlt(target, W - r, 0, r, t, source, x + frameWidth - r, 0, SRCCOPY);
-        BitBlt(target, W - r, h - b, r, b, source, x + frameWidth - r, H - b, SRCCOPY);
-        StretchBlt(target, l, t, innerW, innerH, source, x + l, t, frameInnerW, frameInnerH, SRCCOPY);
-        StretchBlt(target, l, 0, innerW, t, source, x + l, 0, frameInnerW, t, SRCCOPY);
-        StretchBlt(target, l, h - b, innerW, b, source, x + l, H - b, frameInnerW, b, SRCCOPY);
-        StretchBlt(target, 0, t, l, innerH, source, x, t, l, frameInnerH, SRCCOPY);
-        StretchBlt(target, W - r, t, r, innerH, source, x + frameWidth - r, t, r, frameInnerH, SRCCOPY);
-    }
-    face = std::move(built);
-    ready = 1;
+    strip = {id, frames, top, bottom, left, right};
+    faces.reset();
     return true;
 }
 
-// Pixels of the transparent colour leave what lies under them: XOR with the
-// face, AND with its mask, XOR again.
-void SkinButton::DrawFace(HDC dc, HBITMAP face, int width, int height) const
+// One set of faces for every live button of a strip and size.
+const SkinFaces* SkinButton::Faces(HDC dc, SIZE size)
 {
-    if (!ready || !face)
-        return;
+    using Key = std::tuple<SkinStrip, LONG, LONG>;
+    static std::map<Key, std::weak_ptr<const SkinFaces>> shared;
+    if (!strip.frameCount)
+        return nullptr;
+    if (faces && facesSize.cx == size.cx && facesSize.cy == size.cy)
+        return faces.get();
+    Key key{strip, size.cx, size.cy};
+    faces = shared[key].lock();
+    if (!faces) {
+        auto built = std::make_shared<SkinFaces>();
+        if (!built->Build(dc, strip, size))
+            return nullptr;
+        std::erase_if(shared, [](const auto& entry) { return entry.second.expired(); });
+        shared[key] = built;
+        faces = std::move(built);
+    }
+    facesSize = size;
+    return faces.get();
+}
+
+// Each frame is stretched to the size with its borders kept; its mask has
+// the transparent pixels set.
+bool SkinFaces::Build(HDC dc, const SkinStrip& strip, SIZE faceSize)
+{
+    Bitmap source(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(strip.resourceId & 0xFFFF)));
+    if (!source)
+        return false;
+    size = faceSize;
+    MemoryDC sourceDC(dc), target(dc), maskDC(dc);
+    SelectedObject sourceSelection(sourceDC, source);
+    SIZE stripSize = BitmapSize(source);
+    int frameWidth = stripSize.cx / strip.frameCount, H = stripSize.cy;
+    int W = size.cx, h = size.cy;
+    int l = strip.left, r = strip.right, t = strip.top, b = strip.bottom;
+    int innerW = W - l - r, innerH = h - t - b;
+    int frameInnerW = frameWidth - l - r, frameInnerH = H - t - b;
+    SetStretchBltMode(target, COLORONCOLOR);
+    SetBkColor(target, TransparentColour);
+    for (int face = 0; face < Count; ++face) {
+        images[face].Reset(CreateCompatibleBitmap(dc, W, h));
+        masks[face].Reset(CreateBitmap(W, h, 1, 1, nullptr));
+        if (!images[face] || !masks[face])
+            return false;
+        int x = frameWidth * face;
+        SelectedObject targetSelection(target, images[face]);
+        BitBlt(target, 0, 0, l, t, sourceDC, x, 0, SRCCOPY);
+        BitBlt(target, 0, h - b, l, b, sourceDC, x, H - b, SRCCOPY);
+        BitBlt(target, W - r, 0, r, t, sourceDC, x + frameWidth - r, 0, SRCCOPY);
+        BitBlt(target, W - r, h - b, r, b, sourceDC, x + frameWidth - r, H - b, SRCCOPY);
+        StretchBlt(target, l, t, innerW, innerH, sourceDC, x + l, t, frameInnerW, frameInnerH, SRCCOPY);
+        StretchBlt(target, l, 0, innerW, t, sourceDC, x + l, 0, frameInnerW, t, SRCCOPY);
+        StretchBlt(target, l, h - b, innerW, b, sourceDC, x + l, H - b, frameInnerW, b, SRCCOPY);
+        StretchBlt(target, 0, t, l, innerH, sourceDC, x, t, l, frameInnerH, SRCCOPY);
+        StretchBlt(target, W - r, t, r, innerH, sourceDC, x + frameWidth - r, t, r, frameInnerH, SRCCOPY);
+        SelectedObject maskSelection(maskDC, masks[face]);
+        BitBlt(maskDC, 0, 0, W, h, target, 0, 0, SRCCOPY);
+    }
+    return true;
+}
+
+// XOR with the face, AND with its mask, XOR again.
+void SkinFaces::Draw(HDC dc, Face face) const
+{
     MemoryDC faceDC(dc), maskDC(dc);
-    Bitmap mask(CreateBitmap(width, height, 1, 1, nullptr));
-    SelectedObject faceSelection(faceDC, face);
-    SelectedObject maskSelection(maskDC, mask);
-    SetBkColor(faceDC, transparentColour);
-    BitBlt(maskDC, 0, 0, width, height, faceDC, 0, 0, SRCCOPY);
+    SelectedObject faceSelection(faceDC, images[face]);
+    SelectedObject maskSelection(maskDC, masks[face]);
     SavedDC saved(dc);
     SetBkColor(dc, RGB(255, 255, 255));
     SetTextColor(dc, RGB(0, 0, 0));
-    BitBlt(dc, 0, 0, width, height, faceDC, 0, 0, SRCINVERT);
-    BitBlt(dc, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-    BitBlt(dc, 0, 0, width, height, faceDC, 0, 0, SRCINVERT);
+    BitBlt(dc, 0, 0, size.cx, size.cy, faceDC, 0, 0, SRCINVERT);
+    BitBlt(dc, 0, 0, size.cx, size.cy, maskDC, 0, 0, SRCAND);
+    BitBlt(dc, 0, 0, size.cx, size.cy, faceDC, 0, 0, SRCINVERT);
 }
 
 bool SkinButton::DrawItem(const DRAWITEMSTRUCT& item)
@@ -191,14 +205,17 @@ bool SkinButton::DrawItem(const DRAWITEMSTRUCT& item)
     // A caption wider than this wraps (multi-line) before it reaches an edge.
     RECT textArea = client;
     InflateRect(&textArea, -CaptionMargin, 0);
+    const SkinFaces* shown = Faces(buffer, SIZE{W, h});
     if (item.itemState & ODS_FOCUS) {
-        DrawFace(buffer, focusImage, W, h);
+        if (shown)
+            shown->Draw(buffer, SkinFaces::Focused);
         if (item.itemState & ODS_SELECTED) {
-            DrawFace(buffer, pressedImage, W, h);
+            if (shown)
+                shown->Draw(buffer, SkinFaces::Pressed);
             textArea.left += 5;
         }
-    } else {
-        DrawFace(buffer, disabled ? disabledImage : normalImage, W, h);
+    } else if (shown) {
+        shown->Draw(buffer, disabled ? SkinFaces::Disabled : SkinFaces::Normal);
     }
     if ((item.itemState & ODS_FOCUS) || IsDialogDefault()) {
         RECT frame = client;

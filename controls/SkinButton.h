@@ -18,6 +18,30 @@ public:
     COLORREF textColour = 0;
 };
 
+// Where a button's faces come from: a strip of equal frames in this module,
+// with borders that keep their size when a frame is stretched.
+struct SkinStrip {
+    int resourceId = 0;
+    int frameCount = 0;
+    int top = 8, bottom = 8, left = 8, right = 17;
+    auto operator<=>(const SkinStrip&) const = default;
+};
+
+// The four faces of one size (normal, pressed, disabled, focused), each with
+// the mask of its transparent pixels.
+class SkinFaces {
+public:
+    enum Face { Normal, Pressed, Disabled, Focused, Count };
+    // False when the strip cannot be loaded or a face cannot be made.
+    bool Build(HDC dc, const SkinStrip& strip, SIZE size);
+    // Pixels of the transparent colour leave what lies under them.
+    void Draw(HDC dc, Face face) const;
+
+private:
+    Bitmap images[Count], masks[Count];
+    SIZE size = {};
+};
+
 class SkinButton : public CButton {
 public:
     // Pixels kept free between the caption and the left and right edges.
@@ -28,12 +52,13 @@ public:
     SkinButton();
     ~SkinButton() override;
 
-    // Builds the four faces at the current client size from strip
-    // resourceId of this module; false at the first failure.
+    // The faces come from strip resourceId of this module, cut into
+    // frameCount frames; false when there is no such strip. They are built
+    // when the button is first drawn at a size, and shared by every button
+    // of that size.
     bool SetBitmaps(int resourceId, int frameCount, int top, int bottom, int left, int right);
 
     SkinFont& GetSkinFont() { return *font; }
-    bool IsReady() const { return ready != 0; }
 
 protected:
     void PreSubclassWindow() override;
@@ -47,15 +72,11 @@ private:
     // The default frame follows the focus: every skinned button of the
     // window is redrawn when it moves.
     void RedrawWindowButtons() const;
-    // Frame number frame of the strip selected into source, stretched to the button.
-    bool BuildFace(HDC screen, HDC source, SIZE stripSize, int frame, Bitmap& face);
-    void DrawFace(HDC dc, HBITMAP face, int width, int height) const;
+    // The faces at the button's present size; null without a strip.
+    const SkinFaces* Faces(HDC dc, SIZE size);
 
-    int ready = 0;
-    int resourceId = 0;
-    int frameCount = 0;
-    Bitmap normalImage, pressedImage, focusImage, disabledImage;
-    int marginTop = 8, marginBottom = 8, marginLeft = 8, marginRight = 17;
-    COLORREF transparentColour = TransparentColour;
+    SkinStrip strip;
+    std::shared_ptr<const SkinFaces> faces;
+    SIZE facesSize = {};
     std::unique_ptr<SkinFont> font;
 };

@@ -24,9 +24,9 @@ protected:
     // Draws the button as its parent asks it to, through WM_DRAWITEM.
     std::unique_ptr<Canvas> Render(UINT state)
     {
-        auto canvas = std::make_unique<Canvas>(Width, Height);
+        auto canvas = std::make_unique<Canvas>(width, Height);
         DRAWITEMSTRUCT item = {ODT_BUTTON, 1000, 0, ODA_DRAWENTIRE, state, button.GetSafeHwnd(), *canvas,
-                               {0, 0, Width, Height}, 0};
+                               {0, 0, width, Height}, 0};
         EXPECT_TRUE(host.SendMessage(WM_DRAWITEM, 1000, reinterpret_cast<LPARAM>(&item)));
         return canvas;
     }
@@ -37,12 +37,12 @@ protected:
     void ExpectRightCorners(int frame, const Canvas& canvas, const Canvas* under, bool isDefault) const
     {
         constexpr int inset = SkinButton::DefaultFrameInset;
-        for (int x = Width - Right; x < Width; ++x) {
+        for (int x = width - Right; x < width; ++x) {
             for (int y : {0, Top - 1, Height - Bottom, Height - 1}) {
                 int row = y < Top ? y : FrameHeight - (Height - y);
-                COLORREF source = strip.At(FrameWidth * (frame + 1) - (Width - x), row);
+                COLORREF source = strip.At(FrameWidth * (frame + 1) - (width - x), row);
                 COLORREF background = under ? under->At(x, y) : GetSysColor(COLOR_BTNFACE);
-                bool onDefaultFrame = isDefault && x == Width - 1 - inset && y >= inset && y < Height - inset;
+                bool onDefaultFrame = isDefault && x == width - 1 - inset && y >= inset && y < Height - inset;
                 ASSERT_EQ(onDefaultFrame ? Black : source == Magenta ? background : source, canvas.At(x, y))
                     << "frame " << frame << " at " << x << "," << y;
             }
@@ -52,6 +52,7 @@ protected:
     HostDialog host;
     SkinButton button;
     ResourceBitmap strip{IDB_BUTTON_STRIP};
+    int width = Width;
 };
 
 // Without a strip (a bad one is refused) the face is drawn; with one each state
@@ -95,6 +96,28 @@ TEST_F(SkinButtonTest, EachStateDrawsItsFrameAndCaption)
     EXPECT_GT(captionStart(*pressed), captionStart(*focused));
     EXPECT_EQ(0, disabled->Count(Black));
     EXPECT_GT(disabled->Count(GetSysColor(COLOR_GRAYTEXT)), 0);
+}
+
+// Buttons of one size draw the same faces; a button made wider draws its
+// frame's corners at its new edge.
+TEST_F(SkinButtonTest, TheFacesFollowTheButtonsSize)
+{
+    SkinButton twin;
+    ASSERT_TRUE(twin.Create("Twin", WS_CHILD | WS_VISIBLE, RECT{100, 10, 100 + Width, 10 + Height},
+                            host.GetSafeHwnd(), 1001));
+    for (SkinButton* each : {&twin, &button})
+        ASSERT_TRUE(each->SetBitmaps(IDB_BUTTON_STRIP, 5, Top, Bottom, Left, Right));
+    Canvas twinCanvas(Width, Height);
+    DRAWITEMSTRUCT item = {ODT_BUTTON, 1001, 0, ODA_DRAWENTIRE, 0, twin.GetSafeHwnd(), twinCanvas,
+                           {0, 0, Width, Height}, 0};
+    ASSERT_TRUE(host.SendMessage(WM_DRAWITEM, 1001, reinterpret_cast<LPARAM>(&item)));
+    ExpectRightCorners(Normal, *Render(0), nullptr, false);
+    for (int grown : {Width + 30, Width + 7}) {
+        width = grown;
+        button.SetWindowPos(nullptr, 0, 0, width, Height, SWP_NOMOVE | SWP_NOZORDER);
+        ExpectRightCorners(Normal, *Render(0), nullptr, false);
+        ExpectRightCorners(Disabled, *Render(ODS_DISABLED), nullptr, false);
+    }
 }
 
 // The dialog manager's default-button bookkeeping leaves the face owner-drawn;
