@@ -111,7 +111,7 @@ void SkinButton::RedrawWindowButtons() const
 
 bool SkinButton::SetBitmaps(int id, int frames, int top, int bottom, int left, int right)
 {
-    if (frames < 1 || !FindResourceA(ModuleInstance(), MAKEINTRESOURCEA(id & 0xFFFF), MAKEINTRESOURCEA(2)))
+    if (frames < 1 || !FindResourceA(ModuleInstance(), MAKEINTRESOURCEA(id & 0xFFFF), RT_BITMAP))
         return false;
     strip = {id, frames, top, bottom, left, right};
     faces.reset();
