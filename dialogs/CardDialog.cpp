@@ -51,9 +51,8 @@ BOOL CardDialog::OnInitDialog()
     AddPage(businessPage, BusinessText);
     tabs.SetSelectedTextColour(0xFF0000);
     tabs.SelectPage(0);
-    SetSystemCommand(SaveVCardCommand, SaveVCardText);
-    SetSystemCommand(TryAgainCommand, TryAgainText);
-    SetLanguage(GetLanguage());
+    // The pages wrote their own texts as they were made.
+    WriteOwnTexts();
     // Enter outside a button closes a viewer; the editor's default is OK.
     SendMessage(DM_SETDEFID, IDCANCEL);
     WaitForAnswer();
@@ -93,7 +92,6 @@ void CardDialog::SetIdentity(const std::string& user, const std::string& domainN
 void CardDialog::SetLanguage(int value)
 {
     LangTable::SetLanguage(value);
-    WriteTitle();
     tabs.SetPage(0, &identificationPage, GetText(IdentificationText), 0);
     tabs.SetPage(1, &homePage, GetText(HomeText), 0);
     tabs.SetPage(2, &businessPage, GetText(BusinessText), 0);
@@ -104,6 +102,14 @@ void CardDialog::SetLanguage(int value)
         tabs.SetPage(DirectoryTab, directoryPage.get(), GetText(DirectoryText), 0);
         directoryPage->SetLanguage(value);
     }
+    WriteOwnTexts();
+    tabs.Invalidate();
+}
+
+// The title, the buttons and the system menu's commands.
+void CardDialog::WriteOwnTexts()
+{
+    WriteTitle();
     cancelButton.SetWindowText(GetText(directoryPage ? CancelText : CloseText));
     okButton.SetWindowText(GetText(OkText));
     SetSystemCommand(SaveVCardCommand, SaveVCardText);
@@ -111,7 +117,6 @@ void CardDialog::SetLanguage(int value)
     if (directoryPage)
         SetSystemCommand(ImportVCardCommand, ImportVCardText);
     UpdateTryAgain();
-    tabs.Invalidate();
 }
 
 void CardDialog::EnableEditing(int editable)

@@ -155,6 +155,7 @@ private:
     void WriteTitle();
     // Adds the command to the system menu, or retitles it there.
     void SetSystemCommand(Command command, int textIndex);
+    void WriteOwnTexts();
     bool RunCommand(UINT command);
     void Tell(const std::string& text);
     // The fields of the sections shown, in UTF-8 (a section waiting or in

@@ -238,14 +238,20 @@ TEST_F(CardServiceTest, AnOpenCardIsRaisedNotReopenedAndLogoutClosesEveryCard)
     EXPECT_EQ(card->CardDialogCount(), 0);
 }
 
+// In either language every text is written: the dialog's own, its tabs'
+// and its pages'.
 TEST_F(CardServiceTest, ACardOpensInTheServicesLanguage)
 {
     TestContact contact("c1", "d1", "Contact One");
-    service->SetLanguage(0);
-    service->ContactCommand("VCARD-PC", &contact);
-    char text[32] = "";
-    GetDlgItemTextA(card->FindCardDialog("c1", "d1")->GetSafeHwnd(), IDCANCEL, text, sizeof text);
-    EXPECT_STREQ(text, "Cerrar");
+    for (int language : {0, 1}) {
+        service->SetLanguage(language);
+        service->ContactCommand("VCARD-PC", &contact);
+        CardDialog* dialog = card->FindCardDialog("c1", "d1");
+        EXPECT_EQ(::Text(GetDlgItem(dialog->GetSafeHwnd(), IDCANCEL)), language ? "Close" : "Cerrar");
+        EXPECT_EQ(Text(dialog->Identification(), IDC_FIRST_LABEL), language ? "&Firstname" : "&Nombre");
+        EXPECT_EQ(Text(dialog->Home(), IDC_ZIP_LABEL), language ? "&Zip code" : "Po&stal");
+        dialog->DestroyWindow();
+    }
 }
 
 TEST_F(CardServiceTest, AnswerWalksPersonsAndSectionsAsTheyCome)
