@@ -46,6 +46,14 @@ BOOL CListCtrl::SetItemText(int index, int column, const char* text)
     return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
 }
 
+void CListCtrl::SetItemState(int index, UINT state, UINT mask)
+{
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
 std::string CListCtrl::GetItemText(int index, int column) const
 {
     std::string text(1024, '\0');
