@@ -14,13 +14,8 @@ public:
     int InsertColumn(int column, const char* heading, int format, int width);
     // Replaces only the header text.
     BOOL SetColumnHeading(int column, const char* heading);
-    // Index of the new row, or -1; data is the row's own value for SortItems.
-    int InsertItem(int index, const char* text, LPARAM data = 0);
-    // Orders the rows by compare, which is given the rows' own values.
-    BOOL SortItems(PFNLVCOMPARE compare, LPARAM context)
-    {
-        return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)));
-    }
+    // Index of the new row, or -1.
+    int InsertItem(int index, const char* text);
     // The number of rows of a list whose owner keeps them (LVS_OWNERDATA);
     // flags are LVSICF_ values.
     void SetItemCount(int count, DWORD flags)
@@ -29,7 +24,6 @@ public:
     }
     // The header's sort arrow on column, up when ascending; column -1 shows none.
     void SetSortArrow(int column, bool ascending);
-    BOOL SetItemText(int index, int column, const char* text);
     // Empty for a missing item.
     std::string GetItemText(int index, int column) const;
     BOOL DeleteItem(int index) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(index))); }
