@@ -74,6 +74,21 @@ constexpr int HeaderPadding = 28;
 constexpr size_t MeasuredTexts = 3;
 // WM_KEYDOWN's flag for a key that was already down: an auto-repeat.
 constexpr LPARAM KeyWasDown = 1 << 30;
+// A list that only grows during an answer keeps its scroll position and
+// redraws nothing yet: the answer is drawn once afterwards.
+constexpr DWORD GrowQuietly = LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL;
+
+// Typed letters in the code page of the list's texts.
+std::string Narrow(const wchar_t* text)
+{
+    int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return {};
+    std::string narrow(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), size, nullptr, nullptr);
+    narrow.pop_back();
+    return narrow;
+}
 
 } // namespace
 
@@ -111,7 +126,7 @@ BOOL SearchDialog::OnInitDialog()
     // template's text would not fit.
     SetUpProductLabel(productLabel, hwnd, productImage);
     // Bound without subclassing: under Wine every message to a subclassed
-    // control costs a server round trip, and an answer sends eight per row.
+    // control costs a server round trip, and an answer sends one per row.
     results.Attach(GetDlgItem(IDC_RESULTS));
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
         results.InsertColumn(i, "", LVCFMT_LEFT, Columns[i].width);
@@ -177,7 +192,7 @@ void SearchDialog::OnOK()
     EnableSearchFields(false);
     viewButton.EnableWindow(FALSE);
     addButton.EnableWindow(FALSE);
-    results.DeleteAllItems();
+    EmptyList();
     ::ShowWindow(GetDlgItem(IDC_SEARCH_WAITING), SW_SHOW);
 }
 
@@ -188,8 +203,7 @@ void SearchDialog::SearchFinished()
     timedOut = false;
     ::ShowWindow(GetDlgItem(IDC_SEARCH_WAITING), SW_HIDE);
     EnableSearchFields(true);
-    results.DeleteAllItems();
-    rows.clear();
+    EmptyList();
     sortColumn = -1;
     results.SetSortArrow(-1, true);
     addAsked = false;
@@ -205,32 +219,82 @@ void SearchDialog::AddResult(const std::string& user, const std::string& domain,
         PostMessage(ResumeRedrawMessage);
     }
     rows.push_back({user, domain, name, email, company, country, state, city});
-    int row = results.InsertItem(0, user.c_str(), static_cast<LPARAM>(rows.size() - 1));
-    if (row < 0)
-        return;
-    for (int i = 1; i < static_cast<int>(rows.back().size()); ++i)
-        results.SetItemText(row, i, rows.back()[static_cast<size_t>(i)].c_str());
+    shown.push_front(rows.size() - 1);
+    results.SetItemCount(static_cast<int>(shown.size()), GrowQuietly);
+}
+
+void SearchDialog::EmptyList()
+{
+    results.DeleteAllItems();
+    rows.clear();
+    shown.clear();
+    selectionSeen = {-1, 0};
 }
 
 void SearchDialog::SortBy(int column)
 {
+    std::vector<size_t> before(shown.begin(), shown.end());
     sortAscending = column != sortColumn || !sortAscending;
     sortColumn = column;
-    results.SortItems(CompareRows, reinterpret_cast<LPARAM>(this));
+    std::sort(shown.begin(), shown.end(), [this](size_t a, size_t b) { return Precedes(a, b); });
     results.SetSortArrow(sortColumn, sortAscending);
+    KeepSelection(before);
+    results.Invalidate();
 }
 
 // Texts in the user's order of the alphabet, accents included; equal texts
-// keep the answer's order.
-int CALLBACK SearchDialog::CompareRows(LPARAM first, LPARAM second, LPARAM dialog)
+// keep their order as listed, the newest first.
+bool SearchDialog::Precedes(size_t first, size_t second) const
 {
-    const auto* self = reinterpret_cast<const SearchDialog*>(dialog);
-    const std::string& a = self->rows[static_cast<size_t>(first)][static_cast<size_t>(self->sortColumn)];
-    const std::string& b = self->rows[static_cast<size_t>(second)][static_cast<size_t>(self->sortColumn)];
-    int order = CompareStringA(LOCALE_USER_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
+    const auto column = static_cast<size_t>(sortColumn);
+    int order = CompareStringA(LOCALE_USER_DEFAULT, 0, rows[first][column].c_str(), -1, rows[second][column].c_str(),
+        -1) - CSTR_EQUAL;
     if (order == 0)
-        return first > second ? -1 : (first < second ? 1 : 0);
-    return self->sortAscending ? order : -order;
+        return first > second;
+    return sortAscending ? order < 0 : order > 0;
+}
+
+// The list keeps its selection by place: the selected places, the focus and
+// the anchor of a shift click move to where their rows went.
+void SearchDialog::KeepSelection(const std::vector<size_t>& rowsBefore)
+{
+    std::vector<int> placeOf(rows.size());
+    for (size_t place = 0; place < shown.size(); ++place)
+        placeOf[shown[place]] = static_cast<int>(place);
+    auto moved = [&](int place) { return place < 0 ? -1 : placeOf[rowsBefore[static_cast<size_t>(place)]]; };
+    std::vector<int> selected;
+    for (int place = results.GetFirstSelected(); place >= 0; place = results.GetNextItem(place, LVNI_SELECTED))
+        selected.push_back(moved(place));
+    int focused = moved(results.GetNextItem(-1, LVNI_FOCUSED));
+    int mark = moved(results.GetSelectionMark());
+    // The same accounts stay selected: an Add already asked for stays done.
+    bool asked = addAsked;
+    results.SetItemState(-1, 0, LVIS_SELECTED);
+    for (int place : selected)
+        results.SetItemState(place, LVIS_SELECTED, LVIS_SELECTED);
+    if (focused >= 0)
+        results.SetItemState(focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    results.SetSelectionMark(mark);
+    selectionSeen = SelectionNow();
+    addAsked = asked;
+    UpdateButtons();
+}
+
+int SearchDialog::FindUser(const std::string& typed, int start) const
+{
+    int places = static_cast<int>(shown.size());
+    if (start < 0 || start >= places)
+        start = 0;
+    auto length = static_cast<int>(typed.size());
+    for (int i = 0; i < places; ++i) {
+        int place = (start + i) % places;
+        const std::string& user = ShownRow(place)[0];
+        if (static_cast<int>(user.size()) >= length
+            && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, user.c_str(), length, typed.c_str(), length)
+                == CSTR_EQUAL)
+            return place;
+    }
+    return -1;
 }
 
 // Each column the user has not sized fits its longest texts and its header.
@@ -264,8 +328,25 @@ void SearchDialog::UpdateButtons()
 {
     int row = results.GetFirstSelected();
     viewButton.EnableWindow(row >= 0);
-    addButton.EnableWindow(row >= 0 && !addAsked && owner
-        && !owner->IsContact(results.GetItemText(row, 0), results.GetItemText(row, 1)));
+    addButton.EnableWindow(row >= 0 && !addAsked && owner && !owner->IsContact(ShownRow(row)[0], ShownRow(row)[1]));
+}
+
+std::pair<int, int> SearchDialog::SelectionNow() const
+{
+    int first = results.GetFirstSelected();
+    return {first < 0 ? -1 : static_cast<int>(shown[static_cast<size_t>(first)]), results.GetSelectedCount()};
+}
+
+// The list reports a click on the selected row as a change too: only another
+// first row or another number of rows is one.
+void SearchDialog::SelectionChanged()
+{
+    std::pair<int, int> now = SelectionNow();
+    if (now != selectionSeen) {
+        selectionSeen = now;
+        addAsked = false;
+    }
+    UpdateButtons();
 }
 
 bool SearchDialog::TakeSelection()
@@ -273,8 +354,8 @@ bool SearchDialog::TakeSelection()
     int row = results.GetFirstSelected();
     if (row < 0)
         return false;
-    selectedUser = results.GetItemText(row, 0);
-    selectedDomain = results.GetItemText(row, 1);
+    selectedUser = ShownRow(row)[0];
+    selectedDomain = ShownRow(row)[1];
     return true;
 }
 
@@ -317,21 +398,45 @@ LRESULT SearchDialog::OnNotify(WPARAM wParam, LPARAM lParam)
     if (header->idFrom != IDC_RESULTS)
         return CDialog::OnNotify(wParam, lParam);
     switch (header->code) {
-    case NM_CLICK:
-    case NM_RCLICK:
-    case LVN_KEYDOWN:
-    case LVN_ODSTATECHANGED:
-        UpdateButtons();
-        return 0;
-    case LVN_ITEMCHANGED: {
-        // Keys move the selection after LVN_KEYDOWN: follow the change itself.
-        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) {
-            addAsked = false;
-            UpdateButtons();
+    case LVN_GETDISPINFOA: {
+        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
+        if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0 && item.iItem >= 0
+            && item.iItem < static_cast<int>(shown.size()) && item.iSubItem >= 0
+            && item.iSubItem < static_cast<int>(std::size(Columns))) {
+            const std::string& text = ShownRow(item.iItem)[static_cast<size_t>(item.iSubItem)];
+            item.pszText[text.copy(item.pszText, static_cast<size_t>(item.cchTextMax) - 1)] = '\0';
         }
         return 0;
     }
+    // Type-ahead. Wine's list asks in UTF-16 even an ANSI dialog; Windows
+    // asks it in ANSI.
+    case LVN_ODFINDITEMW: {
+        const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(lParam);
+        return FindUser(find->lvfi.psz ? Narrow(find->lvfi.psz) : "", find->iStart);
+    }
+    case LVN_ODFINDITEMA: {
+        const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(lParam);
+        return FindUser(find->lvfi.psz ? find->lvfi.psz : "", find->iStart);
+    }
+    case NM_CLICK:
+    case NM_RCLICK:
+        SelectionChanged();
+        return 0;
+    case LVN_KEYDOWN:
+        UpdateButtons();
+        return 0;
+    // Keys move the selection after LVN_KEYDOWN: follow the change itself.
+    // The list clears every row (item -1) before it selects anew, even for a
+    // click on the selected row: the row or the click that follows tells.
+    case LVN_ITEMCHANGED: {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if ((change->uChanged & LVIF_STATE) && change->iItem >= 0)
+            SelectionChanged();
+        return 0;
+    }
+    case LVN_ODSTATECHANGED:
+        SelectionChanged();
+        return 0;
     case LVN_COLUMNCLICK:
         SortBy(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
         return 0;

@@ -3,7 +3,9 @@
 // accounts found and asks the card service to show a found card or to add
 // the account to the contact list. Modeless; deletes itself after its window.
 #include <array>
+#include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/SkinButton.h"
@@ -65,9 +67,23 @@ private:
     // View follows the selection; Add only for an account that is no contact
     // yet and not asked for since the selection last changed.
     void UpdateButtons();
-    // A click on a column's header: A to Z, again Z to A.
+    // A click on a column's header: A to Z, again Z to A; the selected rows
+    // stay selected.
     void SortBy(int column);
-    static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM dialog);
+    bool Precedes(size_t first, size_t second) const;
+    // The selection follows its rows to their new places; rowsBefore is
+    // shown as it was.
+    void KeepSelection(const std::vector<size_t>& rowsBefore);
+    // The row at the list's place index.
+    const std::array<std::string, 8>& ShownRow(int index) const { return rows[shown[static_cast<size_t>(index)]]; }
+    // The place of the first row from start on, round to the top, whose user
+    // name begins with typed in any case; -1 when none.
+    int FindUser(const std::string& typed, int start) const;
+    // The first selected row (-1: none) and the number of selected rows.
+    std::pair<int, int> SelectionNow() const;
+    // A new selection makes Add possible again.
+    void SelectionChanged();
+    void EmptyList();
     // Takes the first selected row into selectedUser and selectedDomain; false when none.
     bool TakeSelection();
     // Asks the owner to show the selected row's card.
@@ -83,11 +99,15 @@ private:
     bool searching = false;
     bool timedOut = false;
     WindowTimer answerTimer{AnswerTimer};
-    // The answer's rows as they came; a row's value in the list is its index here.
+    // The answer's rows as they came. The list keeps none of them: it asks
+    // for the texts it draws.
     std::vector<std::array<std::string, 8>> rows;
+    // Indexes into rows in the list's order: the newest first until a sort.
+    std::deque<size_t> shown;
     int sortColumn = -1;  // -1: the answer's own order
     bool sortAscending = true;
     bool addAsked = false;
+    std::pair<int, int> selectionSeen{-1, 0};
     bool redrawSuspended = false;
     // Columns whose width the user has set.
     std::array<bool, 8> userSized{};

@@ -28,22 +28,21 @@ BOOL CListCtrl::SetColumnHeading(int column, const char* heading)
     return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)));
 }
 
-int CListCtrl::InsertItem(int index, const char* text, LPARAM data)
+int CListCtrl::InsertItem(int index, const char* text)
 {
     LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.mask = LVIF_TEXT;
     item.iItem = index;
     item.pszText = const_cast<char*>(text);
-    item.lParam = data;
     return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-BOOL CListCtrl::SetItemText(int index, int column, const char* text)
+void CListCtrl::SetItemState(int index, UINT state, UINT mask)
 {
     LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text);
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+    item.state = state;
+    item.stateMask = mask;
+    SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 std::string CListCtrl::GetItemText(int index, int column) const

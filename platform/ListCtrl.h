@@ -14,25 +14,32 @@ public:
     int InsertColumn(int column, const char* heading, int format, int width);
     // Replaces only the header text.
     BOOL SetColumnHeading(int column, const char* heading);
-    // Index of the new row, or -1; data is the row's own value for SortItems.
-    int InsertItem(int index, const char* text, LPARAM data = 0);
-    // Orders the rows by compare, which is given the rows' own values.
-    BOOL SortItems(PFNLVCOMPARE compare, LPARAM context)
+    // Index of the new row, or -1.
+    int InsertItem(int index, const char* text);
+    // The number of rows of a list whose owner keeps them (LVS_OWNERDATA);
+    // flags are LVSICF_ values.
+    void SetItemCount(int count, DWORD flags)
     {
-        return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)));
+        SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), static_cast<LPARAM>(flags));
     }
     // The header's sort arrow on column, up when ascending; column -1 shows none.
     void SetSortArrow(int column, bool ascending);
-    BOOL SetItemText(int index, int column, const char* text);
     // Empty for a missing item.
     std::string GetItemText(int index, int column) const;
     BOOL DeleteItem(int index) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(index))); }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
     // First selected row, or -1.
-    int GetFirstSelected() const
+    int GetFirstSelected() const { return GetNextItem(-1, LVNI_SELECTED); }
+    // The first row after start (-1: from the top) with the LVNI_ flags, or -1.
+    int GetNextItem(int start, UINT flags) const
     {
-        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
     }
+    int GetSelectedCount() const { return static_cast<int>(SendMessage(LVM_GETSELECTEDCOUNT)); }
+    // Sets the state bits in mask of a row, or of every row for index -1.
+    void SetItemState(int index, UINT state, UINT mask);
+    int GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
+    void SetSelectionMark(int index) { SendMessage(LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(index)); }
     // Pixels the text takes in the list's font.
     int GetStringWidth(const char* text) const
     {

@@ -62,6 +62,16 @@ protected:
         return text;
     }
 
+    // The selected rows' places, as "0 2".
+    std::string Selection() const
+    {
+        std::string places;
+        int row = -1;
+        while ((row = static_cast<int>(SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0)
+            places += (places.empty() ? "" : " ") + std::to_string(row);
+        return places;
+    }
+
     HWND HeaderControl() const { return reinterpret_cast<HWND>(SendMessageA(List(), LVM_GETHEADER, 0, 0)); }
     // A press and release on a column's header.
     void ClickHeader(int column)

@@ -138,6 +138,38 @@ TEST_F(SearchDialogTest, TheFirstSelectedRowDecidesViewAndAdd)
     EXPECT_FALSE(Closed());
 }
 
+// A sort moves the selected accounts with their rows: they stay selected,
+// View shows the first and an Add already asked for stays done.
+TEST_F(SearchDialogTest, TheSelectedAccountsStaySelectedThroughASort)
+{
+    AnswerThree();
+    ClickAt(RowPoint(0));              // s3
+    ClickAt(RowPoint(1), MK_CONTROL);  // and c2
+    Click(Item(IDC_ADD));              // for s3
+    auto users = [this] { return Cell(0, 0) + " " + Cell(1, 0) + " " + Cell(2, 0); };
+    ClickHeader(0);
+    EXPECT_EQ("c2 s1 s3", users());
+    EXPECT_EQ("0 2", Selection());
+    ClickHeader(0);
+    EXPECT_EQ("s3 s1 c2", users());
+    EXPECT_EQ("0 2", Selection());
+    EXPECT_FALSE(Enabled(Item(IDC_ADD)));
+    Click(Item(IDC_VIEW));
+    ASSERT_EQ(1u, host.sent.size());
+    EXPECT_THAT(host.sent[0].xml, HasSubstr("<usr>s3</usr>"));
+}
+
+// Typing in the list selects the first account whose user name begins with
+// the letters, in any case.
+TEST_F(SearchDialogTest, TypingAUserNamesFirstLettersSelectsIt)
+{
+    AnswerThree();
+    SetFocus(List());
+    Type(List(), "S1");
+    EXPECT_EQ("2", Selection());
+    EXPECT_TRUE(Enabled(Item(IDC_ADD)));
+}
+
 // An empty search is none; Enter while waiting does not search again.
 TEST_F(SearchDialogTest, ASearchWithOnlyTheCitySendsAllSixFieldsOnce)
 {
