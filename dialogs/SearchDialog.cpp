@@ -125,8 +125,8 @@ BOOL SearchDialog::OnInitDialog()
     // The label shows only the image, which carries the product's name: the
     // template's text would not fit.
     SetUpProductLabel(productLabel, hwnd, productImage);
-    // Bound without subclassing: under Wine every message to a subclassed
-    // control costs a server round trip, and an answer sends one per row.
+    // Bound without subclassing: the dialog needs only the list's
+    // notifications, none of its own messages.
     results.Attach(GetDlgItem(IDC_RESULTS));
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
         results.InsertColumn(i, "", LVCFMT_LEFT, Columns[i].width);
