@@ -405,11 +405,16 @@ struct XmlReader {
         }
         bool amp = false;
         for (;;) {
-            const char* lt = FindTagStart(s + pos, s + end, amp);
+            // Blanks alone before a tag, as between the children of a
+            // written document, add nothing to the text.
+            std::int32_t blank = pos;
+            while (blank < end && IsBlank(s[blank]))
+                ++blank;
+            const char* lt = blank < end && s[blank] == '<' ? s + blank : FindTagStart(s + blank, s + end, amp);
             if (!lt)
                 return false;
             auto ltPos = static_cast<std::int32_t>(lt - s);
-            if (ltPos != pos && !awaitingStartTag)
+            if (ltPos != blank && !awaitingStartTag)
                 AddText(node, slot, inJoin, {s + pos, static_cast<std::size_t>(ltPos - pos)});
             pos = ltPos;
             ReadTag(tag, pos);
