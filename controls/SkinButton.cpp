@@ -125,7 +125,7 @@ const SkinFaces* SkinButton::Faces(HDC dc, SIZE size)
     static std::map<Key, std::weak_ptr<const SkinFaces>> shared;
     if (!strip.frameCount)
         return nullptr;
-    if (faces && facesSize.cx == size.cx && facesSize.cy == size.cy)
+    if (faces && faces->HasSize(size))
         return faces.get();
     Key key{strip, size.cx, size.cy};
     faces = shared[key].lock();
@@ -137,7 +137,6 @@ const SkinFaces* SkinButton::Faces(HDC dc, SIZE size)
         shared[key] = built;
         faces = std::move(built);
     }
-    facesSize = size;
     return faces.get();
 }
 

@@ -36,6 +36,7 @@ public:
     bool Build(HDC dc, const SkinStrip& strip, SIZE size);
     // Pixels of the transparent colour leave what lies under them.
     void Draw(HDC dc, Face face) const;
+    bool HasSize(SIZE other) const { return size.cx == other.cx && size.cy == other.cy; }
 
 private:
     Bitmap images[Count], masks[Count];
@@ -77,6 +78,5 @@ private:
 
     SkinStrip strip;
     std::shared_ptr<const SkinFaces> faces;
-    SIZE facesSize = {};
     std::unique_ptr<SkinFont> font;
 };
